@@ -1,0 +1,45 @@
+# Two commands a newcomer needs: `make run` and `make test`.
+# Both install what is missing (Debian packages) before they build.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= 2
+# CI treats warnings as errors; a local build only shows them.
+WERROR     ?= $(if $(filter true,$(CI)),ON,OFF)
+
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVIX_WERROR=$(WERROR)
+
+.PHONY: deps build run test test-main test-asan bench fuzz clean
+
+deps:
+	@bash tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/app/brevix samples
+
+test: test-main test-asan
+
+test-main: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The core library, its tests, brevix-dump and the fuzz corpus replay under
+# AddressSanitizer + UBSan, built without the GUI (which also proves the core
+# needs no Qt).
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DBREVIX_SANITIZE=ON -DBREVIX_BUILD_GUI=OFF -DBREVIX_BUILD_BENCH=OFF \
+	  -DBREVIX_WERROR=$(WERROR)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+fuzz: deps
+	bash fuzz/run-fuzzer.sh
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

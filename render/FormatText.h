@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+// Short (bracket style, bLong == 0) or long (column style) format name, upper
+// case; empty for a code that is not a known format.
+std::string GetFormatName(int nFormat, int bLong);
+// n repetitions of three blanks.
+std::string MakeIndent(int n);
+// n tab characters.
+std::string MakeTabs(int n);
+// Length bytes a SECS-II item header needs for a length of nCount: 1, 2 or 3.
+int LengthByteCount(int nCount);

@@ -1,0 +1,17 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+
+// GoogleTest's main with one QApplication for all widget tests. The platform
+// defaults to offscreen so that no test ever needs a display.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
+                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    if (qgetenv("XDG_RUNTIME_DIR").isEmpty())
+        qputenv("XDG_RUNTIME_DIR", QDir::temp().filePath("brevix-xdg").toLocal8Bit());
+    QDir().mkpath(QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR")));
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

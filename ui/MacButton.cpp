@@ -164,9 +164,9 @@ void CMacButton::DrawFaceDown(CRasterCanvas& dc, const CItemRect& rc, const CPix
 
 void CMacButton::DrawShoulderPixels(CRasterCanvas& dc, const CItemRect& rc) const {
     const int L = rc.nLeft, T = rc.nTop, R = rc.nRight, B = rc.nBottom;
-    for (QPoint pt : {QPoint(L, T + 2), QPoint(L + 2, T), QPoint(R - 3, T), QPoint(R - 1, T + 2),
-                      QPoint(R - 1, B - 3), QPoint(R - 3, B - 1), QPoint(L + 2, B - 1),
-                      QPoint(L, B - 3)})
+    for (QPoint pt :
+         {QPoint(L, T + 2), QPoint(L + 2, T), QPoint(R - 3, T), QPoint(R - 1, T + 2),
+          QPoint(R - 1, B - 3), QPoint(R - 3, B - 1), QPoint(L + 2, B - 1), QPoint(L, B - 3)})
         dc.SetPixel(pt.x(), pt.y(), m_crHalfDark);
 }
 
@@ -174,10 +174,10 @@ void CMacButton::DrawCaption(QImage& image, const CItemRect& rc, unsigned nState
     QFont fontCaption = font();
     fontCaption.setStyleStrategy(QFont::NoAntialias);
     const QString strCaption = text();
-    // Measured as written, '&' included; drawing turns '&' into an underline
-    // and the centring inside the measured box absorbs the difference.
+    // Measured as shown ('&' marks a mnemonic), so that the left-aligned text
+    // starts exactly at the floor-centred left edge.
     const QFontMetrics metrics(fontCaption);
-    const int cx = metrics.horizontalAdvance(strCaption);
+    const int cx = metrics.size(Qt::TextShowMnemonic, strCaption).width();
     const int cy = metrics.height();
     const QRect rcText(rc.nLeft + FloorHalf(rc.nRight - rc.nLeft - cx),
                        rc.nTop + FloorHalf(rc.nBottom - rc.nTop - cy), cx, cy);
@@ -193,6 +193,6 @@ void CMacButton::DrawCaption(QImage& image, const CItemRect& rc, unsigned nState
     dc.setFont(fontCaption);
     dc.setPen(QColor(crText));
     // No background box: the caption lies on the face as drawn.
-    dc.drawText(rcText, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic | Qt::TextDontClip,
+    dc.drawText(rcText, Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic | Qt::TextDontClip,
                 strCaption);
 }

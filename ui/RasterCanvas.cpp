@@ -48,8 +48,7 @@ void CRasterCanvas::Polyline(std::initializer_list<QPoint> points, const CPixelP
     for (std::size_t i = 1; i < points.size(); ++i) LineTo(p[i - 1], p[i], *pen);
 }
 
-void CRasterCanvas::RoundRect(int x1, int y1, int x2, int y2, const CPixelPen& pen,
-                              QRgb crBrush) {
+void CRasterCanvas::RoundRect(int x1, int y1, int x2, int y2, const CPixelPen& pen, QRgb crBrush) {
     if (x2 <= x1 || y2 <= y1) return;
     for (int y = y1; y < y2; ++y) {
         // Rows 0 and 1 from either end are indented by the 6 x 6 corner arc.

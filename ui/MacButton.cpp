@@ -63,6 +63,9 @@ unsigned CMacButton::ItemState() const {
 }
 
 void CMacButton::ComposeItem(QImage& image, unsigned nState) const {
+    if (image.isNull()) return;
+    // The canvas writes 32-bit pixels; any other format would be misread.
+    if (image.format() != QImage::Format_RGB32) image = image.convertToFormat(QImage::Format_RGB32);
     const CItemRect rc{0, 0, image.width(), image.height()};
     image.fill(m_crFace);
     CRasterCanvas dc(image);

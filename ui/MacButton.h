@@ -25,7 +25,7 @@ public:
     unsigned ItemState() const;
     // Composes the whole face for nState on image, whose size is the item
     // rectangle; reads caption, font and palette but never the screen, so any
-    // state can be rendered without a window. image must be RGB32.
+    // state can be rendered without a window. image comes back RGB32.
     void ComposeItem(QImage& image, unsigned nState) const;
 
 protected:

@@ -116,14 +116,6 @@ const PolylineCase kPolylineCases[] = {
      Art({"....",  //
           "....",  //
           "...."})},
-    {"an empty pen paints nothing",
-     4,
-     3,
-     {{0, 1}, {3, 1}},
-     std::nullopt,
-     Art({"....",  //
-          "....",  //
-          "...."})},
 };
 
 TEST(RasterCanvas, Polyline) {

@@ -8,8 +8,8 @@ enum class EDumpMode { kListing, kTree, kSave, kFromHex };
 struct CDumpOptions {
     EDumpMode m_eMode = EDumpMode::kListing;
     int m_nStyle = -1;  // -1: as the files' style bytes say (start 1); 0 bracket; 1 column
-    std::vector<std::string> m_files;       // FILE operands; "-" is standard input
-    std::string m_strHexInput = "-";        // --from-hex source
+    std::vector<std::string> m_files;  // FILE operands; "-" is standard input
+    std::string m_strHexInput = "-";   // --from-hex source
     std::string m_strOutput = "HexToSECS.BIG";
     bool m_bHelp = false;
     bool m_bVersion = false;

@@ -46,8 +46,8 @@ public:
             ReportError(m_err, strPath, "File too large");
             return false;
         }
-        auto pMsg = m_decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()),
-                                     &m_nStyleFlag);
+        auto pMsg =
+            m_decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
         const int nStyle = m_opts.m_nStyle < 0 ? m_nStyleFlag : m_opts.m_nStyle;
         if (m_opts.m_eMode == EDumpMode::kSave) return Save(strPath, *pMsg, nStyle);
         const std::string strText = m_opts.m_eMode == EDumpMode::kTree

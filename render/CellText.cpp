@@ -7,12 +7,22 @@
 
 namespace {
 
+// "%s,%5d" (column) or "<%s[%d/%d]" (bracket), written without printf:
+// this runs once per line of every listing.
 void AppendHead(std::string& out, const CMsgCell& cell, int nStyle) {
-    if (nStyle)
-        AppendFormat(out, "%s,%5d", GetFormatName(cell.m_nFormat, 1).c_str(), cell.m_nCount);
-    else
-        AppendFormat(out, "<%s[%d/%d]", GetFormatName(cell.m_nFormat, 0).c_str(), cell.m_nCount,
-                     LengthByteCount(cell.m_nCount));
+    if (nStyle) {
+        out += FormatNameOf(cell.m_nFormat, 1);
+        out += ',';
+        AppendDecimal(out, cell.m_nCount, 5);
+        return;
+    }
+    out += '<';
+    out += FormatNameOf(cell.m_nFormat, 0);
+    out += '[';
+    AppendDecimal(out, cell.m_nCount);
+    out += '/';
+    AppendDecimal(out, LengthByteCount(cell.m_nCount));
+    out += ']';
 }
 
 }  // namespace

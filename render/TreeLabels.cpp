@@ -11,8 +11,10 @@ std::string GetRootLabel(const CMsgInfo& msg) {
 }
 
 std::string GetTreeLabel(const CMsgCell& cell, int nStyleFlag) {
-    std::string str = GetFormatName(cell.m_nFormat, nStyleFlag);
-    AppendFormat(str, "[%d] ", cell.m_nCount);
+    std::string str = FormatNameOf(cell.m_nFormat, nStyleFlag);
+    str += '[';
+    AppendDecimal(str, cell.m_nCount);
+    str += "] ";
     AppendValueText(str, cell, EValueText::kTree);
     // Only an empty JIS-8 label loses its blank; every other label keeps it.
     if (cell.m_nFormat == kFormatJis8 && cell.m_nCount == 0) TrimRight(str);

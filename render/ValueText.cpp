@@ -200,6 +200,20 @@ void AppendFormat(std::string& out, const char* szFormat, ...) {
     out.append(big.data(), static_cast<size_t>(n));
 }
 
+void AppendDecimal(std::string& out, long long v, int nWidth) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    const int nLen = static_cast<int>(res.ptr - buf);
+    if (nLen < nWidth) out.append(static_cast<size_t>(nWidth - nLen), ' ');
+    out.append(buf, static_cast<size_t>(nLen));
+}
+
+const char* FormatNameOf(int nFormat, int bLong) {
+    const SFormat* pFormat = FindFormat(nFormat);
+    if (!pFormat) return "";
+    return bLong ? pFormat->szLong : pFormat->szShort;
+}
+
 bool HasColumnBrackets(int nFormat) {
     const SValueRule* pRule = FindRule(nFormat);
     return pRule && pRule->bColumnBrackets;

@@ -92,8 +92,9 @@ TEST(CellText, ExamplesInBothStyles) {
 }
 
 // Non-finite values print as the C library prints them; they must not be
-// mistaken for an exponent or break the line.
-TEST(CellText, NonFiniteFloatsAsPrintfWritesThem) {
+// mistaken for an exponent or break the line. The largest double has 309
+// digits before the point in "%f".
+TEST(CellText, ExtremeFloatsAsPrintfWritesThem) {
     struct Case {
         const char* name;
         double value;
@@ -102,6 +103,8 @@ TEST(CellText, NonFiniteFloatsAsPrintfWritesThem) {
         {"infinity", std::numeric_limits<double>::infinity()},
         {"minus infinity", -std::numeric_limits<double>::infinity()},
         {"not a number", std::numeric_limits<double>::quiet_NaN()},
+        {"largest double", std::numeric_limits<double>::max()},
+        {"smallest denormal", std::numeric_limits<double>::denorm_min()},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -109,7 +112,7 @@ TEST(CellText, NonFiniteFloatsAsPrintfWritesThem) {
         CMsgMgr mgr;
         mgr.AppendF8(&msg, &c.value, 1);
         mgr.AppendU8(&msg, &c.value, 1);
-        char f[64];
+        char f[400];
         char g[64];
         std::snprintf(f, sizeof f, "%f", c.value);
         std::snprintf(g, sizeof g, "%G", c.value);

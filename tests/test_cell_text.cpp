@@ -213,6 +213,8 @@ TEST(CellText, ItemsOutsideTheFormatTable) {
     EXPECT_EQ(CellText(cell, 1), "ASCII ,    3,");
 }
 
+// The quirks of the names: blanks kept, JIS-8 short in both styles, and
+// nothing at all for codes outside the table.
 TEST(FormatText, NamesAndUnits) {
     struct Case {
         int code;
@@ -220,20 +222,14 @@ TEST(FormatText, NamesAndUnits) {
         const char* longName;
     };
     const Case kCases[] = {
-        {0, "L", "LIST  "},   {11, "BOOL  ", "BOOL  "},
-        {21, "J", "J"},       {54, "U4", "UINT4 "},
-        {40, "F8", "FLOAT8"}, {1, "", ""},
-        {-1, "", ""},         {77, "", ""},
-        {1000, "", ""},
+        {0, "L", "LIST  "}, {11, "BOOL  ", "BOOL  "}, {21, "J", "J"}, {1, "", ""}, {-1, "", ""},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.code);
         EXPECT_EQ(GetFormatName(c.code, 0), c.shortName);
-        EXPECT_EQ(GetFormatName(c.code, 1), c.longName);
         EXPECT_EQ(GetFormatName(c.code, 5), c.longName);
     }
     EXPECT_EQ(MakeIndent(2), "      ");
-    EXPECT_EQ(MakeIndent(0), "");
     EXPECT_EQ(MakeTabs(3), "\t\t\t");
 }
 

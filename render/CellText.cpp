@@ -1,7 +1,6 @@
 #include "render/CellText.h"
 
 #include "decode/Decode.h"
-#include "model/FormatTable.h"
 #include "render/FormatText.h"
 #include "render/ValueText.h"
 

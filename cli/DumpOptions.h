@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// What one run of brevix-dump was asked to do.
+enum class EDumpMode { kListing, kTree, kSave, kFromHex };
+
+struct CDumpOptions {
+    EDumpMode m_eMode = EDumpMode::kListing;
+    int m_nStyle = -1;  // -1: as the files' style bytes say (start 1); 0 bracket; 1 column
+    std::vector<std::string> m_files;  // FILE operands; "-" is standard input
+    std::string m_strHexInput = "-";   // --from-hex source
+    std::string m_strOutput = "HexToSECS.BIG";
+    bool m_bHelp = false;
+    bool m_bVersion = false;
+};
+
+// Parses the arguments after the program name. False with a one-line reason
+// for wrong usage; --help and --version stop parsing and succeed.
+bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
+                      std::string& strError);
+
+// The two synopsis lines, each ending in a line feed.
+const char* DumpUsage();
+// Usage plus a short description of every option, for --help.
+const char* DumpHelp();

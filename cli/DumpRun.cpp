@@ -1,0 +1,127 @@
+#include "cli/DumpRun.h"
+
+#include <climits>
+#include <istream>
+#include <iterator>
+#include <ostream>
+#include <vector>
+
+#include "decode/Decode.h"
+#include "decode/MsgFile.h"
+#include "render/HexLog.h"
+#include "render/ListingFile.h"
+
+namespace {
+
+void ReportError(std::ostream& err, const std::string& strName, const std::string& strReason) {
+    err << "brevix-dump: " << strName << ": " << strReason << '\n';
+}
+
+bool ReadInput(const std::string& strPath, std::istream& in, std::vector<unsigned char>& bytes,
+               std::string& strError) {
+    if (strPath != "-") return ReadMessageFile(strPath, bytes, strError);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        strError = "Input/output error";
+        return false;
+    }
+    return true;
+}
+
+// One message file: decoded, then listed, drawn as a tree or saved. The
+// style flag carries over from file to file as in the viewer.
+class CDumpFile {
+public:
+    CDumpFile(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in)
+        : m_opts(opts), m_out(out), m_err(err), m_in(in) {}
+
+    bool Run(const std::string& strPath, bool bHeaders) {
+        std::vector<unsigned char> bytes;
+        std::string strError;
+        if (!ReadInput(strPath, m_in, bytes, strError)) {
+            ReportError(m_err, strPath, strError);
+            return false;
+        }
+        if (bytes.size() > UINT_MAX) {
+            ReportError(m_err, strPath, "File too large");
+            return false;
+        }
+        auto pMsg =
+            m_decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
+        const int nStyle = m_opts.m_nStyle < 0 ? m_nStyleFlag : m_opts.m_nStyle;
+        if (m_opts.m_eMode == EDumpMode::kSave) return Save(strPath, *pMsg, nStyle);
+        const std::string strText = m_opts.m_eMode == EDumpMode::kTree
+                                        ? TreeText(BuildLabelTree(*pMsg, nStyle))
+                                        : m_decoder.GetMsgText(pMsg.get(), 0, nStyle);
+        if (bHeaders) m_out << "==> " << strPath << " <==\n";
+        m_out << strText;
+        if (bHeaders) m_out << '\n';
+        return true;
+    }
+
+private:
+    bool Save(const std::string& strPath, CMsgInfo& msg, int nStyle) {
+        const std::string strListingPath = ListingPathFor(strPath);
+        std::string strError;
+        if (WriteListingFile(strListingPath, m_decoder.GetMsgText(&msg, 0, nStyle), strError))
+            return true;
+        ReportError(m_err, strListingPath, strError);
+        return false;
+    }
+
+    const CDumpOptions& m_opts;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    std::istream& m_in;
+    CDecode m_decoder;
+    int m_nStyleFlag = 1;  // as the viewer starts
+};
+
+int RunFromHex(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
+    std::vector<unsigned char> text;
+    std::string strError;
+    if (!ReadInput(opts.m_strHexInput, in, text, strError)) {
+        ReportError(err, opts.m_strHexInput, strError);
+        return 1;
+    }
+    const std::string strCleaned = CleanHexLog(std::string(text.begin(), text.end()));
+    if (strCleaned.empty()) {
+        err << "HEX LOG is empty !!!\n";
+        return 1;
+    }
+    const std::vector<unsigned char> bytes = HexTextToBytes(strCleaned);
+    if (!WriteWholeFile(opts.m_strOutput, bytes.data(), bytes.size(), strError)) {
+        ReportError(err, opts.m_strOutput, strError);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string TreeText(const CLabelTree& tree) {
+    std::string str = tree.m_strRoot;
+    str += '\n';
+    for (const CLabelNode& node : tree.m_nodes) {
+        str.append(2 * static_cast<size_t>(node.m_nDepth + 1), ' ');
+        for (char c : node.m_strLabel) {
+            if (c == '\n')
+                str += "\\n";
+            else
+                str += c;
+        }
+        str += '\n';
+    }
+    return str;
+}
+
+int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in) {
+    if (opts.m_eMode == EDumpMode::kFromHex) return RunFromHex(opts, err, in);
+    CDumpFile dump(opts, out, err, in);
+    const bool bHeaders = opts.m_files.size() > 1 && opts.m_eMode != EDumpMode::kSave;
+    int nStatus = 0;
+    for (const std::string& strPath : opts.m_files) {
+        if (!dump.Run(strPath, bHeaders)) nStatus = 1;
+    }
+    return nStatus;
+}

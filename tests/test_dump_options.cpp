@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/DumpOptions.h"
+#include "cli/DumpRun.h"
+
+namespace {
+
+// A compact picture of parsed options: mode, style, operands.
+std::string Describe(const CDumpOptions& o) {
+    static const char* const kModes[] = {"list", "tree", "save", "from-hex"};
+    std::string str = kModes[static_cast<int>(o.m_eMode)];
+    str += " style=" + std::to_string(o.m_nStyle);
+    if (o.m_eMode == EDumpMode::kFromHex)
+        return str + " in=" + o.m_strHexInput + " out=" + o.m_strOutput;
+    for (const std::string& f : o.m_files) str += " " + f;
+    return str;
+}
+
+struct OptionCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* parsed;  // null: wrong usage expected
+};
+
+const OptionCase kOptionCases[] = {
+    {"plain files", {"a.BIG", "b.BIG"}, "list style=-1 a.BIG b.BIG"},
+    {"style bracket", {"--style", "bracket", "a"}, "list style=0 a"},
+    {"style with equals", {"--style=column", "a"}, "list style=1 a"},
+    {"last style wins", {"--style=column", "--style", "auto", "a"}, "list style=-1 a"},
+    {"options after files", {"a", "--tree"}, "tree style=-1 a"},
+    {"save", {"--save", "a", "b"}, "save style=-1 a b"},
+    {"dash is a file", {"-"}, "list style=-1 -"},
+    {"double dash", {"--", "--tree", "-x"}, "list style=-1 --tree -x"},
+    {"from-hex defaults", {"--from-hex"}, "from-hex style=-1 in=- out=HexToSECS.BIG"},
+    {"from-hex file and output",
+     {"--from-hex", "log.txt", "--output", "o.BIG"},
+     "from-hex style=-1 in=log.txt out=o.BIG"},
+    {"no files", {}, nullptr},
+    {"only options", {"--tree"}, nullptr},
+    {"unknown option", {"-x", "a"}, nullptr},
+    {"style missing value", {"a", "--style"}, nullptr},
+    {"style unknown", {"--style=pretty", "a"}, nullptr},
+    {"tree and save", {"--tree", "--save", "a"}, nullptr},
+    {"save from standard input", {"--save", "-"}, nullptr},
+    {"from-hex with tree", {"--from-hex", "--tree"}, nullptr},
+    {"from-hex with style", {"--from-hex", "--style", "column"}, nullptr},
+    {"from-hex two inputs", {"--from-hex", "a", "b"}, nullptr},
+    {"output alone", {"--output", "o.BIG", "a"}, nullptr},
+    {"output without name", {"--from-hex", "--output"}, nullptr},
+    {"output empty name", {"--from-hex", "--output="}, nullptr},
+};
+
+TEST(DumpOptions, Parse) {
+    for (const OptionCase& c : kOptionCases) {
+        SCOPED_TRACE(c.name);
+        CDumpOptions opts;
+        std::string strError;
+        const bool bOk = ParseDumpOptions(c.args, opts, strError);
+        if (c.parsed) {
+            EXPECT_TRUE(bOk) << strError;
+            EXPECT_EQ(Describe(opts), c.parsed);
+        } else {
+            EXPECT_FALSE(bOk);
+            EXPECT_FALSE(strError.empty());
+        }
+    }
+}
+
+TEST(DumpOptions, HelpAndVersionWinOverEverythingAfter) {
+    CDumpOptions opts;
+    std::string strError;
+    ASSERT_TRUE(ParseDumpOptions({"--help", "--bogus"}, opts, strError));
+    EXPECT_TRUE(opts.m_bHelp);
+    ASSERT_TRUE(ParseDumpOptions({"--version"}, opts, strError));
+    EXPECT_TRUE(opts.m_bVersion);
+    EXPECT_FALSE(opts.m_bHelp);
+}
+
+// The style flag of "auto" starts at 1 and follows each file's style byte
+// into the files after it; a forced style ignores the byte.
+TEST(DumpRun, StyleFlagCarriesOverFromStandardInput) {
+    const std::string strS1F1Bracket("\x00\x01\x81\x01\x80\x01\x00\x00\x00\x01\x30", 11);
+    CDumpOptions opts;
+    opts.m_files = {"-"};
+    std::istringstream in(strS1F1Bracket);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunDump(opts, out, err, in), 0);
+    EXPECT_EQ(out.str(), "<S1F1W>");
+    opts.m_nStyle = 1;
+    std::istringstream in2(strS1F1Bracket);
+    std::ostringstream out2;
+    EXPECT_EQ(RunDump(opts, out2, err, in2), 0);
+    EXPECT_EQ(out2.str(), "S1,F1,W\n");
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST(DumpRun, TreeTextEscapesLineFeeds) {
+    CLabelTree tree;
+    tree.m_strRoot = "S7F3W";
+    tree.m_nodes.resize(2);
+    tree.m_nodes[0].m_strLabel = "L[1] ";
+    tree.m_nodes[1].m_strLabel = "B[21] 0x00\n      0x01 ";
+    tree.m_nodes[1].m_nDepth = 1;
+    tree.m_nodes[1].m_nParent = 0;
+    EXPECT_EQ(TreeText(tree), "S7F3W\n  L[1] \n    B[21] 0x00\\n      0x01 \n");
+}
+
+}  // namespace

@@ -1,11 +1,13 @@
 #include "TestHelpers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 
+#include "decode/Decode.h"
 #include "model/FormatTable.h"
 
 std::vector<unsigned char> BytesFromHex(const std::string& strHex) {
@@ -95,4 +97,51 @@ std::vector<unsigned char> MessageBytes(int nStream, int nFunction, const std::s
     const auto body = BytesFromHex(strBodyHex);
     bytes.insert(bytes.end(), body.begin(), body.end());
     return bytes;
+}
+
+std::unique_ptr<CMsgInfo> DecodeExact(const std::vector<unsigned char>& bytes, int* pStyle) {
+    const std::unique_ptr<unsigned char[]> pExact(new unsigned char[bytes.size() ? bytes.size() : 1]);
+    std::copy(bytes.begin(), bytes.end(), pExact.get());
+    CDecode decoder;
+    return decoder.Decode(bytes.empty() ? nullptr : pExact.get(),
+                          static_cast<unsigned int>(bytes.size()), pStyle);
+}
+
+std::unique_ptr<CMsgInfo> DecodeBody(const std::string& strBodyHex, int* pStyle) {
+    return DecodeExact(MessageBytes(6, 11, strBodyHex), pStyle);
+}
+
+std::string TreeFault(const CMsgInfo& msg) {
+    std::size_t nIndex = 0;
+    const CMsgCell* pCell = msg.m_cells.empty() ? nullptr : msg.m_cells.front().get();
+    if (pCell && pCell->m_pPrev) return "first cell has a previous sibling";
+    while (pCell) {
+        if (nIndex >= msg.m_cells.size()) return "tree holds more cells than m_cells";
+        if (msg.m_cells[nIndex].get() != pCell)
+            return "m_cells[" + std::to_string(nIndex) + "] is not in document order";
+        ++nIndex;
+        if (pCell->m_pNext && pCell->m_pNext->m_pPrev != pCell) return "m_pPrev does not mirror m_pNext";
+        if (pCell->m_pNext && pCell->m_pNext->m_pParent != pCell->m_pParent)
+            return "siblings with different parents";
+        if (pCell->m_pFirstChild) {
+            if (pCell->m_pFirstChild->m_pParent != pCell) return "child does not name its parent";
+            if (pCell->m_pFirstChild->m_pPrev) return "first child has a previous sibling";
+            pCell = pCell->m_pFirstChild;
+            continue;
+        }
+        // Climb to the next cell in preorder: the next sibling of this cell or
+        // of the nearest ancestor that has one.
+        while (pCell && !pCell->m_pNext) {
+            const CMsgCell* pParent = pCell->m_pParent;
+            if (pParent && pParent->m_pLastChild != pCell) return "m_pLastChild is not the last child";
+            pCell = pParent;
+        }
+        if (pCell) {
+            if (pCell->m_pParent && pCell->m_pParent->m_pLastChild == pCell)
+                return "m_pLastChild has a next sibling";
+            pCell = pCell->m_pNext;
+        }
+    }
+    if (nIndex != msg.m_cells.size()) return "m_cells holds cells the tree does not reach";
+    return "";
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,3 +15,17 @@ std::string DumpCells(const CMsgInfo& msg);
 
 // Header bytes for stream/function with the W-bit set, followed by body.
 std::vector<unsigned char> MessageBytes(int nStream, int nFunction, const std::string& strBodyHex);
+
+// Decodes bytes copied into a heap block of exactly their size, so that
+// AddressSanitizer reports a read even one byte past the end.
+std::unique_ptr<CMsgInfo> DecodeExact(const std::vector<unsigned char>& bytes, int* pStyle = nullptr);
+
+// Decodes MessageBytes(6, 11, strBodyHex) as DecodeExact does.
+std::unique_ptr<CMsgInfo> DecodeBody(const std::string& strBodyHex, int* pStyle = nullptr);
+
+// Checks, without recursion, that the tree links and m_cells agree: m_cells
+// is the preorder of the tree (top-level cells chained by m_pNext), every
+// m_pPrev mirrors an m_pNext, every child names its parent, and each list's
+// m_pLastChild is the end of its chain. Empty when all hold, else the first
+// fault found.
+std::string TreeFault(const CMsgInfo& msg);

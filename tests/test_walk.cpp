@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "TestHelpers.h"
+#include "decode/Decode.h"
+#include "decode/ItemWalk.h"
+
+namespace {
+
+constexpr int kUnset = 7;  // a style flag no file can store
+
+struct WalkCase {
+    const char* name;
+    const char* body;
+    const char* cells;
+    int style;         // the flag after decoding, starting from kUnset
+    int currentDepth;  // depth of m_pCurrent; -1 when null
+};
+
+const WalkCase kWalkCases[] = {
+    {"list of two", "01 02 A5 01 05 41 01 78", R"(L[2]{U1 5, A "x"})", kUnset, 0},
+    {"empty list at end", "01 00", "L[0]{}", kUnset, 0},
+    {"empty list before a 0x00", "01 00 00 A5 01 07", "L[0]{}", kUnset, 0},
+    {"empty list completed by counting", "01 02 01 00 A5 01 07", "L[2]{L[0]{}, U1 7}", kUnset, 0},
+    {"unknown format still counts", "01 02 05 01 FF A5 01 07", "L[2]{U1 7}", kUnset, 0},
+    {"unknown format without length bytes", "01 02 04 A5 01 07", "L[2]{U1 7}", kUnset, 0},
+    {"declared count kept beside fewer children", "01 03 05 01 FF A5 01 07 A5 01 08",
+     "L[3]{U1 7, U1 8}", kUnset, 0},
+    {"style byte 0 after a list", "01 01 A5 01 07 30", "L[1]{U1 7}", 0, 0},
+    {"style byte 1 after top-level items", "A5 01 07 31", "U1 7", 1, -1},
+    {"0x00 ends the body before a style byte", "01 01 A5 01 07 00 31", "L[1]{U1 7}", kUnset, 0},
+    {"lone trailing format byte is a style byte", "A5 01 07 40", "U1 7", kUnset, -1},
+    {"format byte without length bytes inside the body", "40 A5 01 07", R"(A ""; U1 7)", kUnset,
+     -1},
+    {"two top-level values", "A5 01 07 A5 01 08", "U1 7; U1 8", kUnset, -1},
+    {"top-level value then list", "A5 01 07 01 01 A5 01 08", "U1 7; L[1]{U1 8}", kUnset, 0},
+    {"items after the outer list join it", "01 01 A5 01 07 A5 01 08", "L[2]{U1 7, U1 8}", kUnset,
+     0},
+    {"nested lists close by counting", "01 02 01 02 A5 01 01 A5 01 02 A5 01 03",
+     "L[2]{L[2]{U1 1, U1 2}, U1 3}", kUnset, 0},
+    {"an empty list completes its ancestors", "01 01 01 01 01 00 A5 01 09",
+     "L[2]{L[1]{L[0]{}}, U1 9}", kUnset, 0},
+    {"lists left open at the end", "01 03 01 02 A5 01 07", "L[1]{L[1]{U1 7}}", kUnset, 1},
+    {"two and three length bytes", "02 00 01 A6 00 02 01 02 03 00 00 01 A5 01 07",
+     "L[2]{U1 1 2, L[1]{U1 7}}", kUnset, 0},
+    {"empty body", "", "", kUnset, -1},
+};
+
+int Depth(const CMsgCell* pCell) {
+    int d = 0;
+    for (; pCell && pCell->m_pParent; pCell = pCell->m_pParent) ++d;
+    return d;
+}
+
+TEST(ItemStreamWalk, Bodies) {
+    for (const WalkCase& c : kWalkCases) {
+        SCOPED_TRACE(c.name);
+        int nStyle = kUnset;
+        const auto pMsg = DecodeBody(c.body, &nStyle);
+        EXPECT_EQ(DumpCells(*pMsg), c.cells);
+        EXPECT_EQ(nStyle, c.style);
+        EXPECT_EQ(pMsg->m_pCurrent ? Depth(pMsg->m_pCurrent) : -1, c.currentDepth);
+        EXPECT_EQ(TreeFault(*pMsg), "");
+    }
+}
+
+TEST(ItemStreamWalk, ListLinksAndDocumentOrder) {
+    const auto pMsg = DecodeBody("01 02 A5 01 05 41 01 78");
+    ASSERT_EQ(pMsg->m_cells.size(), 3u);
+    const CMsgCell* pList = pMsg->m_cells[0].get();
+    const CMsgCell* pFirst = pMsg->m_cells[1].get();
+    const CMsgCell* pSecond = pMsg->m_cells[2].get();
+    EXPECT_EQ(pList->m_pFirstChild, pFirst);
+    EXPECT_EQ(pFirst->m_pNext, pSecond);
+    EXPECT_EQ(pSecond->m_pPrev, pFirst);
+    EXPECT_EQ(pFirst->m_pParent, pList);
+    EXPECT_EQ(pSecond->m_pParent, pList);
+    EXPECT_EQ(pList->m_pos, 0);
+    EXPECT_EQ(pFirst->m_pos, CMsgCell::kNoPos);
+}
+
+TEST(ItemStreamWalk, TopLevelValuesHaveNoParent) {
+    const auto pMsg = DecodeBody("A5 01 07 A5 01 08");
+    ASSERT_EQ(pMsg->m_cells.size(), 2u);
+    EXPECT_EQ(pMsg->m_cells[0]->m_pParent, nullptr);
+    EXPECT_EQ(pMsg->m_cells[1]->m_pParent, nullptr);
+    EXPECT_EQ(pMsg->m_pCurrent, nullptr);
+}
+
+TEST(ItemStreamWalk, ReadLengthIsBigEndian) {
+    const unsigned char bytes[] = {0x01, 0x02, 0x03, 0xFF};
+    EXPECT_EQ(ReadLength(bytes, 1), 0x01u);
+    EXPECT_EQ(ReadLength(bytes, 3), 0x010203u);
+    EXPECT_EQ(ReadLength(bytes, 4), 0x010203FFu);
+}
+
+// Deep and wide bodies: the walk, the tree check and the message's
+// destruction must all run without recursion on the nesting depth.
+std::vector<unsigned char> Repeat(const char* hex, std::size_t n) {
+    const auto unit = BytesFromHex(hex);
+    std::vector<unsigned char> bytes;
+    bytes.reserve(unit.size() * n);
+    for (std::size_t i = 0; i < n; ++i) bytes.insert(bytes.end(), unit.begin(), unit.end());
+    return bytes;
+}
+
+std::vector<unsigned char> Message(const std::vector<unsigned char>& body) {
+    auto bytes = MessageBytes(6, 11, "");
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    return bytes;
+}
+
+TEST(ItemStreamWalk, HundredThousandNestedLists) {
+    constexpr std::size_t kDepth = 100000;
+    auto body = Repeat("01 01", kDepth);
+    const auto value = BytesFromHex("A5 01 07");
+    body.insert(body.end(), value.begin(), value.end());
+    const auto pMsg = DecodeExact(Message(body));
+    ASSERT_EQ(pMsg->m_cells.size(), kDepth + 1);
+    EXPECT_EQ(TreeFault(*pMsg), "");
+    std::size_t nLists = 0;
+    const CMsgCell* pCell = pMsg->m_cells.front().get();
+    for (; pCell->m_nFormat == 0; pCell = pCell->m_pFirstChild) {
+        EXPECT_EQ(pCell->m_nCount, 1);
+        ++nLists;
+    }
+    EXPECT_EQ(nLists, kDepth);
+    EXPECT_EQ(pCell->m_nFormat, 51);
+    // The value completes every list, so the outermost one is current again.
+    EXPECT_EQ(pMsg->m_pCurrent, pMsg->m_cells.front().get());
+}
+
+TEST(ItemStreamWalk, HundredThousandNestedListsLeftOpen) {
+    constexpr std::size_t kDepth = 100000;
+    const auto pMsg = DecodeExact(Message(Repeat("01 01", kDepth)));
+    ASSERT_EQ(pMsg->m_cells.size(), kDepth);
+    EXPECT_EQ(pMsg->m_pCurrent, pMsg->m_cells.back().get());
+    EXPECT_EQ(TreeFault(*pMsg), "");
+}
+
+TEST(ItemStreamWalk, MillionSiblings) {
+    constexpr std::size_t kCount = 1000000;  // 0x0F4240, three length bytes
+    auto body = BytesFromHex("03 0F 42 40");
+    const auto items = Repeat("A5 01 07", kCount);
+    body.insert(body.end(), items.begin(), items.end());
+    const auto pMsg = DecodeExact(Message(body));
+    ASSERT_EQ(pMsg->m_cells.size(), kCount + 1);
+    const CMsgCell* pList = pMsg->m_cells.front().get();
+    EXPECT_EQ(pList->m_nCount, static_cast<int>(kCount));
+    EXPECT_EQ(pList->m_pLastChild, pMsg->m_cells.back().get());
+    EXPECT_EQ(TreeFault(*pMsg), "");
+}
+
+// TECHV.TXT: every body walk leaves it empty in the working directory; a
+// message that is not walked does not touch it.
+class TechvFile : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::remove(kName); }
+    static bool Exists() { return std::filesystem::exists(kName); }
+    static constexpr const char* kName = "TECHV.TXT";
+};
+
+TEST_F(TechvFile, CreatedEmptyByABodyWalk) {
+    DecodeBody("A5 01 07");
+    ASSERT_TRUE(Exists());
+    EXPECT_EQ(std::filesystem::file_size(kName), 0u);
+}
+
+TEST_F(TechvFile, EmptiedByABodyWalk) {
+    std::ofstream(kName) << "left over";
+    DecodeBody("01 00");
+    EXPECT_EQ(std::filesystem::file_size(kName), 0u);
+}
+
+TEST_F(TechvFile, NotTouchedWithoutABody) {
+    DecodeExact(MessageBytes(6, 11, ""));  // header only
+    EXPECT_FALSE(Exists());
+    DecodeExact(MessageBytes(6, 11, "30"));  // header and style byte: still a walk
+    EXPECT_TRUE(Exists());
+    std::filesystem::remove(kName);
+    auto block = BytesFromHex("00 01 86 0B 00 01 00 00 00 01");
+    block.resize(254, 0xA5);  // a non-final block
+    EXPECT_EQ(DecodeExact(block)->m_bIncomplete, 1);
+    EXPECT_FALSE(Exists());
+}
+
+TEST_F(TechvFile, FailureToCreateItIsIgnored) {
+    const auto dir = std::filesystem::temp_directory_path() / "brevix-techv-blocked";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / kName);  // a folder in its place
+    const auto home = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    const auto pMsg = DecodeBody("A5 01 07");
+    std::filesystem::current_path(home);
+    std::filesystem::remove_all(dir);
+    EXPECT_EQ(DumpCells(*pMsg), "U1 7");
+}
+
+}  // namespace

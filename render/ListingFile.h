@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 // Path of the listing beside a message file: the file name's ".BIG"
@@ -11,3 +12,8 @@ std::string ListingPathFor(const std::string& strMessagePath);
 // created or written completely (disk full included).
 bool WriteListingFile(const std::string& strPath, const std::string& strListing,
                       std::string& strError);
+
+// Creates or empties strPath and writes nSize bytes exactly as given (the hex
+// log converter's "HexToSECS.BIG"). Same failure reporting as above.
+bool WriteWholeFile(const std::string& strPath, const void* pData, std::size_t nSize,
+                    std::string& strError);

@@ -1,0 +1,27 @@
+#include "render/FormatText.h"
+
+#include "model/FormatTable.h"
+
+std::string GetFormatName(int nFormat, int bLong) {
+    const SFormat* pFormat = FindFormat(nFormat);
+    if (!pFormat) return std::string();
+    return bLong ? pFormat->szLong : pFormat->szShort;
+}
+
+std::string MakeIndent(int n) {
+    std::string str;
+    for (int i = 0; i < n; ++i) str += "   ";
+    return str;
+}
+
+std::string MakeTabs(int n) {
+    std::string str;
+    for (int i = 0; i < n; ++i) str += '\t';
+    return str;
+}
+
+int LengthByteCount(int nCount) {
+    if (nCount <= 0xFF) return 1;
+    if (nCount <= 0xFFFF) return 2;
+    return 3;
+}

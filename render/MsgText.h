@@ -1,0 +1,9 @@
+#pragma once
+#include <string>
+
+#include "model/MsgInfo.h"
+
+// The listing of a message; CDecode::GetMsgText is this. Empty for a null
+// message or a negative status. Resets and then sets the visit counters:
+// afterwards each list's m_nVisit is the number of its entries written.
+std::string ListMessage(CMsgInfo* pMsg, int nTabs, int nStyle);

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "RenderTestHelpers.h"
+#include "model/MsgMgr.h"
+#include "render/CellText.h"
+#include "render/FormatText.h"
+
+namespace {
+
+std::string CellText(const CMsgCell& cell, int nStyle) {
+    std::string str;
+    AppendCellText(str, cell, nStyle);
+    return str;
+}
+
+// The single item of a one-item script.
+const CMsgCell& Only(const std::unique_ptr<CMsgInfo>& pMsg) { return *pMsg->m_cells.front(); }
+
+struct CellCase {
+    const char* name;
+    const char* item;
+    const char* bracket;
+    const char* column;
+};
+
+const CellCase kCellCases[] = {
+    {"U4 5", "U4(5)", "<U4[1/1] 5>", "UINT4 ,    1, <5>"},
+    {"U4 max", "U4(4294967295)", "<U4[1/1] 4294967295>", "UINT4 ,    1, <4294967295>"},
+    {"I1 two values", "I1(-5 7)", "<I1[2/1] -5 7>", "INT1  ,    2, <-5 7>"},
+    {"I1 limits", "I1(-128 127)", "<I1[2/1] -128 127>", "INT1  ,    2, <-128 127>"},
+    {"I2 limits", "I2(-32768 32767)", "<I2[2/1] -32768 32767>", "INT2  ,    2, <-32768 32767>"},
+    {"I4 limits", "I4(-2147483648 2147483647)", "<I4[2/1] -2147483648 2147483647>",
+     "INT4  ,    2, <-2147483648 2147483647>"},
+    {"I8 small", "I8(-2)", "<I8[1/1] -2>", "INT8  ,    1, <-2>"},
+    {"I8 all 64 bits", "I8(-9223372036854775808 9223372036854775807)",
+     "<I8[2/1] -9223372036854775808 9223372036854775807>",
+     "INT8  ,    2, <-9223372036854775808 9223372036854775807>"},
+    {"U1 and U2 unsigned", "U2(65535 0)", "<U2[2/1] 65535 0>", "UINT2 ,    2, <65535 0>"},
+    {"U1 255", "U1(255)", "<U1[1/1] 255>", "UINT1 ,    1, <255>"},
+    {"F8 negative", "F8(-0.25)", "<F8[1/1] -0.250000>", "FLOAT8,    1, <-0.250000>"},
+    {"F4 widened", "F4(1.5)", "<F4[1/1] 1.500000>", "FLOAT4,    1, <1.500000>"},
+    {"F8 large keeps every digit", "F8(1e20)", "<F8[1/1] 100000000000000000000.000000>",
+     "FLOAT8,    1, <100000000000000000000.000000>"},
+    {"U8 small", "U8(7)", "<U8[1/1] 7>", "UINT8 ,    1, <7>"},
+    {"U8 three-digit exponent", "U8(123456789)", "<U8[1/1] 1.23457E+008>",
+     "UINT8 ,    1, <1.23457E+008>"},
+    {"U8 largest", "U8(18446744073709551615)", "<U8[1/1] 1.84467E+019>",
+     "UINT8 ,    1, <1.84467E+019>"},
+    {"U8 negative exponent", "U8(0.00001)", "<U8[1/1] 1E-005>", "UINT8 ,    1, <1E-005>"},
+    {"U8 exponent of three digits already", "U8(1e300)", "<U8[1/1] 1E+300>",
+     "UINT8 ,    1, <1E+300>"},
+    {"U8 six digits stay plain", "U8(999999)", "<U8[1/1] 999999>", "UINT8 ,    1, <999999>"},
+    {"binary", "B(01 02 03)", "<B[3/1] 0x01 0x02 0x03>", "BINARY,    3, <0x01 0x02 0x03>"},
+    {"binary upper-case digits", "B(AB FF)", "<B[2/1] 0xAB 0xFF>", "BINARY,    2, <0xAB 0xFF>"},
+    {"boolean true", "BOOL(1)", "<BOOL  [1/1] 0x01>", "BOOL  ,    1, <TRUE>"},
+    {"boolean false", "BOOL(0)", "<BOOL  [1/1] 0x00>", "BOOL  ,    1, <FALSE>"},
+    {"boolean any non-zero is true", "BOOL(255 0)", "<BOOL  [2/1] 0x01 0x00>",
+     "BOOL  ,    2, <T F>"},
+    {"boolean three", "BOOL(1 0 1)", "<BOOL  [3/1] 0x01 0x00 0x01>", "BOOL  ,    3, <T F T>"},
+    {"JIS-8 with control byte", "J(41 0A 42)", "<J[3/1] A\\x00AB>", "J,    3, A\\x00AB"},
+    {"JIS-8 DEL and high bytes", "J(7F 80 FF)", "<J[3/1] \\x07F\\x080\\x0FF>",
+     "J,    3, \\x07F\\x080\\x0FF"},
+    {"JIS-8 trailing blank trimmed", "J(41 20)", "<J[2/1] A>", "J,    2, A"},
+    {"JIS-8 blank inside kept", "J(41 20 42)", "<J[3/1] A B>", "J,    3, A B"},
+    {"ASCII", "A(EV)", "<A[2/1] 'EV'>", "ASCII ,    2, <EV>"},
+    {"ASCII percent signs are data", "A(100% %d %s %n)", "<A[13/1] '100% %d %s %n'>",
+     "ASCII ,   13, <100% %d %s %n>"},
+    {"ASCII blank padding", "A(AB  )", "<A[4/1] 'AB  '>", "ASCII ,    4, <AB  >"},
+    {"ASCII only blanks", "A(   )", "<A[3/1] '   '>", "ASCII ,    3, <   >"},
+    {"empty U4", "U4()", "<U4[0/1]>", "UINT4 ,    0, <>"},
+    {"empty binary", "B()", "<B[0/1]>", "BINARY,    0, <>"},
+    {"empty boolean", "BOOL()", "<BOOL  [0/1]>", "BOOL  ,    0, <>"},
+    {"empty ASCII", "A()", "<A[0/1]  \"\">", "ASCII ,    0, <>"},
+    {"empty JIS-8", "J()", "<J[0/1]>", "J,    0,"},
+};
+
+TEST(CellText, ExamplesInBothStyles) {
+    for (const CellCase& c : kCellCases) {
+        SCOPED_TRACE(c.name);
+        const auto pMsg = BuildMessage(1, 1, false, c.item);
+        EXPECT_EQ(CellText(Only(pMsg), 0), c.bracket);
+        EXPECT_EQ(CellText(Only(pMsg), 1), c.column);
+        // Any non-zero style flag means column style.
+        EXPECT_EQ(CellText(Only(pMsg), -7), c.column);
+    }
+}
+
+// Non-finite values print as the C library prints them; they must not be
+// mistaken for an exponent or break the line.
+TEST(CellText, NonFiniteFloatsAsPrintfWritesThem) {
+    struct Case {
+        const char* name;
+        double value;
+    };
+    const Case kCases[] = {
+        {"infinity", std::numeric_limits<double>::infinity()},
+        {"minus infinity", -std::numeric_limits<double>::infinity()},
+        {"not a number", std::numeric_limits<double>::quiet_NaN()},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CMsgInfo msg;
+        CMsgMgr mgr;
+        mgr.AppendF8(&msg, &c.value, 1);
+        mgr.AppendU8(&msg, &c.value, 1);
+        char f[64];
+        char g[64];
+        std::snprintf(f, sizeof f, "%f", c.value);
+        std::snprintf(g, sizeof g, "%G", c.value);
+        EXPECT_EQ(CellText(*msg.m_cells[0], 0), std::string("<F8[1/1] ") + f + ">");
+        EXPECT_EQ(CellText(*msg.m_cells[1], 0), std::string("<U8[1/1] ") + g + ">");
+    }
+}
+
+TEST(CellText, LengthByteCountFollowsElementCount) {
+    struct Case {
+        int count;
+        const char* head;
+    };
+    const Case kCases[] = {
+        {255, "<U1[255/1] "},
+        {256, "<U1[256/2] "},
+        {65535, "<U1[65535/2] "},
+        {65536, "<U1[65536/3] "},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.count);
+        CMsgInfo msg;
+        CMsgMgr mgr;
+        const std::string values(static_cast<size_t>(c.count), '\x01');
+        mgr.AppendU1(&msg, reinterpret_cast<const std::uint8_t*>(values.data()), c.count);
+        EXPECT_EQ(CellText(*msg.m_cells[0], 0).substr(0, std::string(c.head).size()), c.head);
+    }
+    // From the element count, not the byte length: 100 four-byte values.
+    std::string strScript = "I4(";
+    for (int i = 0; i < 100; ++i) strScript += "0 ";
+    const auto pMsg = BuildMessage(1, 1, false, strScript + ")");
+    EXPECT_EQ(CellText(Only(pMsg), 0).substr(0, 11), "<I4[100/1] ");
+}
+
+// Binary values: 20 bytes to a line, continuation lines of six blanks, at
+// most 256 bytes and then the truncation mark.
+TEST(CellText, BinaryLinesAndTruncation) {
+    auto Bytes = [](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) {
+            char b[4];
+            std::snprintf(b, sizeof b, "%02X ", i & 0xFF);
+            s += b;
+        }
+        return "B(" + s + ")";
+    };
+    auto Expected = [](int nShown, bool bTruncated) {
+        std::string s;
+        for (int i = 0; i < nShown; ++i) {
+            char b[8];
+            std::snprintf(b, sizeof b, "0x%02X ", i & 0xFF);
+            s += b;
+            if (i % 20 == 19) s += "\n      ";
+        }
+        if (bTruncated) s += "\n        ......  \n";
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\n')) s.pop_back();
+        return s + ">";
+    };
+    struct Case {
+        int count;
+        const char* head;
+        int shown;
+        bool truncated;
+        int lineFeeds;
+    };
+    const Case kCases[] = {
+        {19, "<B[19/1] ", 19, false, 0},     {20, "<B[20/1] ", 20, false, 0},
+        {21, "<B[21/1] ", 21, false, 1},     {40, "<B[40/1] ", 40, false, 1},
+        {256, "<B[256/2] ", 256, false, 12}, {257, "<B[257/2] ", 256, true, 13},
+        {300, "<B[300/2] ", 256, true, 13},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.count);
+        const auto pMsg = BuildMessage(1, 1, false, Bytes(c.count));
+        const std::string strText = CellText(Only(pMsg), 0);
+        EXPECT_EQ(strText, c.head + Expected(c.shown, c.truncated));
+        EXPECT_EQ(std::count(strText.begin(), strText.end(), '\n'), c.lineFeeds);
+        if (c.truncated) {
+            EXPECT_EQ(strText.substr(strText.size() - 7), "......>");
+        }
+        // Column style frames the same lines with its own head.
+        const std::string strColumn = CellText(Only(pMsg), 1);
+        EXPECT_EQ(strColumn.substr(strColumn.find('<')), "<" + Expected(c.shown, c.truncated));
+    }
+}
+
+TEST(CellText, ItemsOutsideTheFormatTable) {
+    CMsgCell cell;
+    cell.m_nFormat = 33;
+    cell.m_nCount = 1;
+    EXPECT_EQ(CellText(cell, 0), "<[1/1]>");
+    EXPECT_EQ(CellText(cell, 1), ",    1,");
+    // Storage missing although a count is set: no values, no crash.
+    cell.m_nFormat = 54;
+    cell.m_nCount = 3;
+    EXPECT_EQ(CellText(cell, 0), "<U4[3/1]>");
+    cell.m_nFormat = 20;
+    EXPECT_EQ(CellText(cell, 1), "ASCII ,    3,");
+}
+
+TEST(FormatText, NamesAndUnits) {
+    struct Case {
+        int code;
+        const char* shortName;
+        const char* longName;
+    };
+    const Case kCases[] = {
+        {0, "L", "LIST  "},   {11, "BOOL  ", "BOOL  "},
+        {21, "J", "J"},       {54, "U4", "UINT4 "},
+        {40, "F8", "FLOAT8"}, {1, "", ""},
+        {-1, "", ""},         {77, "", ""},
+        {1000, "", ""},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(GetFormatName(c.code, 0), c.shortName);
+        EXPECT_EQ(GetFormatName(c.code, 1), c.longName);
+        EXPECT_EQ(GetFormatName(c.code, 5), c.longName);
+    }
+    EXPECT_EQ(MakeIndent(2), "      ");
+    EXPECT_EQ(MakeIndent(0), "");
+    EXPECT_EQ(MakeTabs(3), "\t\t\t");
+}
+
+}  // namespace

@@ -15,6 +15,7 @@
 #include "app/Prompter.h"
 #include "app/Registry.h"
 #include "app/Resources.h"
+#include "ui/MacButton.h"
 
 CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
     : QDialog(pParent), m_prompter(prompter) {

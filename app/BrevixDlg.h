@@ -11,7 +11,7 @@ class CPrompter;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
+class CMacButton;
 class QTreeView;
 
 // The main dialog: folder, file list and the tree of the message on show.
@@ -31,10 +31,10 @@ public:
     void OpenArgument(const std::string& strPath);
 
     int m_nStyleFlag = 1;
-    QPushButton* m_btnHexToSecs = nullptr;
-    QPushButton* m_btnSaveText = nullptr;
+    CMacButton* m_btnHexToSecs = nullptr;
+    CMacButton* m_btnSaveText = nullptr;
     QTreeView* m_treeMessage = nullptr;
-    QPushButton* m_btnOpenFolder = nullptr;
+    CMacButton* m_btnOpenFolder = nullptr;
     QListWidget* m_listFiles = nullptr;
     std::unique_ptr<CMsgInfo> m_pMessage;
     // The folder the list shows; file paths are built from it.
@@ -44,7 +44,7 @@ public:
     std::string m_strFolder;
     QLineEdit* m_editFolder = nullptr;
     QComboBox* m_comboFolders = nullptr;
-    QPushButton* m_btnOpen = nullptr;
+    CMacButton* m_btnOpen = nullptr;
     CMessageTreeModel* m_pTreeModel = nullptr;
     // The file m_pMessage was read from: its listing is saved beside it.
     std::string m_strMessagePath;

@@ -8,12 +8,13 @@
 #include "app/BrevixDlg.h"
 #include "app/DialogUnits.h"
 #include "app/MessageTreeModel.h"
+#include "ui/MacButton.h"
 
 namespace {
 
-QPushButton* MakeButton(QWidget* pParent, const char* szName, const char* szCaption,
+CMacButton* MakeButton(QWidget* pParent, const char* szName, const char* szCaption,
                         const QRect& rect) {
-    auto* pButton = new QPushButton(QString::fromLatin1(szCaption), pParent);
+    auto* pButton = new CMacButton(QString::fromLatin1(szCaption), pParent);
     pButton->setObjectName(QString::fromLatin1(szName));
     pButton->setGeometry(rect);
     return pButton;

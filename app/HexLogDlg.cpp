@@ -10,6 +10,7 @@
 #include "app/Prompter.h"
 #include "app/Resources.h"
 #include "render/HexLog.h"
+#include "ui/MacButton.h"
 
 CHexLogDlg::CHexLogDlg(CPrompter& prompter, QWidget* pParent)
     : QDialog(pParent), m_prompter(prompter) {
@@ -25,11 +26,11 @@ CHexLogDlg::CHexLogDlg(CPrompter& prompter, QWidget* pParent)
 // comes first, so it holds the focus when the dialog opens.
 void CHexLogDlg::CreateControls() {
     const CDialogUnits units(font());
-    m_btnOK = new QPushButton(QStringLiteral("OK"), this);
+    m_btnOK = new CMacButton(QStringLiteral("OK"), this);
     m_btnOK->setObjectName(QStringLiteral("btnOK"));
     m_btnOK->setGeometry(units.ToPixels(213, 203, 50, 14));
     m_btnOK->setDefault(true);
-    m_btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_btnCancel = new CMacButton(QStringLiteral("Cancel"), this);
     m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
     m_btnCancel->setGeometry(units.ToPixels(265, 203, 50, 14));
     m_editHexLog = new QPlainTextEdit(this);

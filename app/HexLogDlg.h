@@ -3,7 +3,7 @@
 
 class CPrompter;
 class QPlainTextEdit;
-class QPushButton;
+class CMacButton;
 
 // The hex log converter: pasted hex text becomes "HexToSECS.BIG" in the
 // current directory. Accepted only once that file has been written whole.
@@ -14,8 +14,8 @@ public:
 
     CHexLogDlg(CPrompter& prompter, QWidget* pParent = nullptr);
 
-    QPushButton* m_btnCancel = nullptr;
-    QPushButton* m_btnOK = nullptr;
+    CMacButton* m_btnCancel = nullptr;
+    CMacButton* m_btnOK = nullptr;
     QPlainTextEdit* m_editHexLog = nullptr;
 
 public slots:

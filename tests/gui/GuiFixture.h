@@ -12,6 +12,7 @@
 
 #include "app/BrevixDlg.h"
 #include "app/Prompter.h"
+#include "ui/MacButton.h"
 
 class QModelIndex;
 

@@ -77,7 +77,7 @@ void CBrevixDlg::OnAboutBox() {
 void CBrevixDlg::OpenArgument(const std::string& strPath) {
     std::error_code ec;
     const std::filesystem::path path = std::filesystem::absolute(strPath, ec).lexically_normal();
-    if (ec) return;
+    if (ec || !std::filesystem::exists(path, ec)) return;
     const bool bFolder = std::filesystem::is_directory(path, ec);
     std::string strFolder = (bFolder ? path : path.parent_path()).native();
     if (strFolder.size() > 1 && strFolder.back() == '/') strFolder.pop_back();

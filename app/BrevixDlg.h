@@ -27,7 +27,8 @@ public:
     ~CBrevixDlg() override;
 
     // A command-line argument: a folder is listed as "Open" would list it (it
-    // is not stored); a file has its folder listed and is then opened.
+    // is not stored); a file has its folder listed and is then opened. A path
+    // that does not exist changes nothing.
     void OpenArgument(const std::string& strPath);
 
     int m_nStyleFlag = 1;

@@ -47,8 +47,7 @@ void CBrevixDlg::OnBnClickedOpen() {
         m_prompter.ShowMessage(this, QStringLiteral("Folder not selected !!!"));
         return;
     }
-    const std::string strFolder =
-        m_comboFolders->itemData(nIndex).toByteArray().toStdString();
+    const std::string strFolder = m_comboFolders->itemData(nIndex).toByteArray().toStdString();
     if (strFolder == m_strFolder) {
         m_prompter.ShowMessage(this, QStringLiteral("Target folder is current folder"));
         return;
@@ -80,8 +79,7 @@ void CBrevixDlg::FillFileList(const std::string& strFolder) {
 // combo box's selection is never set here.
 void CBrevixDlg::AddFolderToCombo(const std::string& strFolder) {
     for (int i = 0; i < m_comboFolders->count(); ++i)
-        if (EqualNoCase(m_comboFolders->itemData(i).toByteArray().toStdString(), strFolder))
-            return;
+        if (EqualNoCase(m_comboFolders->itemData(i).toByteArray().toStdString(), strFolder)) return;
     const int nCurrent = m_comboFolders->currentIndex();
     m_comboFolders->addItem(Shown(strFolder), QByteArray::fromStdString(strFolder));
     m_comboFolders->setCurrentIndex(nCurrent);

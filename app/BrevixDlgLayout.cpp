@@ -13,7 +13,7 @@
 namespace {
 
 CMacButton* MakeButton(QWidget* pParent, const char* szName, const char* szCaption,
-                        const QRect& rect) {
+                       const QRect& rect) {
     auto* pButton = new CMacButton(QString::fromLatin1(szCaption), pParent);
     pButton->setObjectName(QString::fromLatin1(szName));
     pButton->setGeometry(rect);

@@ -28,8 +28,8 @@ void CBrevixDlg::OnLbnSelchangeFileList() {
         m_prompter.ShowMessage(this, QStringLiteral("Failed to open !"));
         return;
     }
-    m_pMessage = m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()),
-                                    &m_nStyleFlag);
+    m_pMessage =
+        m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
     m_strMessagePath = strPath;
     m_pTreeModel->Clear();
     const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
@@ -75,8 +75,7 @@ void CBrevixDlg::OnBnClickedHexToSecs() {
     {
         const QSignalBlocker blocker(m_listFiles);
         m_listFiles->clear();
-        auto* pItem =
-            new QListWidgetItem(QString::fromLatin1(CHexLogDlg::kFileName), m_listFiles);
+        auto* pItem = new QListWidgetItem(QString::fromLatin1(CHexLogDlg::kFileName), m_listFiles);
         pItem->setData(Qt::UserRole, QByteArray(CHexLogDlg::kFileName));
     }
     SelectFileRow(0);

@@ -70,9 +70,9 @@ void CHexLogDlg::OnOK() {
     const std::vector<unsigned char> bytes = HexTextToBytes(strCleaned);
     QFile file(QString::fromLatin1(kFileName));
     const qint64 nSize = static_cast<qint64>(bytes.size());
-    const bool bWritten =
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-        file.write(reinterpret_cast<const char*>(bytes.data()), nSize) == nSize && file.flush();
+    const bool bWritten = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                          file.write(reinterpret_cast<const char*>(bytes.data()), nSize) == nSize &&
+                          file.flush();
     file.close();
     if (!bWritten || file.error() != QFileDevice::NoError) {
         m_prompter.ShowMessage(this, QStringLiteral("Failed to write HexToSECS.BIG !"));

@@ -39,7 +39,8 @@ void CMessageTreeModel::BuildViewLinks() {
         m_viewRow[i] = counts[m_viewParent[i] + 1]++;
     }
     m_childStart.assign(n + 2, 0);
-    for (int slot = 0; slot <= n; ++slot) m_childStart[slot + 1] = m_childStart[slot] + counts[slot];
+    for (int slot = 0; slot <= n; ++slot)
+        m_childStart[slot + 1] = m_childStart[slot] + counts[slot];
     m_childOrder.assign(n, 0);
     for (int i = 0; i < n; ++i) m_childOrder[m_childStart[m_viewParent[i] + 1] + m_viewRow[i]] = i;
 }

@@ -32,9 +32,9 @@ std::vector<unsigned char> MessageOfCells(int nCells, bool bNested) {
     const int nItems = bNested ? 1 : nCells - 1;
     for (int i = 0; i < nLists; ++i) {
         const int nCount = bNested ? 1 : nItems;
-        bytes.insert(bytes.end(), {0x03, static_cast<unsigned char>(nCount >> 16),
-                                   static_cast<unsigned char>(nCount >> 8),
-                                   static_cast<unsigned char>(nCount)});
+        bytes.insert(bytes.end(),
+                     {0x03, static_cast<unsigned char>(nCount >> 16),
+                      static_cast<unsigned char>(nCount >> 8), static_cast<unsigned char>(nCount)});
     }
     for (int i = 0; i < nItems; ++i) bytes.insert(bytes.end(), {0xA5, 0x01, 0x07});
     return bytes;
@@ -45,7 +45,8 @@ void TreeFromSelection(benchmark::State& state, bool bNested) {
     QTemporaryDir dir;
     const std::vector<unsigned char> bytes = MessageOfCells(nCells, bNested);
     std::ofstream(dir.filePath("M.BIG").toStdString(), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     CSilentPrompter prompter;
     CBrevixDlg dlg(prompter);
     dlg.show();
@@ -61,9 +62,15 @@ void TreeFromSelection(benchmark::State& state, bool bNested) {
 }
 
 BENCHMARK_CAPTURE(TreeFromSelection, flat, false)
-    ->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(TreeFromSelection, nested, true)
-    ->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

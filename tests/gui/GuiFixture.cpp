@@ -48,7 +48,8 @@ std::string CGuiTest::Dir(const std::string& strName) {
 
 void CGuiTest::WriteFile(const std::string& strPath, const std::vector<unsigned char>& bytes) {
     std::ofstream out(strPath, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good()) << strPath;
 }
 

@@ -42,7 +42,11 @@ TEST_F(FileListTest, StartUpRestoresTheStoredFolder) {
     };
     const Case kCases[] = {
         {"first start, nothing stored", {}, false, {}, false},
-        {"stored folder with messages", {"b.big", "A.BIG", "c.txt"}, true, {"A.BIG", "B.BIG"}, true},
+        {"stored folder with messages",
+         {"b.big", "A.BIG", "c.txt"},
+         true,
+         {"A.BIG", "B.BIG"},
+         true},
         {"stored folder without messages", {"c.txt"}, true, {}, false},
     };
     int nCase = 0;
@@ -63,9 +67,8 @@ TEST_F(FileListTest, StartUpRestoresTheStoredFolder) {
 }
 
 TEST_F(FileListTest, ListsBigEntriesUpperCasedInOrdinalOrder) {
-    const std::string strFolder =
-        FolderWith("mixed", {"b.big", "A.BIG", "a.Big", "c.txt", "_z.BIG", "Z.BIG", "x.BIGGER",
-                             "a-b.big", "ab.BIG"});
+    const std::string strFolder = FolderWith("mixed", {"b.big", "A.BIG", "a.Big", "c.txt", "_z.BIG",
+                                                       "Z.BIG", "x.BIGGER", "a-b.big", "ab.BIG"});
     QDir().mkdir(QString::fromStdString(strFolder + "/RUN.BIG"));
     StorePath(strFolder);
     auto pDlg = StartDialog();
@@ -76,7 +79,7 @@ TEST_F(FileListTest, ListsBigEntriesUpperCasedInOrdinalOrder) {
 TEST_F(FileListTest, OpenFolderAsksTheChooser) {
     struct Case {
         const char* name;
-        bool bStored;      // "stored" folder is Path before the click
+        bool bStored;        // "stored" folder is Path before the click
         const char* answer;  // folder chosen; "" cancels
         const char* start;   // where the chooser opens: "home" or "stored"
         const char* shown;   // edit box afterwards

@@ -61,14 +61,26 @@ TEST_F(HexConverterTest, OkWritesTheBytesAndShowsTheFileAlone) {
         Strings rows;
     };
     const Case kCases[] = {
-        {"two lines, tabs and blanks", " 80 01 01 01\t00 00\r\n00 00 00\t01 \n", EPress::kOK,
-         "80 01 01 01 00 00 00 00 00 01", {"S1F1"}},
-        {"lower case digits", "00 00 86 0b 00 00 00 00 00 01 a5 01 0a", EPress::kOK,
-         "00 00 86 0B 00 00 00 00 00 01 A5 01 0A", {"S6F11W", "  UINT1 [1] 10 "}},
-        {"odd digit count", "00008101000000000001A5017", EPress::kOK,
-         "00 00 81 01 00 00 00 00 00 01 A5 01 07", {"S1F1W", "  UINT1 [1] 7 "}},
-        {"Enter in the text box presses OK", "0000810100000000000131", EPress::kEnter,
-         "00 00 81 01 00 00 00 00 00 01 31", {"S1F1W"}},
+        {"two lines, tabs and blanks",
+         " 80 01 01 01\t00 00\r\n00 00 00\t01 \n",
+         EPress::kOK,
+         "80 01 01 01 00 00 00 00 00 01",
+         {"S1F1"}},
+        {"lower case digits",
+         "00 00 86 0b 00 00 00 00 00 01 a5 01 0a",
+         EPress::kOK,
+         "00 00 86 0B 00 00 00 00 00 01 A5 01 0A",
+         {"S6F11W", "  UINT1 [1] 10 "}},
+        {"odd digit count",
+         "00008101000000000001A5017",
+         EPress::kOK,
+         "00 00 81 01 00 00 00 00 00 01 A5 01 07",
+         {"S1F1W", "  UINT1 [1] 7 "}},
+        {"Enter in the text box presses OK",
+         "0000810100000000000131",
+         EPress::kEnter,
+         "00 00 81 01 00 00 00 00 00 01 31",
+         {"S1F1W"}},
     };
     const std::string strFolder = Dir("logs");
     WriteFile(strFolder + "/A.BIG", MessageBytes(2, 2, ""));
@@ -102,11 +114,19 @@ TEST_F(HexConverterTest, NothingConvertedLeavesEverything) {
         bool bLeftOpen;
     };
     const Case kCases[] = {
-        {"only line breaks and blanks", " \r\n\t \n ", EPress::kOK, false,
-         {"HEX LOG is empty !!!"}, true},
+        {"only line breaks and blanks",
+         " \r\n\t \n ",
+         EPress::kOK,
+         false,
+         {"HEX LOG is empty !!!"},
+         true},
         {"cancel", "00 00 81 01 00 00 00 00 00 01", EPress::kCancel, false, {}, false},
-        {"output cannot be written", "00 00 81 01 00 00 00 00 00 01", EPress::kOK, true,
-         {"Failed to write HexToSECS.BIG !"}, true},
+        {"output cannot be written",
+         "00 00 81 01 00 00 00 00 00 01",
+         EPress::kOK,
+         true,
+         {"Failed to write HexToSECS.BIG !"},
+         true},
     };
     const std::string strFolder = Dir("logs");
     WriteFile(strFolder + "/A.BIG", MessageBytes(2, 2, ""));

@@ -62,18 +62,29 @@ TEST_F(OpenMessageTest, SelectingAFileShowsItsTreeFullyExpanded) {
     };
     const Case kCases[] = {
         {"header only", "", 0, {"S6F11W"}},
-        {"list of two", "01 02 A5 01 05 41 02 45 56", 0,
+        {"list of two",
+         "01 02 A5 01 05 41 02 45 56",
+         0,
          {"S6F11W", "  LIST  [2] ", "    UINT1 [1] 5 ", "    ASCII [2] \"EV\" "}},
-        {"nested lists", "01 02 01 01 A5 01 07 41 01 78", 0,
+        {"nested lists",
+         "01 02 01 01 A5 01 07 41 01 78",
+         0,
          {"S6F11W", "  LIST  [2] ", "    LIST  [1] ", "      UINT1 [1] 7 ",
           "    ASCII [1] \"x\" "}},
-        {"top-level items side by side", "A5 01 01 A5 01 02", 0,
+        {"top-level items side by side",
+         "A5 01 01 A5 01 02",
+         0,
          {"S6F11W", "  UINT1 [1] 1 ", "  UINT1 [1] 2 "}},
-        {"bracket style byte", "01 02 A5 01 05 01 00", '0',
+        {"bracket style byte",
+         "01 02 A5 01 05 01 00",
+         '0',
          {"S6F11W", "  L[2] ", "    U1[1] 5 ", "    L[0] "}},
-        {"binary label keeps its line feeds", "21 15 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14", 0,
-         {"S6F11W", "  BINARY[21] 0x00 0x01 0x02 0x03 0x04 0x05 0x06 0x07 0x08 0x09 0x0A 0x0B 0x0C "
-                    "0x0D 0x0E 0x0F 0x10 0x11 0x12 0x13 \n      0x14 "}},
+        {"binary label keeps its line feeds",
+         "21 15 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14",
+         0,
+         {"S6F11W",
+          "  BINARY[21] 0x00 0x01 0x02 0x03 0x04 0x05 0x06 0x07 0x08 0x09 0x0A 0x0B 0x0C "
+          "0x0D 0x0E 0x0F 0x10 0x11 0x12 0x13 \n      0x14 "}},
     };
     int nCase = 0;
     for (const Case& c : kCases) {
@@ -95,7 +106,12 @@ TEST_F(OpenMessageTest, StyleByteSwitchesTheLabelsOfLaterFilesToo) {
     auto pDlg = ShowFolder(Dir("style"), {{"0.BIG", WithStyleByte(body, '0')},
                                           {"1.BIG", WithStyleByte(body, '1')},
                                           {"N.BIG", body}});
-    struct Step { const char* name; int nRow; const char* label; int nFlag; };
+    struct Step {
+        const char* name;
+        int nRow;
+        const char* label;
+        int nFlag;
+    };
     const Step kSteps[] = {
         {"start: column style", 2, "  UINT1 [1] 9 ", 1},
         {"style byte 0", 0, "  U1[1] 9 ", 0},
@@ -112,8 +128,8 @@ TEST_F(OpenMessageTest, StyleByteSwitchesTheLabelsOfLaterFilesToo) {
 }
 
 TEST_F(OpenMessageTest, EntriesDifferingInCaseOpenTheirOwnFiles) {
-    auto pDlg = ShowFolder(Dir("case"), {{"a.big", MessageBytes(1, 1, "")},
-                                         {"A.BIG", MessageBytes(2, 2, "")}});
+    auto pDlg = ShowFolder(Dir("case"),
+                           {{"a.big", MessageBytes(1, 1, "")}, {"A.BIG", MessageBytes(2, 2, "")}});
     ASSERT_EQ(FileListTexts(*pDlg), (Strings{"A.BIG", "A.BIG"}));
     ClickFile(*pDlg, 0);
     EXPECT_EQ(TreeRows(*pDlg), Strings{"S2F2W"});
@@ -133,7 +149,10 @@ TEST_F(OpenMessageTest, ReadOnlyFileOpens) {
 // An entry that cannot be read leaves message, tree and style flag as they
 // were; the list's selection names the entry that failed.
 TEST_F(OpenMessageTest, UnreadableEntryKeepsThePreviousMessage) {
-    struct Case { const char* name; const char* entry; };
+    struct Case {
+        const char* name;
+        const char* entry;
+    };
     const Case kCases[] = {{"file gone since listing", "GONE.BIG"}, {"folder", "SUB.BIG"}};
     int nCase = 0;
     for (const Case& c : kCases) {
@@ -141,14 +160,16 @@ TEST_F(OpenMessageTest, UnreadableEntryKeepsThePreviousMessage) {
         m_prompter.m_messages.clear();
         const std::string strFolder = Dir("keep" + std::to_string(nCase++));
         std::filesystem::create_directory(strFolder + "/SUB.BIG");
-        auto pDlg = ShowFolder(strFolder, {{"A.BIG", WithStyleByte(MessageBytes(1, 1, "A5 01 04"), '0')},
-                                           {"GONE.BIG", MessageBytes(2, 2, "")}});
+        auto pDlg =
+            ShowFolder(strFolder, {{"A.BIG", WithStyleByte(MessageBytes(1, 1, "A5 01 04"), '0')},
+                                   {"GONE.BIG", MessageBytes(2, 2, "")}});
         std::filesystem::remove(strFolder + "/GONE.BIG");
         ClickFile(*pDlg, 0);
         const CMsgInfo* pKept = pDlg->m_pMessage.get();
         const Strings before = TreeRows(*pDlg);
         const Strings list = FileListTexts(*pDlg);
-        const int nRow = static_cast<int>(std::find(list.begin(), list.end(), c.entry) - list.begin());
+        const int nRow =
+            static_cast<int>(std::find(list.begin(), list.end(), c.entry) - list.begin());
         ASSERT_LT(nRow, static_cast<int>(list.size()));
         ClickFile(*pDlg, nRow);
         EXPECT_EQ(m_prompter.m_messages, Strings{"Failed to open !"});
@@ -161,8 +182,8 @@ TEST_F(OpenMessageTest, UnreadableEntryKeepsThePreviousMessage) {
 
 TEST_F(OpenMessageTest, TreeLimitIsFiftyThousandCellsButSavingStillWorks) {
     const std::string strFolder = Dir("limit");
-    auto pDlg = ShowFolder(strFolder, {{"50000.BIG", FlatListMessage(49999)},
-                                       {"50001.BIG", FlatListMessage(50000)}});
+    auto pDlg = ShowFolder(
+        strFolder, {{"50000.BIG", FlatListMessage(49999)}, {"50001.BIG", FlatListMessage(50000)}});
     ClickFile(*pDlg, 0);
     EXPECT_TRUE(m_prompter.m_messages.empty());
     const QModelIndex root = pDlg->m_pTreeModel->RootIndex();
@@ -184,7 +205,11 @@ TEST_F(OpenMessageTest, TreeLimitIsFiftyThousandCellsButSavingStillWorks) {
 // name with only the extension replaced, even in a folder named like a
 // message file.
 TEST_F(OpenMessageTest, SaveWritesTheCrLfListingBesideItsFile) {
-    struct Case { const char* name; const char* folder; char cStyle; };
+    struct Case {
+        const char* name;
+        const char* folder;
+        char cStyle;
+    };
     const Case kCases[] = {
         {"column style", "plain", 0},
         {"bracket style", "bracket", '0'},
@@ -194,12 +219,14 @@ TEST_F(OpenMessageTest, SaveWritesTheCrLfListingBesideItsFile) {
         SCOPED_TRACE(c.name);
         m_prompter.m_messages.clear();
         const std::string strFolder = Dir(c.folder);
-        const auto bytes = WithStyleByte(MessageBytes(6, 11, "01 02 A5 01 05 41 04 31 30 30 25"), c.cStyle);
+        const auto bytes =
+            WithStyleByte(MessageBytes(6, 11, "01 02 A5 01 05 41 04 31 30 30 25"), c.cStyle);
         auto pDlg = ShowFolder(strFolder, {{"0001.BIG", bytes}});
         ClickFile(*pDlg, 0);
         Click(pDlg->m_btnSaveText);
         EXPECT_EQ(m_prompter.m_messages, Strings{"Saved successfully."});
-        EXPECT_EQ(ReadFile(strFolder + "/0001.TXT"), ExpectedListing(bytes, c.cStyle == '0' ? 0 : 1));
+        EXPECT_EQ(ReadFile(strFolder + "/0001.TXT"),
+                  ExpectedListing(bytes, c.cStyle == '0' ? 0 : 1));
     }
 }
 
@@ -241,8 +268,8 @@ TEST_F(OpenMessageTest, SaveWithoutMessageOrSelectionDoesNothing) {
 TEST_F(OpenMessageTest, EnterNeverClosesTheDialogEscapeDoes) {
     auto pDlg = ShowFolder(Dir("keys"), {{"A.BIG", MessageBytes(1, 1, "")}});
     ClickFile(*pDlg, 0);
-    for (QWidget* pFocus : {static_cast<QWidget*>(pDlg->m_treeMessage),
-                            static_cast<QWidget*>(pDlg->m_listFiles)}) {
+    for (QWidget* pFocus :
+         {static_cast<QWidget*>(pDlg->m_treeMessage), static_cast<QWidget*>(pDlg->m_listFiles)}) {
         pFocus->setFocus();
         QTest::keyClick(pFocus, Qt::Key_Return);
         QTest::keyClick(pFocus, Qt::Key_Enter);
@@ -257,20 +284,27 @@ TEST_F(OpenMessageTest, ArgumentOpensAFolderOrAFile) {
     const std::string strFolder = Dir("arg");
     WriteFile(strFolder + "/A.BIG", MessageBytes(1, 1, ""));
     WriteFile(strFolder + "/b.big", MessageBytes(2, 2, ""));
-    struct Case { const char* name; std::string arg; int nRow; Strings rows; };
+    struct Case {
+        const char* name;
+        std::string arg;
+        int nRow;  // row selected afterwards; -2: nothing listed
+        Strings rows;
+    };
     const Case kCases[] = {
         {"folder", strFolder, -1, {}},
         {"file", strFolder + "/b.big", 1, {"S2F2W"}},
         {"relative folder with dots", "../arg/", -1, {}},
+        {"missing path", strFolder + "/none/X.BIG", -2, {}},
     };
     QDir::setCurrent(QString::fromStdString(Dir("cwd")));
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         auto pDlg = StartDialog();
         pDlg->OpenArgument(c.arg);
-        EXPECT_EQ(FileListTexts(*pDlg), (Strings{"A.BIG", "B.BIG"}));
-        EXPECT_EQ(pDlg->m_editFolder->text().toStdString(), strFolder);
-        EXPECT_EQ(pDlg->m_listFiles->currentRow(), c.nRow);
+        const bool bListed = c.nRow != -2;
+        EXPECT_EQ(FileListTexts(*pDlg), (bListed ? Strings{"A.BIG", "B.BIG"} : Strings{}));
+        EXPECT_EQ(pDlg->m_editFolder->text().toStdString(), bListed ? strFolder : "");
+        EXPECT_EQ(pDlg->m_listFiles->currentRow(), bListed ? c.nRow : -1);
         EXPECT_EQ(TreeRows(*pDlg), c.rows);
     }
 }

@@ -35,12 +35,14 @@ protected:
 TEST_F(DeepTreeTest, LevelsBeyondTheDisplayDepthAreShownFlatAndMarked) {
     constexpr int kFlat = CMessageTreeModel::kFlatDepth;
     constexpr int kChain = kFlat + 50;
-    auto pDlg = Show(MessageBytes(6, 11, "01 02" + Repeat(" 01 01", kChain) + " A5 01 07 A5 01 08"));
+    auto pDlg =
+        Show(MessageBytes(6, 11, "01 02" + Repeat(" 01 01", kChain) + " A5 01 07 A5 01 08"));
     const std::vector<std::string> rows = TreeRows(*pDlg);
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(kChain + 4));
     EXPECT_EQ(rows[1], Indent(1) + "LIST  [2] ");
     EXPECT_EQ(rows[kFlat], Indent(kFlat) + "LIST  [1] ");
-    EXPECT_EQ(rows[kFlat + 1], Indent(kFlat + 1) + "[depth " + std::to_string(kFlat + 1) + "] LIST  [1] ");
+    EXPECT_EQ(rows[kFlat + 1],
+              Indent(kFlat + 1) + "[depth " + std::to_string(kFlat + 1) + "] LIST  [1] ");
     EXPECT_EQ(rows[kChain + 2],
               Indent(kFlat + 1) + "[depth " + std::to_string(kChain + 2) + "] UINT1 [1] 7 ");
     EXPECT_EQ(rows[kChain + 3], Indent(2) + "UINT1 [1] 8 ");

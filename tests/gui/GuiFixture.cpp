@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QTest>
 #include <QTreeView>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -38,7 +39,12 @@ void CGuiTest::SetUp() {
     QDir::setCurrent(QString::fromStdString(Dir("cwd")));
 }
 
-void CGuiTest::TearDown() { QDir::setCurrent(m_strOldCurrent); }
+// std::filesystem removes names that are not valid UTF-8, which QDir cannot.
+void CGuiTest::TearDown() {
+    QDir::setCurrent(m_strOldCurrent);
+    std::error_code ec;
+    std::filesystem::remove_all(m_pTemp->path().toStdString(), ec);
+}
 
 std::string CGuiTest::Dir(const std::string& strName) {
     const QString strPath = m_pTemp->filePath(QString::fromStdString(strName));

@@ -79,6 +79,8 @@ TEST_F(OpenMessageTest, SelectingAFileShowsItsTreeFullyExpanded) {
          "01 02 A5 01 05 01 00",
          '0',
          {"S6F11W", "  L[2] ", "    U1[1] 5 ", "    L[0] "}},
+        {"8-bit text byte for byte", "41 03 45 E9 FF", 0,
+         {"S6F11W", "  ASCII [3] \"E\xC3\xA9\xC3\xBF\" "}},
         {"binary label keeps its line feeds",
          "21 15 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14",
          0,
@@ -135,6 +137,15 @@ TEST_F(OpenMessageTest, EntriesDifferingInCaseOpenTheirOwnFiles) {
     EXPECT_EQ(TreeRows(*pDlg), Strings{"S2F2W"});
     ClickFile(*pDlg, 1);
     EXPECT_EQ(TreeRows(*pDlg), Strings{"S1F1W"});
+}
+
+// File names are bytes: one that is not valid UTF-8 still opens its own file.
+TEST_F(OpenMessageTest, NameThatIsNotValidTextOpens) {
+    auto pDlg = ShowFolder(Dir("bytes"), {{"\xE9t\xE9.big", MessageBytes(3, 5, "")}});
+    ASSERT_EQ(FileListTexts(*pDlg).size(), 1u);
+    ClickFile(*pDlg, 0);
+    EXPECT_TRUE(m_prompter.m_messages.empty());
+    EXPECT_EQ(TreeRows(*pDlg), Strings{"S3F5W"});
 }
 
 TEST_F(OpenMessageTest, ReadOnlyFileOpens) {

@@ -1,7 +1,7 @@
 #include "app/BrevixDlg.h"
 
 #include <QContextMenuEvent>
-#include <QFileInfo>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -37,8 +37,6 @@ CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
 
 CBrevixDlg::~CBrevixDlg() { OnDestroy(); }
 
-// No push button is the default: Enter presses the focused button, or does
-// nothing; it never closes the dialog. Escape and the close box do.
 void CBrevixDlg::OnInitDialog() {
     setWindowIcon(AppIcon());
     m_szFolder.clear();
@@ -51,6 +49,14 @@ void CBrevixDlg::OnInitDialog() {
     m_strFolder = strPath;
     ShowFolder();
     FillFileList(strPath);
+}
+
+// A focused push button takes Enter itself and is clicked. Anywhere else
+// Enter does nothing: QDialog would click the first button it made default,
+// or close. Escape and the close box still end the dialog.
+void CBrevixDlg::keyPressEvent(QKeyEvent* pEvent) {
+    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter) return;
+    QDialog::keyPressEvent(pEvent);
 }
 
 void CBrevixDlg::OnDestroy() {

@@ -60,6 +60,7 @@ public slots:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
 
 private:
     void OnInitDialog();

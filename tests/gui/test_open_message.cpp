@@ -79,7 +79,9 @@ TEST_F(OpenMessageTest, SelectingAFileShowsItsTreeFullyExpanded) {
          "01 02 A5 01 05 01 00",
          '0',
          {"S6F11W", "  L[2] ", "    U1[1] 5 ", "    L[0] "}},
-        {"8-bit text byte for byte", "41 03 45 E9 FF", 0,
+        {"8-bit text byte for byte",
+         "41 03 45 E9 FF",
+         0,
          {"S6F11W", "  ASCII [3] \"E\xC3\xA9\xC3\xBF\" "}},
         {"binary label keeps its line feeds",
          "21 15 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14",
@@ -286,6 +288,8 @@ TEST_F(OpenMessageTest, EnterNeverClosesTheDialogEscapeDoes) {
         QTest::keyClick(pFocus, Qt::Key_Enter);
         EXPECT_TRUE(pDlg->isVisible());
     }
+    EXPECT_TRUE(m_prompter.m_browseStarts.empty());
+    EXPECT_EQ(FileListTexts(*pDlg), Strings{"A.BIG"});
     QTest::keyClick(pDlg->m_listFiles, Qt::Key_Escape);
     EXPECT_FALSE(pDlg->isVisible());
     EXPECT_EQ(pDlg->result(), QDialog::Rejected);

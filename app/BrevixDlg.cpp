@@ -1,0 +1,104 @@
+#include "app/BrevixDlg.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <filesystem>
+#include <system_error>
+
+#include "app/AboutDlg.h"
+#include "app/DialogUnits.h"
+#include "app/FileEntries.h"
+#include "app/MessageTreeModel.h"
+#include "app/Prompter.h"
+#include "app/Registry.h"
+#include "app/Resources.h"
+#include "ui/MacButton.h"
+
+CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
+    : QDialog(pParent), m_prompter(prompter) {
+    // A window of its own (on the task bar) with a close box, never resized.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(QStringLiteral("Brevix"));
+    setFont(DialogFont(9));
+    CreateControls();
+    connect(m_btnOpenFolder, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedOpenFolder);
+    connect(m_listFiles, &QListWidget::currentRowChanged, this,
+            &CBrevixDlg::OnLbnSelchangeFileList);
+    connect(m_btnSaveText, &QPushButton::clicked, this, &CBrevixDlg::OnSaveAsText);
+    connect(m_btnHexToSecs, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedHexToSecs);
+    connect(m_btnOpen, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedOpen);
+    OnInitDialog();
+}
+
+CBrevixDlg::~CBrevixDlg() { OnDestroy(); }
+
+void CBrevixDlg::OnInitDialog() {
+    setWindowIcon(AppIcon());
+    m_szFolder.clear();
+    m_pDecoder = std::make_unique<CDecode>();
+    m_strFolder.clear();
+    m_nStyleFlag = 1;
+    std::string strPath;
+    if (!ReadRegistryValue("Path", strPath) || strPath.empty()) return;
+    m_szFolder = strPath;
+    m_strFolder = strPath;
+    ShowFolder();
+    FillFileList(strPath);
+}
+
+// A focused push button takes Enter itself and is clicked. Anywhere else
+// Enter does nothing: QDialog would click the first button it made default,
+// or close. Escape and the close box still end the dialog.
+void CBrevixDlg::keyPressEvent(QKeyEvent* pEvent) {
+    if (pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter) return;
+    QDialog::keyPressEvent(pEvent);
+}
+
+void CBrevixDlg::OnDestroy() {
+    m_pDecoder.reset();
+    m_pMessage.reset();
+}
+
+// Qt cannot add to the window manager's menu: the About item lives in the
+// context menu of the dialog's own background.
+void CBrevixDlg::contextMenuEvent(QContextMenuEvent* pEvent) {
+    if (childAt(pEvent->pos()) != nullptr) return QDialog::contextMenuEvent(pEvent);
+    QMenu menu(this);
+    menu.setSeparatorsCollapsible(false);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("&About Brevix..."), this, &CBrevixDlg::OnAboutBox);
+    menu.exec(pEvent->globalPos());
+}
+
+void CBrevixDlg::OnAboutBox() {
+    CAboutDlg dlg(this);
+    m_prompter.RunModal(dlg);
+}
+
+void CBrevixDlg::OpenArgument(const std::string& strPath) {
+    std::error_code ec;
+    const std::filesystem::path path = std::filesystem::absolute(strPath, ec).lexically_normal();
+    if (ec || !std::filesystem::exists(path, ec)) return;
+    const bool bFolder = std::filesystem::is_directory(path, ec);
+    std::string strFolder = (bFolder ? path : path.parent_path()).native();
+    if (strFolder.size() > 1 && strFolder.back() == '/') strFolder.pop_back();
+    ClearFilesAndTree();
+    m_szFolder = strFolder;
+    m_strFolder = strFolder;
+    ShowFolder();
+    FillFileList(strFolder);
+    if (bFolder) return;
+    const std::string strName = path.filename().native();
+    for (int nRow = 0; nRow < m_listFiles->count(); ++nRow) {
+        if (m_listFiles->item(nRow)->data(Qt::UserRole).toByteArray().toStdString() != strName)
+            continue;
+        SelectFileRow(nRow);
+        OnLbnSelchangeFileList();
+        return;
+    }
+}

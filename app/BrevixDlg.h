@@ -1,0 +1,77 @@
+#pragma once
+#include <QDialog>
+#include <memory>
+#include <string>
+
+#include "decode/Decode.h"
+#include "model/MsgInfo.h"
+
+class CMessageTreeModel;
+class CPrompter;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class CMacButton;
+class QTreeView;
+
+// The main dialog: folder, file list and the tree of the message on show.
+// Owns the decoder and at most one decoded message. Every box and nested
+// modal loop goes through the prompter, which must outlive the dialog.
+class CBrevixDlg : public QDialog {
+    Q_OBJECT
+public:
+    // Messages with more cells are kept (and can be saved) but not shown.
+    static constexpr std::size_t kMaxTreeCells = 50000;
+
+    explicit CBrevixDlg(CPrompter& prompter, QWidget* pParent = nullptr);
+    ~CBrevixDlg() override;
+
+    // A command-line argument: a folder is listed as "Open" would list it (it
+    // is not stored); a file has its folder listed and is then opened. A path
+    // that does not exist changes nothing.
+    void OpenArgument(const std::string& strPath);
+
+    int m_nStyleFlag = 1;
+    CMacButton* m_btnHexToSecs = nullptr;
+    CMacButton* m_btnSaveText = nullptr;
+    QTreeView* m_treeMessage = nullptr;
+    CMacButton* m_btnOpenFolder = nullptr;
+    QListWidget* m_listFiles = nullptr;
+    std::unique_ptr<CMsgInfo> m_pMessage;
+    // The folder the list shows; file paths are built from it.
+    std::string m_szFolder;
+    std::unique_ptr<CDecode> m_pDecoder;
+    // The folder as the edit box shows it; "Open" compares against it.
+    std::string m_strFolder;
+    QLineEdit* m_editFolder = nullptr;
+    QComboBox* m_comboFolders = nullptr;
+    CMacButton* m_btnOpen = nullptr;
+    CMessageTreeModel* m_pTreeModel = nullptr;
+    // The file m_pMessage was read from: its listing is saved beside it.
+    std::string m_strMessagePath;
+
+public slots:
+    void OnBnClickedOpenFolder();
+    void OnLbnSelchangeFileList();
+    void OnSaveAsText();
+    void OnBnClickedHexToSecs();
+    void OnBnClickedOpen();
+    void OnAboutBox();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+private:
+    void OnInitDialog();
+    void OnDestroy();
+    void CreateControls();
+    void FillFileList(const std::string& strFolder);
+    void FillTreeItem();
+    void ClearFilesAndTree();
+    void ShowFolder();
+    void AddFolderToCombo(const std::string& strFolder);
+    // Selects row nRow of the file list without running the open handler.
+    void SelectFileRow(int nRow);
+    CPrompter& m_prompter;
+};

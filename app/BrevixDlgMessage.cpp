@@ -1,0 +1,83 @@
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QTreeView>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "app/BrevixDlg.h"
+#include "app/FileEntries.h"
+#include "app/HexLogDlg.h"
+#include "app/MessageTreeModel.h"
+#include "app/Prompter.h"
+#include "decode/MsgFile.h"
+#include "render/ListingFile.h"
+#include "render/TreeLabels.h"
+
+// A file that cannot be read changes nothing: message, tree and style flag
+// stay. Once read, the new message replaces the kept one even when it has
+// too many cells to show.
+void CBrevixDlg::OnLbnSelchangeFileList() {
+    QListWidgetItem* pItem = m_listFiles->currentItem();
+    if (pItem == nullptr || !m_pDecoder) return;
+    const std::string strPath =
+        JoinPath(m_szFolder, pItem->data(Qt::UserRole).toByteArray().toStdString());
+    std::vector<unsigned char> bytes;
+    std::string strError;
+    if (!ReadMessageFile(strPath, bytes, strError)) {
+        m_prompter.ShowMessage(this, QStringLiteral("Failed to open !"));
+        return;
+    }
+    m_pMessage =
+        m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
+    m_strMessagePath = strPath;
+    m_pTreeModel->Clear();
+    const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
+    if (nCells > kMaxTreeCells) {
+        m_prompter.ShowMessage(this, QStringLiteral("Too many items (%1)").arg(nCells));
+        return;
+    }
+    FillTreeItem();
+}
+
+// The labels and their structure come ready from BuildLabelTree; the model
+// only hands them to the view, which shows everything expanded with the
+// root selected.
+void CBrevixDlg::FillTreeItem() {
+    if (!m_pMessage) return;
+    m_pTreeModel->SetTree(BuildLabelTree(*m_pMessage, m_nStyleFlag));
+    m_treeMessage->expandAll();
+    m_treeMessage->setCurrentIndex(m_pTreeModel->RootIndex());
+}
+
+// Writes beside the file the kept message was read from, under that file's
+// name: never under the name of a selection that failed to open.
+void CBrevixDlg::OnSaveAsText() {
+    if (!m_pMessage || !m_pDecoder || m_listFiles->currentItem() == nullptr) return;
+    const std::string strListing = m_pDecoder->GetMsgText(m_pMessage.get(), 0, m_nStyleFlag);
+    std::string strError;
+    if (!WriteListingFile(ListingPathFor(m_strMessagePath), strListing, strError)) {
+        m_prompter.ShowMessage(this, QStringLiteral("Failed to save !"));
+        return;
+    }
+    m_prompter.ShowMessage(this, QStringLiteral("Saved successfully."));
+}
+
+// The converted file lives in the current directory, which becomes the
+// folder the list shows; the edit box, the folder list and "Path" stay.
+void CBrevixDlg::OnBnClickedHexToSecs() {
+    CHexLogDlg dlg(m_prompter, this);
+    if (m_prompter.RunModal(dlg) != QDialog::Accepted) return;
+    std::error_code ec;
+    const std::string strCurrent = std::filesystem::current_path(ec).native();
+    if (ec) return;
+    m_szFolder = strCurrent;
+    {
+        const QSignalBlocker blocker(m_listFiles);
+        m_listFiles->clear();
+        auto* pItem = new QListWidgetItem(QString::fromLatin1(CHexLogDlg::kFileName), m_listFiles);
+        pItem->setData(Qt::UserRole, QByteArray(CHexLogDlg::kFileName));
+    }
+    SelectFileRow(0);
+    OnLbnSelchangeFileList();
+}

@@ -1,0 +1,82 @@
+#include "app/HexLogDlg.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/DialogUnits.h"
+#include "app/Prompter.h"
+#include "app/Resources.h"
+#include "render/HexLog.h"
+#include "ui/MacButton.h"
+
+CHexLogDlg::CHexLogDlg(CPrompter& prompter, QWidget* pParent)
+    : QDialog(pParent), m_prompter(prompter) {
+    setWindowTitle(QStringLiteral("HEX LOG -> SECS MESSAGE CONVERTER"));
+    setWindowIcon(AppIcon());
+    setFont(DialogFont(10));
+    CreateControls();
+    connect(m_btnOK, &QPushButton::clicked, this, &CHexLogDlg::OnOK);
+    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// Template order is tab order: OK, Cancel, the text, the static label. OK
+// comes first, so it holds the focus when the dialog opens.
+void CHexLogDlg::CreateControls() {
+    const CDialogUnits units(font());
+    m_btnOK = new CMacButton(QStringLiteral("OK"), this);
+    m_btnOK->setObjectName(QStringLiteral("btnOK"));
+    m_btnOK->setGeometry(units.ToPixels(213, 203, 50, 14));
+    m_btnOK->setDefault(true);
+    m_btnCancel = new CMacButton(QStringLiteral("Cancel"), this);
+    m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    m_btnCancel->setGeometry(units.ToPixels(265, 203, 50, 14));
+    m_editHexLog = new QPlainTextEdit(this);
+    m_editHexLog->setObjectName(QStringLiteral("editHexLog"));
+    m_editHexLog->setGeometry(units.ToPixels(7, 18, 308, 180));
+    m_editHexLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_editHexLog->setTabChangesFocus(true);
+    m_editHexLog->installEventFilter(this);
+    auto* pLabel = new QLabel(QStringLiteral("HEX LOG"), this);
+    pLabel->setGeometry(units.ToPixels(7, 7, 39, 10));
+    setFixedSize(units.ToPixels(322, 224));
+    m_btnOK->setFocus();
+}
+
+// The text box does not want Return: Enter presses OK, as in a dialog whose
+// multi-line edit lacks ES_WANTRETURN. Ctrl+Enter still breaks the line.
+bool CHexLogDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pWatched == m_editHexLog && pEvent->type() == QEvent::KeyPress) {
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        const bool bEnter = pKey->key() == Qt::Key_Return || pKey->key() == Qt::Key_Enter;
+        if (bEnter && !(pKey->modifiers() & Qt::ControlModifier)) {
+            m_btnOK->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(pWatched, pEvent);
+}
+
+void CHexLogDlg::OnOK() {
+    const std::string strCleaned =
+        CleanHexLog(m_editHexLog->toPlainText().toLocal8Bit().toStdString());
+    if (strCleaned.empty()) {
+        m_prompter.ShowMessage(this, QStringLiteral("HEX LOG is empty !!!"));
+        m_editHexLog->setFocus();
+        return;
+    }
+    const std::vector<unsigned char> bytes = HexTextToBytes(strCleaned);
+    QFile file(QString::fromLatin1(kFileName));
+    const qint64 nSize = static_cast<qint64>(bytes.size());
+    const bool bWritten = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                          file.write(reinterpret_cast<const char*>(bytes.data()), nSize) == nSize &&
+                          file.flush();
+    file.close();
+    if (!bWritten || file.error() != QFileDevice::NoError) {
+        m_prompter.ShowMessage(this, QStringLiteral("Failed to write HexToSECS.BIG !"));
+        return;
+    }
+    accept();
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include <QDialog>
+
+class CPrompter;
+class QPlainTextEdit;
+class CMacButton;
+
+// The hex log converter: pasted hex text becomes "HexToSECS.BIG" in the
+// current directory. Accepted only once that file has been written whole.
+class CHexLogDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr const char* kFileName = "HexToSECS.BIG";
+
+    CHexLogDlg(CPrompter& prompter, QWidget* pParent = nullptr);
+
+    CMacButton* m_btnCancel = nullptr;
+    CMacButton* m_btnOK = nullptr;
+    QPlainTextEdit* m_editHexLog = nullptr;
+
+public slots:
+    void OnOK();
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    void CreateControls();
+    CPrompter& m_prompter;
+};

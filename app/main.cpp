@@ -1,0 +1,6 @@
+#include "app/BrevixApp.h"
+
+int main(int argc, char** argv) {
+    CBrevixApp app(argc, argv);
+    return app.InitInstance();
+}

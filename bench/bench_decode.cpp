@@ -21,7 +21,8 @@ void Append(std::vector<unsigned char>& bytes, std::initializer_list<unsigned ch
 // L[50000]{U1, ...}
 std::vector<unsigned char> ListOfU1(int nCount) {
     auto bytes = Header();
-    Append(bytes, {0x02, static_cast<unsigned char>(nCount >> 8), static_cast<unsigned char>(nCount)});
+    Append(bytes,
+           {0x02, static_cast<unsigned char>(nCount >> 8), static_cast<unsigned char>(nCount)});
     for (int i = 0; i < nCount; ++i) Append(bytes, {0xA5, 0x01, static_cast<unsigned char>(i)});
     return bytes;
 }
@@ -38,10 +39,12 @@ std::vector<unsigned char> Binary(int nSize) {
 // L[n]{L[3]{A[16], U4, F8}, ...}: an outer list of event reports.
 std::vector<unsigned char> EventReports(int nCount) {
     auto bytes = Header();
-    Append(bytes, {0x02, static_cast<unsigned char>(nCount >> 8), static_cast<unsigned char>(nCount)});
+    Append(bytes,
+           {0x02, static_cast<unsigned char>(nCount >> 8), static_cast<unsigned char>(nCount)});
     for (int i = 0; i < nCount; ++i) {
         Append(bytes, {0x01, 0x03, 0x41, 0x10});
-        for (int k = 0; k < 16; ++k) bytes.push_back(static_cast<unsigned char>('A' + (i + k) % 26));
+        for (int k = 0; k < 16; ++k)
+            bytes.push_back(static_cast<unsigned char>('A' + (i + k) % 26));
         Append(bytes, {0xB1, 0x04, 0x00, 0x01, static_cast<unsigned char>(i >> 8),
                        static_cast<unsigned char>(i)});
         Append(bytes, {0x81, 0x08, 0x40, 0x09, 0x21, 0xFB, 0x54, 0x44, 0x2D, 0x18});
@@ -70,8 +73,9 @@ void Run(benchmark::State& state, const std::vector<unsigned char>& bytes) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
     state.counters["cells"] = static_cast<double>(nCells);
-    state.counters["cells/s"] = benchmark::Counter(
-        static_cast<double>(nCells) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["cells/s"] =
+        benchmark::Counter(static_cast<double>(nCells) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
     state.counters["bytes/cell"] = dBytesPerCell;
 }
 

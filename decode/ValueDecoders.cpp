@@ -32,7 +32,8 @@ void DecodeElements(CMsgMgr& mgr, Appender<T> append, CMsgInfo* pMsg, const unsi
         heap.resize(static_cast<std::size_t>(nCount));
         pOut = heap.data();
     }
-    for (int i = 0; i < nCount; ++i) pOut[i] = convert(pData + static_cast<std::size_t>(i) * kWidth);
+    for (int i = 0; i < nCount; ++i)
+        pOut[i] = convert(pData + static_cast<std::size_t>(i) * kWidth);
     (mgr.*append)(pMsg, pOut, nCount);
 }
 
@@ -77,8 +78,9 @@ void CDecode::DecodeU2(CMsgInfo* pMsg, const unsigned char* pData, int nLength) 
 }
 
 void CDecode::DecodeI2(CMsgInfo* pMsg, const unsigned char* pData, int nLength) {
-    DecodeElements<2>(*m_pMgr, &CMsgMgr::AppendI2, pMsg, pData, nLength,
-                      [](const unsigned char* p) { return static_cast<std::int16_t>(ReadBE16(p)); });
+    DecodeElements<2>(
+        *m_pMgr, &CMsgMgr::AppendI2, pMsg, pData, nLength,
+        [](const unsigned char* p) { return static_cast<std::int16_t>(ReadBE16(p)); });
 }
 
 void CDecode::DecodeU4(CMsgInfo* pMsg, const unsigned char* pData, int nLength) {
@@ -87,14 +89,16 @@ void CDecode::DecodeU4(CMsgInfo* pMsg, const unsigned char* pData, int nLength) 
 }
 
 void CDecode::DecodeI4(CMsgInfo* pMsg, const unsigned char* pData, int nLength) {
-    DecodeElements<4>(*m_pMgr, &CMsgMgr::AppendI4, pMsg, pData, nLength,
-                      [](const unsigned char* p) { return static_cast<std::int32_t>(ReadBE32(p)); });
+    DecodeElements<4>(
+        *m_pMgr, &CMsgMgr::AppendI4, pMsg, pData, nLength,
+        [](const unsigned char* p) { return static_cast<std::int32_t>(ReadBE32(p)); });
 }
 
 // All 64 bits are kept: a U8 counter past 2^32 must not wrap.
 void CDecode::DecodeI8(CMsgInfo* pMsg, const unsigned char* pData, int nLength) {
-    DecodeElements<8>(*m_pMgr, &CMsgMgr::AppendI8, pMsg, pData, nLength,
-                      [](const unsigned char* p) { return static_cast<std::int64_t>(ReadBE64(p)); });
+    DecodeElements<8>(
+        *m_pMgr, &CMsgMgr::AppendI8, pMsg, pData, nLength,
+        [](const unsigned char* p) { return static_cast<std::int64_t>(ReadBE64(p)); });
 }
 
 // Stored as a double: exact up to 2^53, rounded to nearest above.

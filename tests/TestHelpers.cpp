@@ -100,7 +100,8 @@ std::vector<unsigned char> MessageBytes(int nStream, int nFunction, const std::s
 }
 
 std::unique_ptr<CMsgInfo> DecodeExact(const std::vector<unsigned char>& bytes, int* pStyle) {
-    const std::unique_ptr<unsigned char[]> pExact(new unsigned char[bytes.size() ? bytes.size() : 1]);
+    const std::unique_ptr<unsigned char[]> pExact(
+        new unsigned char[bytes.size() ? bytes.size() : 1]);
     std::copy(bytes.begin(), bytes.end(), pExact.get());
     CDecode decoder;
     return decoder.Decode(bytes.empty() ? nullptr : pExact.get(),
@@ -120,7 +121,8 @@ std::string TreeFault(const CMsgInfo& msg) {
         if (msg.m_cells[nIndex].get() != pCell)
             return "m_cells[" + std::to_string(nIndex) + "] is not in document order";
         ++nIndex;
-        if (pCell->m_pNext && pCell->m_pNext->m_pPrev != pCell) return "m_pPrev does not mirror m_pNext";
+        if (pCell->m_pNext && pCell->m_pNext->m_pPrev != pCell)
+            return "m_pPrev does not mirror m_pNext";
         if (pCell->m_pNext && pCell->m_pNext->m_pParent != pCell->m_pParent)
             return "siblings with different parents";
         if (pCell->m_pFirstChild) {
@@ -133,7 +135,8 @@ std::string TreeFault(const CMsgInfo& msg) {
         // of the nearest ancestor that has one.
         while (pCell && !pCell->m_pNext) {
             const CMsgCell* pParent = pCell->m_pParent;
-            if (pParent && pParent->m_pLastChild != pCell) return "m_pLastChild is not the last child";
+            if (pParent && pParent->m_pLastChild != pCell)
+                return "m_pLastChild is not the last child";
             pCell = pParent;
         }
         if (pCell) {

@@ -18,7 +18,8 @@ std::vector<unsigned char> MessageBytes(int nStream, int nFunction, const std::s
 
 // Decodes bytes copied into a heap block of exactly their size, so that
 // AddressSanitizer reports a read even one byte past the end.
-std::unique_ptr<CMsgInfo> DecodeExact(const std::vector<unsigned char>& bytes, int* pStyle = nullptr);
+std::unique_ptr<CMsgInfo> DecodeExact(const std::vector<unsigned char>& bytes,
+                                      int* pStyle = nullptr);
 
 // Decodes MessageBytes(6, 11, strBodyHex) as DecodeExact does.
 std::unique_ptr<CMsgInfo> DecodeBody(const std::string& strBodyHex, int* pStyle = nullptr);

@@ -60,8 +60,8 @@ TEST(Header, ParseHeaderLeavesAGuardedMessageAlone) {
 struct FileCase {
     const char* name;
     const char* header;
-    int bodySize;        // body bytes: a U1 item "A5 01 07" followed by filler
-    const char* tail;    // bytes after the filler
+    int bodySize;      // body bytes: a U1 item "A5 01 07" followed by filler
+    const char* tail;  // bytes after the filler
     int incomplete;
     std::size_t cells;
     int style;

@@ -46,7 +46,67 @@ TEST(MsgMgr, BuildScripts) {
         }
         EXPECT_EQ(DumpCells(msg), c.cells);
         EXPECT_EQ(msg.m_pCurrent ? Depth(msg.m_pCurrent) : -1, c.currentDepth);
+        EXPECT_EQ(TreeFault(msg), "");
     }
+}
+
+// Bounded lists: the decoder never builds them, but the builder enforces
+// them. 'b' opens a list bounded to two items, 'z' one bounded to none.
+struct BoundedCase {
+    const char* name;
+    const char* script;
+    const char* results;  // what each step returned
+    const char* cells;
+    int currentDepth;
+};
+
+const BoundedCase kBoundedCases[] = {
+    {"a full bounded list closes itself", "Lbuuu", "11111", "L[2]{L[2]{U1 7, U1 7}, U1 7}", 0},
+    {"closing climbs out of full bounded ancestors", "Lbubuuu", "1111111",
+     "L[2]{L[2]{U1 7, L[2]{U1 7, U1 7}}, U1 7}", 0},
+    {"a full bounded list refuses a value", "Lzu", "110", "L[1]{L[0]{}}", 1},
+    {"a top-level bounded list stays current when full", "buuu", "1110", "L[2]{U1 7, U1 7}", 0},
+};
+
+TEST(MsgMgr, BoundedLists) {
+    for (const BoundedCase& c : kBoundedCases) {
+        SCOPED_TRACE(c.name);
+        CMsgMgr mgr;
+        CMsgInfo msg;
+        const std::uint8_t seven = 7;
+        std::string results;
+        for (const char* p = c.script; *p; ++p) {
+            int nResult = 0;
+            if (*p == 'L' || *p == 'b' || *p == 'z') nResult = mgr.OpenList(&msg);
+            if (*p == 'b' || *p == 'z') {
+                msg.m_pCurrent->m_bBounded = 1;
+                msg.m_pCurrent->m_nCapacity = *p == 'b' ? 2 : 0;
+            }
+            if (*p == 'u') nResult = mgr.AppendU1(&msg, &seven, 1);
+            results += static_cast<char>('0' + nResult);
+        }
+        EXPECT_EQ(results, c.results);
+        EXPECT_EQ(DumpCells(msg), c.cells);
+        EXPECT_EQ(msg.m_pCurrent ? Depth(msg.m_pCurrent) : -1, c.currentDepth);
+        EXPECT_EQ(TreeFault(msg), "");
+    }
+}
+
+// Wide elements are copied whole, in native order, with the zero byte after.
+TEST(MsgMgr, TypedAppendersCopyEveryElement) {
+    CMsgMgr mgr;
+    CMsgInfo msg;
+    ASSERT_EQ(mgr.OpenList(&msg), 1);
+    const std::uint16_t u2[] = {1, 65535, 258};
+    const std::int64_t i8[] = {-5, 5000000000};
+    ASSERT_EQ(mgr.AppendU2(&msg, u2, 3), 1);
+    ASSERT_EQ(mgr.AppendI8(&msg, i8, 2), 1);
+    ASSERT_EQ(mgr.AppendAscii(&msg, "", 0), 1);
+    EXPECT_EQ(DumpCells(msg), R"(L[3]{U2 1 65535 258, I8 -5 5000000000, A ""})");
+    EXPECT_EQ(static_cast<const char*>(msg.m_cells[1]->m_pValues)[6], 0);
+    EXPECT_EQ(static_cast<const char*>(msg.m_cells[2]->m_pValues)[16], 0);
+    EXPECT_EQ(static_cast<const char*>(msg.m_cells[3]->m_pValues)[0], 0);
+    EXPECT_EQ(msg.m_cells[1]->m_pParent, msg.m_cells[0].get());
 }
 
 TEST(MsgMgr, AsciiIsPaddedToItsCountAfterANul) {

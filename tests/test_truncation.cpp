@@ -61,7 +61,8 @@ TEST(Truncation, EveryPrefixOfEveryMessage) {
         for (std::size_t n = 0; n <= bytes.size(); ++n) {
             SCOPED_TRACE("prefix of " + std::to_string(n) + " bytes of " + message);
             int nStyle = 7;
-            const auto pMsg = DecodeExact({bytes.begin(), bytes.begin() + static_cast<long>(n)}, &nStyle);
+            const auto pMsg =
+                DecodeExact({bytes.begin(), bytes.begin() + static_cast<long>(n)}, &nStyle);
             ASSERT_NE(pMsg, nullptr);
             EXPECT_LE(pMsg->m_cells.size(), nFullCells);
             EXPECT_EQ(TreeFault(*pMsg), "");

@@ -148,10 +148,12 @@ TEST(HexBits, BitsToDouble) {
 // The text way of the F8 decoder: hex digits, a text of binary digits,
 // BitsToDouble. Exponent 2047 is IEEE infinity or NaN.
 double F8ByText(const unsigned char* p) {
-    static const char kBinary[] = "0000000100100011010001010110011110001001101010111100110111101111";
+    static const char kBinary[] =
+        "0000000100100011010001010110011110001001101010111100110111101111";
     const std::string strHex = BytesToHex(p, 8);
     int h[16];
-    for (int i = 0; i < 16; ++i) h[i] = std::stoi(strHex.substr(static_cast<std::size_t>(i), 1), nullptr, 16);
+    for (int i = 0; i < 16; ++i)
+        h[i] = std::stoi(strHex.substr(static_cast<std::size_t>(i), 1), nullptr, 16);
     const int nExponent = (h[0] % 8) * 256 + h[1] * 16 + h[2];
     if (nExponent == 2047) {
         double d;

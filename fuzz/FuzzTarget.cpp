@@ -1,0 +1,43 @@
+#include "fuzz/FuzzTarget.h"
+
+#include <climits>
+#include <cstdlib>
+
+#include "decode/Decode.h"
+#include "model/FormatTable.h"
+
+namespace {
+
+// Every storage block holds m_nCount elements and one zero byte; reading all
+// of it lets AddressSanitizer check the block's size.
+void TouchStorage(const CMsgCell& cell) {
+    const SFormat* pFormat = FindFormat(cell.m_nFormat);
+    if (!pFormat) std::abort();
+    if (cell.m_nFormat == kFormatList) {
+        if (cell.m_pValues) std::abort();
+        return;
+    }
+    const auto* pBytes = static_cast<const volatile unsigned char*>(cell.m_pValues);
+    const std::size_t nBytes = static_cast<std::size_t>(cell.m_nCount) * pFormat->nStoreWidth;
+    unsigned char nSum = 0;
+    for (std::size_t i = 0; i < nBytes; ++i) nSum = static_cast<unsigned char>(nSum + pBytes[i]);
+    (void)nSum;
+    if (pBytes[nBytes] != 0) std::abort();
+}
+
+}  // namespace
+
+void FuzzOneMessage(const unsigned char* data, size_t size) {
+    if (size > UINT_MAX) size = UINT_MAX;
+    CDecode decoder;
+    int nStyle = 1;
+    const auto pMsg = decoder.Decode(data, static_cast<unsigned int>(size), &nStyle);
+    if (!pMsg || (nStyle != 0 && nStyle != 1)) std::abort();
+    for (const auto& pCell : pMsg->m_cells) {
+        TouchStorage(*pCell);
+        // Links point at cells of this message: reading through them is
+        // checked by AddressSanitizer too.
+        if (pCell->m_pParent && pCell->m_pParent->m_nFormat != kFormatList) std::abort();
+        if (pCell->m_pNext && pCell->m_pNext->m_pPrev != pCell.get()) std::abort();
+    }
+}

@@ -2,9 +2,11 @@
 
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "decode/Decode.h"
 #include "model/FormatTable.h"
+#include "render/TreeLabels.h"
 
 namespace {
 
@@ -39,5 +41,14 @@ void FuzzOneMessage(const unsigned char* data, size_t size) {
         // checked by AddressSanitizer too.
         if (pCell->m_pParent && pCell->m_pParent->m_nFormat != kFormatList) std::abort();
         if (pCell->m_pNext && pCell->m_pNext->m_pPrev != pCell.get()) std::abort();
+    }
+    // Both text forms must cope with whatever the decoder built. Every cell is
+    // reachable from the first one, so the tree has one node per cell, and a
+    // listing depends on nothing but the message.
+    for (int nStyleFlag : {0, 1}) {
+        const std::string strFirst = decoder.GetMsgText(pMsg.get(), 1, nStyleFlag);
+        if (decoder.GetMsgText(pMsg.get(), 1, nStyleFlag) != strFirst) std::abort();
+        const CLabelTree tree = BuildLabelTree(*pMsg, nStyleFlag);
+        if (tree.m_nodes.size() != pMsg->m_cells.size()) std::abort();
     }
 }

@@ -78,6 +78,17 @@ int CMsgMgr::AppendCell(CMsgInfo* pMsg, std::unique_ptr<CMsgCell> pOwned) {
     return 1;
 }
 
+// Takes ownership of pStore (count elements plus the zero byte) whatever
+// happens: a refused cell is destroyed with its storage.
+int CMsgMgr::AppendStore(CMsgInfo* pMsg, int nFormat, void* pStore, int nCount) {
+    auto pCell = std::make_unique<CMsgCell>();
+    pCell->m_pValues = pStore;
+    pCell->m_pParent = pMsg->m_pCurrent;
+    pCell->m_nCount = nCount;
+    pCell->m_nFormat = nFormat;
+    return AppendCell(pMsg, std::move(pCell));
+}
+
 int CMsgMgr::AppendTyped(CMsgInfo* pMsg, int nFormat, const void* pValues, int nCount) {
     if (!pMsg || nCount < 0 || (nCount > 0 && !pValues)) return 0;
     const SFormat* pFormat = FindFormat(nFormat);
@@ -85,12 +96,7 @@ int CMsgMgr::AppendTyped(CMsgInfo* pMsg, int nFormat, const void* pValues, int n
     void* pStore = std::calloc(nBytes + 1, 1);
     if (!pStore) return 0;
     if (nBytes) std::memcpy(pStore, pValues, nBytes);
-    auto pCell = std::make_unique<CMsgCell>();
-    pCell->m_pValues = pStore;
-    pCell->m_pParent = pMsg->m_pCurrent;
-    pCell->m_nCount = nCount;
-    pCell->m_nFormat = nFormat;
-    return AppendCell(pMsg, std::move(pCell));
+    return AppendStore(pMsg, nFormat, pStore, nCount);
 }
 
 int CMsgMgr::AppendAscii(CMsgInfo* pMsg, const char* pText, int nCount) {
@@ -100,12 +106,7 @@ int CMsgMgr::AppendAscii(CMsgInfo* pMsg, const char* pText, int nCount) {
     if (!pStore) return 0;
     std::memset(pStore, ' ', static_cast<std::size_t>(nCount));
     if (nLen) std::memcpy(pStore, pText, nLen);
-    auto pCell = std::make_unique<CMsgCell>();
-    pCell->m_pValues = pStore;
-    pCell->m_pParent = pMsg->m_pCurrent;
-    pCell->m_nCount = nCount;
-    pCell->m_nFormat = kFormatAscii;
-    return AppendCell(pMsg, std::move(pCell));
+    return AppendStore(pMsg, kFormatAscii, pStore, nCount);
 }
 
 int CMsgMgr::AppendBinary(CMsgInfo* p, const unsigned char* v, int n) { return AppendTyped(p, kFormatBinary, v, n); }

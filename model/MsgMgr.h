@@ -42,6 +42,7 @@ public:
 
 private:
     int AppendTyped(CMsgInfo* pMsg, int nFormat, const void* pValues, int nCount);
+    int AppendStore(CMsgInfo* pMsg, int nFormat, void* pStore, int nCount);
     void LinkLastChild(CMsgCell* pList, CMsgCell* pCell);
     void LinkTopLevel(CMsgInfo* pMsg, CMsgCell* pCell);
 };

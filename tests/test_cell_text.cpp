@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "RenderTestHelpers.h"
+#include "TestHelpers.h"
 #include "model/MsgMgr.h"
 #include "render/CellText.h"
 #include "render/FormatText.h"
@@ -141,9 +141,7 @@ TEST(CellText, LengthByteCountFollowsElementCount) {
         EXPECT_EQ(CellText(*msg.m_cells[0], 0).substr(0, std::string(c.head).size()), c.head);
     }
     // From the element count, not the byte length: 100 four-byte values.
-    std::string strScript = "I4(";
-    for (int i = 0; i < 100; ++i) strScript += "0 ";
-    const auto pMsg = BuildMessage(1, 1, false, strScript + ")");
+    const auto pMsg = BuildMessage(1, 1, false, "I4(" + Repeat("0 ", 100) + ")");
     EXPECT_EQ(CellText(Only(pMsg), 0).substr(0, 11), "<I4[100/1] ");
 }
 

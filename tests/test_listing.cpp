@@ -3,20 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "RenderTestHelpers.h"
-#include "model/MsgMgr.h"
+#include "TestHelpers.h"
 #include "render/MsgText.h"
 
 namespace {
-
-// Expected listings spell the blanks at line ends as '`' and tabs as '|',
-// so that the tables show exactly what the text holds.
-std::string Spell(const char* sz) {
-    std::string str(sz);
-    std::replace(str.begin(), str.end(), '`', ' ');
-    std::replace(str.begin(), str.end(), '|', '\t');
-    return str;
-}
 
 struct ListingCase {
     const char* name;
@@ -226,9 +216,7 @@ TEST(Listing, NothingForMissingOrUntouchableMessages) {
 }
 
 TEST(Listing, ListOf256EntriesShowsTwoLengthBytes) {
-    std::string strScript = "L{";
-    for (int i = 0; i < 256; ++i) strScript += " U1(0)";
-    const auto pMsg = BuildMessage(1, 1, false, strScript + " }");
+    const auto pMsg = BuildMessage(1, 1, false, "L{" + Repeat(" U1(0)", 256) + " }");
     EXPECT_NE(ListMessage(pMsg.get(), 0, 0).find("\n   <L[256/2]      \n"), std::string::npos);
     EXPECT_NE(ListMessage(pMsg.get(), 0, 1).find("\n   LIST  ,  256      \n"), std::string::npos);
 }
@@ -236,21 +224,13 @@ TEST(Listing, ListOf256EntriesShowsTwoLengthBytes) {
 // Deep nesting and long sibling chains: no recursion, every cell once.
 TEST(Listing, DeepAndWideMessages) {
     const int kDepth = 2000;
-    CMsgInfo deep;
-    CMsgMgr mgr;
-    for (int i = 0; i < kDepth; ++i) mgr.OpenList(&deep);
-    const std::uint8_t one = 1;
-    mgr.AppendU1(&deep, &one, 1);
-    const std::string strDeep = ListMessage(&deep, 0, 0);
+    const std::string strDeep = ListMessage(DeepMessage(kDepth).get(), 0, 0);
     EXPECT_EQ(std::count(strDeep.begin(), strDeep.end(), '\n'), 2 * kDepth + 2);
     EXPECT_NE(strDeep.find("\n" + std::string(3 * (kDepth + 1), ' ') + "<U1[1/1] 1>\n"),
               std::string::npos);
 
     const int kWidth = 50000;
-    CMsgInfo wide;
-    mgr.OpenList(&wide);
-    for (int i = 0; i < kWidth; ++i) mgr.AppendU1(&wide, &one, 1);
-    const std::string strWide = ListMessage(&wide, 0, 1);
+    const std::string strWide = ListMessage(WideMessage(kWidth).get(), 0, 1);
     EXPECT_EQ(std::count(strWide.begin(), strWide.end(), '\n'), kWidth + 2);
 }
 

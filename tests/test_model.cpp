@@ -25,12 +25,6 @@ const BuildCase kBuildCases[] = {
     {"nested lists", "LuLuu)u)", "L[3]{U1 7, L[2]{U1 7, U1 7}, U1 7}", 0},
 };
 
-int Depth(const CMsgCell* pCell) {
-    int d = 0;
-    for (; pCell && pCell->m_pParent; pCell = pCell->m_pParent) ++d;
-    return d;
-}
-
 TEST(MsgMgr, BuildScripts) {
     for (const BuildCase& c : kBuildCases) {
         SCOPED_TRACE(c.name);
@@ -45,7 +39,7 @@ TEST(MsgMgr, BuildScripts) {
             EXPECT_EQ(nResult, 1) << *p;
         }
         EXPECT_EQ(DumpCells(msg), c.cells);
-        EXPECT_EQ(msg.m_pCurrent ? Depth(msg.m_pCurrent) : -1, c.currentDepth);
+        EXPECT_EQ(Depth(msg.m_pCurrent), c.currentDepth);
         EXPECT_EQ(TreeFault(msg), "");
     }
 }
@@ -87,7 +81,7 @@ TEST(MsgMgr, BoundedLists) {
         }
         EXPECT_EQ(results, c.results);
         EXPECT_EQ(DumpCells(msg), c.cells);
-        EXPECT_EQ(msg.m_pCurrent ? Depth(msg.m_pCurrent) : -1, c.currentDepth);
+        EXPECT_EQ(Depth(msg.m_pCurrent), c.currentDepth);
         EXPECT_EQ(TreeFault(msg), "");
     }
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TestHelpers.h"
 #include "decode/MsgFile.h"
 
 namespace {
@@ -11,16 +12,8 @@ namespace fs = std::filesystem;
 
 class MsgFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("brevix-msgfile-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(m_dir / "locked.BIG", fs::perms::owner_all, ec);
-        fs::remove_all(m_dir);
-    }
+    void SetUp() override { m_dir = MakeTempDir("brevix-msgfile"); }
+    void TearDown() override { RemoveTree(m_dir); }
     std::string Write(const char* name, const std::string& content) {
         const fs::path path = m_dir / name;
         std::ofstream(path, std::ios::binary) << content;

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "RenderTestHelpers.h"
-#include "model/MsgMgr.h"
+#include "TestHelpers.h"
 #include "render/TreeLabels.h"
 
 namespace {
@@ -44,9 +43,7 @@ TEST(TreeLabel, ExamplesInBothStyles) {
 }
 
 TEST(TreeLabel, BinaryOf300BytesIsCutWithAMark) {
-    std::string strScript = "B(";
-    for (int i = 0; i < 300; ++i) strScript += "AA ";
-    const auto pMsg = BuildMessage(1, 1, false, strScript + ")");
+    const auto pMsg = BuildMessage(1, 1, false, "B(" + Repeat("AA ", 300) + ")");
     const std::string strLabel = GetTreeLabel(*pMsg->m_cells.front(), 0);
     const size_t nMark = strLabel.find("  ......  ");
     ASSERT_NE(nMark, std::string::npos);
@@ -138,22 +135,14 @@ TEST(LabelTree, StyleChangesOnlyTheNames) {
 }
 
 TEST(LabelTree, WideAndDeepWithoutRecursion) {
-    CMsgMgr mgr;
-    const std::uint8_t one = 1;
-    CMsgInfo wide;
-    mgr.OpenList(&wide);
-    for (int i = 0; i < 50000; ++i) mgr.AppendU1(&wide, &one, 1);
-    const CLabelTree wideTree = BuildLabelTree(wide, 0);
+    const CLabelTree wideTree = BuildLabelTree(*WideMessage(50000), 0);
     ASSERT_EQ(wideTree.m_nodes.size(), 50001u);
     EXPECT_EQ(wideTree.m_nodes[0].m_nChildCount, 50000);
     EXPECT_EQ(wideTree.m_nodes.back().m_nRow, 49999);
     ExpectConsistentLinks(wideTree);
 
     const int kDepth = 100000;
-    CMsgInfo deep;
-    for (int i = 0; i < kDepth; ++i) mgr.OpenList(&deep);
-    mgr.AppendU1(&deep, &one, 1);
-    const CLabelTree deepTree = BuildLabelTree(deep, 0);
+    const CLabelTree deepTree = BuildLabelTree(*DeepMessage(kDepth), 0);
     ASSERT_EQ(deepTree.m_nodes.size(), static_cast<size_t>(kDepth) + 1);
     EXPECT_EQ(deepTree.m_nodes.back().m_nDepth, kDepth);
     EXPECT_EQ(deepTree.m_nodes.back().m_nParent, kDepth - 1);

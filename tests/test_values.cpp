@@ -168,13 +168,6 @@ double F8ByText(const unsigned char* p) {
     return dSign * BitsToDouble(strBits, nExponent - 1023);
 }
 
-template <typename T>
-T Element(const CMsgCell& cell, int i) {
-    T v;
-    std::memcpy(&v, static_cast<const char*>(cell.m_pValues) + i * sizeof(T), sizeof(T));
-    return v;
-}
-
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // Every exponent, both signs, the extreme fractions and random ones.

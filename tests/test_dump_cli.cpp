@@ -91,11 +91,13 @@ const std::vector<std::string> kSamples = {
     "S1F14.BIG", "S2F41.BIG", "S5F1.BIG", "S6F11.BIG", "S7F3.BIG",
 };
 
+// clang-format off
 const std::vector<std::string> kDamaged = {
     "empty.BIG", "short_header.BIG", "incomplete_block.BIG", "garbage.BIG",
     "truncated_in_length_bytes.BIG", "truncated_in_data.BIG", "unknown_format_in_list.BIG",
     "list_without_decodable_items.BIG", "top_level_siblings.BIG", "items_after_outer_list.BIG",
     "zero_byte_ends_body.BIG", "lone_format_byte.BIG", "percent_in_text.BIG"};
+// clang-format on
 
 std::vector<std::string> With(std::vector<std::string> options,
                               const std::vector<std::string>& files) {

@@ -32,11 +32,13 @@ TEST_F(FileListTest, StartUpRestoresTheStoredFolder) {
         Strings list;
         bool bInCombo;
     };
+    // clang-format off
     const Case kCases[] = {
         {"first start, nothing stored", {}, false, {}, false},
         {"stored folder with messages", {"b.big", "A.BIG", "c.txt"}, true, {"A.BIG", "B.BIG"}, true},
         {"stored folder without messages", {"c.txt"}, true, {}, false},
     };
+    // clang-format on
     int nCase = 0;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);

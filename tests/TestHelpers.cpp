@@ -142,6 +142,8 @@ std::string TreeFault(const CMsgInfo& msg) {
     std::size_t nIndex = 0;
     const CMsgCell* pCell = msg.m_cells.empty() ? nullptr : msg.m_cells.front().get();
     if (pCell && pCell->m_pPrev) return "first cell has a previous sibling";
+    for (const CMsgCell* pTop = pCell; pTop; pTop = pTop->m_pNext)
+        if (pTop->m_pParent) return "top-level cell names a parent";
     while (pCell) {
         if (nIndex >= msg.m_cells.size()) return "tree holds more cells than m_cells";
         if (msg.m_cells[nIndex].get() != pCell)

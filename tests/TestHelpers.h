@@ -30,10 +30,10 @@ std::unique_ptr<CMsgInfo> DecodeExact(const std::vector<unsigned char>& bytes,
 std::unique_ptr<CMsgInfo> DecodeBody(const std::string& strBodyHex, int* pStyle = nullptr);
 
 // Checks, without recursion, that the tree links and m_cells agree: m_cells
-// is the preorder of the tree (top-level cells chained by m_pNext), every
-// m_pPrev mirrors an m_pNext, every child names its parent, and each list's
-// m_pLastChild is the end of its chain. Empty when all hold, else the first
-// fault found.
+// is the preorder of the tree (top-level cells chained by m_pNext, without a
+// parent), every m_pPrev mirrors an m_pNext, every child names its parent,
+// and each list's m_pLastChild is the end of its chain. Empty when all
+// hold, else the first fault found.
 std::string TreeFault(const CMsgInfo& msg);
 
 // Depth of a cell below the top level; -1 for null (no current list).

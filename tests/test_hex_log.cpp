@@ -62,10 +62,7 @@ void ExpectSameAsScan(const std::string& strPair, int nPrevious) {
     ASSERT_EQ(bytes.size(), 2u);
     int nWant = ScanLikeTheConverter(strPair, nPrevious) & 0xFF;
     if (strPair == "0X" || strPair == "0x") nWant = 0;
-    EXPECT_EQ(bytes[1], nWant) << "pair bytes " << int(static_cast<unsigned char>(strPair[0]))
-                               << " "
-                               << (strPair.size() > 1 ? int(static_cast<unsigned char>(strPair[1]))
-                                                      : -1);
+    EXPECT_EQ(bytes[1], nWant) << "pair " << testing::PrintToString(strPair);
 }
 
 TEST(HexLog, AgreesWithScanOnEveryPair) {

@@ -1,5 +1,6 @@
 #include "TestHelpers.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -175,6 +176,15 @@ std::string TreeFault(const CMsgInfo& msg) {
     }
     if (nIndex != msg.m_cells.size()) return "m_cells holds cells the tree does not reach";
     return "";
+}
+
+void ExpectBodies(std::span<const BodyCase> cases) {
+    for (const BodyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto pMsg = DecodeBody(c.body);
+        EXPECT_EQ(DumpCells(*pMsg), c.cells);
+        EXPECT_EQ(TreeFault(*pMsg), "");
+    }
 }
 
 int Depth(const CMsgCell* pCell) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,23 @@ std::unique_ptr<CMsgInfo> DecodeBody(const std::string& strBodyHex, int* pStyle 
 // and each list's m_pLastChild is the end of its chain. Empty when all
 // hold, else the first fault found.
 std::string TreeFault(const CMsgInfo& msg);
+
+// A body (after an S6F11W header) and the cells it decodes to.
+struct BodyCase {
+    const char* name;
+    const char* body;
+    const char* cells;
+};
+// Decodes each body as DecodeBody does and checks its cells and tree links.
+void ExpectBodies(std::span<const BodyCase> cases);
+
+// One item in builder script and its text in bracket and column style.
+struct ItemTextCase {
+    const char* name;
+    const char* item;
+    const char* bracket;
+    const char* column;
+};
 
 // Depth of a cell below the top level; -1 for null (no current list).
 int Depth(const CMsgCell* pCell);

@@ -22,14 +22,7 @@ std::string CellText(const CMsgCell& cell, int nStyle) {
 // The single item of a one-item script.
 const CMsgCell& Only(const std::unique_ptr<CMsgInfo>& pMsg) { return *pMsg->m_cells.front(); }
 
-struct CellCase {
-    const char* name;
-    const char* item;
-    const char* bracket;
-    const char* column;
-};
-
-const CellCase kCellCases[] = {
+const ItemTextCase kCellCases[] = {
     {"U4 5", "U4(5)", "<U4[1/1] 5>", "UINT4 ,    1, <5>"},
     {"U4 max", "U4(4294967295)", "<U4[1/1] 4294967295>", "UINT4 ,    1, <4294967295>"},
     {"I1 two values", "I1(-5 7)", "<I1[2/1] -5 7>", "INT1  ,    2, <-5 7>"},
@@ -81,7 +74,7 @@ const CellCase kCellCases[] = {
 };
 
 TEST(CellText, ExamplesInBothStyles) {
-    for (const CellCase& c : kCellCases) {
+    for (const ItemTextCase& c : kCellCases) {
         SCOPED_TRACE(c.name);
         const auto pMsg = BuildMessage(1, 1, false, c.item);
         EXPECT_EQ(CellText(Only(pMsg), 0), c.bracket);

@@ -8,14 +8,7 @@
 
 namespace {
 
-struct LabelCase {
-    const char* name;
-    const char* item;
-    const char* bracket;
-    const char* column;
-};
-
-const LabelCase kLabelCases[] = {
+const ItemTextCase kLabelCases[] = {
     {"U4 pair", "U4(1 2)", "U4[2] 1 2 ", "UINT4 [2] 1 2 "},
     {"boolean pair", "BOOL(1 0)", "BOOL  [2] T F ", "BOOL  [2] T F "},
     {"boolean single", "BOOL(1)", "BOOL  [1] TRUE  ", "BOOL  [1] TRUE  "},
@@ -34,7 +27,7 @@ const LabelCase kLabelCases[] = {
 };
 
 TEST(TreeLabel, ExamplesInBothStyles) {
-    for (const LabelCase& c : kLabelCases) {
+    for (const ItemTextCase& c : kLabelCases) {
         SCOPED_TRACE(c.name);
         const auto pMsg = BuildMessage(1, 1, false, c.item);
         EXPECT_EQ(GetTreeLabel(*pMsg->m_cells.front(), 0), c.bracket);

@@ -13,13 +13,7 @@
 
 namespace {
 
-struct ValueCase {
-    const char* name;
-    const char* item;
-    const char* cells;
-};
-
-const ValueCase kValueCases[] = {
+const BodyCase kValueCases[] = {
     {"U2 pair", "A9 04 01 02 FF FF", "U2 258 65535"},
     {"I2 pair", "69 04 01 02 FF FF", "I2 258 -1"},
     {"U4", "B1 04 00 00 01 00", "U4 256"},
@@ -71,12 +65,7 @@ const ValueCase kValueCases[] = {
     {"U2 shorter than one element", "A9 01 FF", "U2"},
 };
 
-TEST(ValueDecoders, Items) {
-    for (const ValueCase& c : kValueCases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(DumpCells(*DecodeBody(c.item)), c.cells);
-    }
-}
+TEST(ValueDecoders, Items) { ExpectBodies(kValueCases); }
 
 TEST(ValueDecoders, AsciiStorageEndsInNul) {
     const auto pMsg = DecodeBody("41 05 48 65 6C 6C 6F");

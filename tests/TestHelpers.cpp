@@ -327,11 +327,8 @@ std::string Spell(const std::string& str) {
 std::string Visible(const std::string& str) {
     std::string out;
     for (size_t i = 0; i < str.size(); ++i) {
-        const bool bTrailingBlank =
-            str[i] == ' ' && str.find_first_not_of(' ', i) != std::string::npos
-                ? str[str.find_first_not_of(' ', i)] == '\n'
-                : str[i] == ' ';
-        if (bTrailingBlank)
+        const size_t nNext = str.find_first_not_of(' ', i);
+        if (str[i] == ' ' && (nNext == std::string::npos || str[nNext] == '\n'))
             out += "\u00B7";
         else if (str[i] == '\t')
             out += "\u2192";

@@ -159,6 +159,16 @@ double F8ByText(const unsigned char* p) {
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+// Each pattern's low nWidth bytes, most significant first, as on the wire.
+template <typename T>
+std::vector<unsigned char> WireBytes(const std::vector<T>& patterns, int nWidth) {
+    std::vector<unsigned char> bytes;
+    for (T u : patterns)
+        for (int k = nWidth - 1; k >= 0; --k)
+            bytes.push_back(static_cast<unsigned char>(u >> (8 * k)));
+    return bytes;
+}
+
 // Every exponent, both signs, the extreme fractions and random ones.
 TEST(ValueDecoders, F8MatchesTheTextWayForEveryExponent) {
     std::mt19937_64 random(20261207);
@@ -171,9 +181,7 @@ TEST(ValueDecoders, F8MatchesTheTextWayForEveryExponent) {
                 patterns.push_back(nHigh | nFraction);
             for (int i = 0; i < 8; ++i) patterns.push_back(nHigh | (random() >> 12));
         }
-        std::vector<unsigned char> bytes;
-        for (std::uint64_t u : patterns)
-            for (int k = 7; k >= 0; --k) bytes.push_back(static_cast<unsigned char>(u >> (8 * k)));
+        const std::vector<unsigned char> bytes = WireBytes(patterns, 8);
         CMsgInfo msg;
         decoder.DecodeF8(&msg, bytes.data(), static_cast<int>(bytes.size()));
         const CMsgCell& cell = *msg.m_cells.front();
@@ -213,9 +221,7 @@ TEST(ValueDecoders, F4MatchesTheArithmeticForEveryExponent) {
                  {0u, 1u, 0x7FFFFFu, 0x400000u, static_cast<std::uint32_t>(random() >> 9),
                   static_cast<std::uint32_t>(random() >> 9)})
                 patterns.push_back((nSign << 31) | (nExponent << 23) | nFraction);
-    std::vector<unsigned char> bytes;
-    for (std::uint32_t u : patterns)
-        for (int k = 3; k >= 0; --k) bytes.push_back(static_cast<unsigned char>(u >> (8 * k)));
+    const std::vector<unsigned char> bytes = WireBytes(patterns, 4);
     CMsgInfo msg;
     decoder.DecodeF4(&msg, bytes.data(), static_cast<int>(bytes.size()));
     const CMsgCell& cell = *msg.m_cells.front();

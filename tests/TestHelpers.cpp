@@ -1,14 +1,23 @@
 #include "TestHelpers.h"
 
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "decode/Decode.h"
 #include "model/FormatTable.h"
+#include "model/MsgMgr.h"
 
 std::vector<unsigned char> BytesFromHex(const std::string& strHex) {
     std::vector<unsigned char> bytes;
@@ -29,13 +38,6 @@ std::vector<unsigned char> BytesFromHex(const std::string& strHex) {
 }
 
 namespace {
-
-template <typename T>
-T Element(const CMsgCell& cell, int i) {
-    T v;
-    std::memcpy(&v, static_cast<const char*>(cell.m_pValues) + i * sizeof(T), sizeof(T));
-    return v;
-}
 
 std::string ElementText(const CMsgCell& cell, int i) {
     char buf[64];
@@ -99,6 +101,31 @@ std::vector<unsigned char> MessageBytes(int nStream, int nFunction, const std::s
     return bytes;
 }
 
+namespace {
+
+void AppendListHeader(std::vector<unsigned char>& bytes, int nCount) {
+    bytes.push_back(0x03);  // list, three length bytes
+    bytes.push_back(static_cast<unsigned char>(nCount >> 16));
+    bytes.push_back(static_cast<unsigned char>(nCount >> 8));
+    bytes.push_back(static_cast<unsigned char>(nCount));
+}
+
+}  // namespace
+
+std::vector<unsigned char> FlatListMessage(int nItems) {
+    std::vector<unsigned char> bytes = MessageBytes(6, 11, "");
+    AppendListHeader(bytes, nItems);
+    for (int i = 0; i < nItems; ++i) bytes.insert(bytes.end(), {0xA5, 0x01, 0x07});
+    return bytes;
+}
+
+std::vector<unsigned char> NestedListMessage(int nLists) {
+    std::vector<unsigned char> bytes = MessageBytes(6, 11, "");
+    for (int i = 0; i < nLists; ++i) bytes.insert(bytes.end(), {0x01, 0x01});
+    bytes.insert(bytes.end(), {0xA5, 0x01, 0x07});
+    return bytes;
+}
+
 std::unique_ptr<CMsgInfo> DecodeExact(const std::vector<unsigned char>& bytes, int* pStyle) {
     const std::unique_ptr<unsigned char[]> pExact(
         new unsigned char[bytes.size() ? bytes.size() : 1]);
@@ -116,6 +143,8 @@ std::string TreeFault(const CMsgInfo& msg) {
     std::size_t nIndex = 0;
     const CMsgCell* pCell = msg.m_cells.empty() ? nullptr : msg.m_cells.front().get();
     if (pCell && pCell->m_pPrev) return "first cell has a previous sibling";
+    for (const CMsgCell* pTop = pCell; pTop; pTop = pTop->m_pNext)
+        if (pTop->m_pParent) return "top-level cell names a parent";
     while (pCell) {
         if (nIndex >= msg.m_cells.size()) return "tree holds more cells than m_cells";
         if (msg.m_cells[nIndex].get() != pCell)
@@ -147,4 +176,194 @@ std::string TreeFault(const CMsgInfo& msg) {
     }
     if (nIndex != msg.m_cells.size()) return "m_cells holds cells the tree does not reach";
     return "";
+}
+
+void ExpectBodies(std::span<const BodyCase> cases) {
+    for (const BodyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto pMsg = DecodeBody(c.body);
+        EXPECT_EQ(DumpCells(*pMsg), c.cells);
+        EXPECT_EQ(TreeFault(*pMsg), "");
+    }
+}
+
+int Depth(const CMsgCell* pCell) {
+    if (!pCell) return -1;
+    int d = 0;
+    for (; pCell->m_pParent; pCell = pCell->m_pParent) ++d;
+    return d;
+}
+
+namespace {
+
+std::vector<std::string> Words(const std::string& str) {
+    std::istringstream in(str);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    return words;
+}
+
+template <typename T>
+std::vector<T> Integers(const std::string& strValues, int nBase = 10) {
+    std::vector<T> values;
+    for (const std::string& w : Words(strValues)) {
+        if (w[0] == '-')
+            values.push_back(static_cast<T>(std::strtoll(w.c_str(), nullptr, nBase)));
+        else
+            values.push_back(static_cast<T>(std::strtoull(w.c_str(), nullptr, nBase)));
+    }
+    return values;
+}
+
+template <typename T>
+std::vector<T> Floats(const std::string& strValues) {
+    std::vector<T> values;
+    for (const std::string& w : Words(strValues))
+        values.push_back(static_cast<T>(std::strtod(w.c_str(), nullptr)));
+    return values;
+}
+
+template <typename T>
+int Put(CMsgMgr& mgr, CMsgInfo* pMsg, int (CMsgMgr::*fn)(CMsgInfo*, const T*, int),
+        const std::vector<T>& values) {
+    return (mgr.*fn)(pMsg, values.data(), static_cast<int>(values.size()));
+}
+
+int AppendData(CMsgMgr& mgr, CMsgInfo* p, const std::string& n, const std::string& s) {
+    using M = CMsgMgr;
+    if (n == "A") return mgr.AppendAscii(p, s.c_str(), static_cast<int>(s.size()));
+    if (n == "B") return Put(mgr, p, &M::AppendBinary, Integers<unsigned char>(s, 16));
+    if (n == "J") return Put(mgr, p, &M::AppendJis8, Integers<unsigned char>(s, 16));
+    if (n == "BOOL") return Put(mgr, p, &M::AppendBoolean, Integers<std::uint16_t>(s));
+    if (n == "I1") return Put(mgr, p, &M::AppendI1, Integers<std::int8_t>(s));
+    if (n == "I2") return Put(mgr, p, &M::AppendI2, Integers<std::int16_t>(s));
+    if (n == "I4") return Put(mgr, p, &M::AppendI4, Integers<std::int32_t>(s));
+    if (n == "I8") return Put(mgr, p, &M::AppendI8, Integers<std::int64_t>(s));
+    if (n == "U1") return Put(mgr, p, &M::AppendU1, Integers<std::uint8_t>(s));
+    if (n == "U2") return Put(mgr, p, &M::AppendU2, Integers<std::uint16_t>(s));
+    if (n == "U4") return Put(mgr, p, &M::AppendU4, Integers<std::uint32_t>(s));
+    if (n == "U8") return Put(mgr, p, &M::AppendU8, Floats<double>(s));
+    if (n == "F8") return Put(mgr, p, &M::AppendF8, Floats<double>(s));
+    if (n == "F4") return Put(mgr, p, &M::AppendF4, Floats<float>(s));
+    throw std::invalid_argument("unknown item " + n);
+}
+
+}  // namespace
+
+std::unique_ptr<CMsgInfo> BuildMessage(int nStream, int nFunction, bool bWait,
+                                       const std::string& strScript) {
+    auto pMsg = std::make_unique<CMsgInfo>();
+    pMsg->m_nStream = nStream;
+    pMsg->m_nFunction = nFunction;
+    pMsg->m_bWBit = bWait ? 1 : 0;
+    CMsgMgr mgr;
+    std::vector<int> declared;  // per open list: count to store on closing, -1 none
+    const std::string& s = strScript;
+    size_t i = 0;
+    while (i < s.size()) {
+        if (std::isspace(static_cast<unsigned char>(s[i]))) {
+            ++i;
+        } else if (s[i] == '}') {
+            if (declared.empty()) throw std::invalid_argument("unbalanced } in " + s);
+            CMsgCell* pList = pMsg->m_pCurrent;
+            mgr.CloseList(pMsg.get());
+            if (declared.back() >= 0) pList->m_nCount = declared.back();
+            declared.pop_back();
+            ++i;
+        } else {
+            size_t j = i;
+            while (j < s.size() && std::isalnum(static_cast<unsigned char>(s[j]))) ++j;
+            const std::string strName = s.substr(i, j - i);
+            if (j >= s.size()) throw std::invalid_argument("truncated script " + s);
+            if (strName[0] == 'L' && s[j] == '{') {
+                declared.push_back(strName.size() > 1 ? std::atoi(strName.c_str() + 1) : -1);
+                mgr.OpenList(pMsg.get());
+                i = j + 1;
+                continue;
+            }
+            const size_t nClose = s.find(')', j);
+            if (s[j] != '(' || nClose == std::string::npos)
+                throw std::invalid_argument("bad item at " + s.substr(i));
+            if (!AppendData(mgr, pMsg.get(), strName, s.substr(j + 1, nClose - j - 1)))
+                throw std::invalid_argument("builder refused " + strName);
+            i = nClose + 1;
+        }
+    }
+    if (!declared.empty()) throw std::invalid_argument("unclosed list in " + s);
+    return pMsg;
+}
+
+std::unique_ptr<CMsgInfo> DeepMessage(int nLists) {
+    auto pMsg = std::make_unique<CMsgInfo>();
+    CMsgMgr mgr;
+    for (int i = 0; i < nLists; ++i) mgr.OpenList(pMsg.get());
+    const std::uint8_t one = 1;
+    mgr.AppendU1(pMsg.get(), &one, 1);
+    return pMsg;
+}
+
+std::unique_ptr<CMsgInfo> WideMessage(int nItems) {
+    auto pMsg = std::make_unique<CMsgInfo>();
+    CMsgMgr mgr;
+    mgr.OpenList(pMsg.get());
+    const std::uint8_t one = 1;
+    for (int i = 0; i < nItems; ++i) mgr.AppendU1(pMsg.get(), &one, 1);
+    return pMsg;
+}
+
+std::string Repeat(const std::string& strPart, int n) {
+    std::string strAll;
+    for (int i = 0; i < n; ++i) strAll += strPart;
+    return strAll;
+}
+
+std::string Spell(const std::string& str) {
+    std::string out = str;
+    std::replace(out.begin(), out.end(), '`', ' ');
+    std::replace(out.begin(), out.end(), '|', '\t');
+    return out;
+}
+
+std::string Visible(const std::string& str) {
+    std::string out;
+    for (size_t i = 0; i < str.size(); ++i) {
+        const size_t nNext = str.find_first_not_of(' ', i);
+        if (str[i] == ' ' && (nNext == std::string::npos || str[nNext] == '\n'))
+            out += "\u00B7";
+        else if (str[i] == '\t')
+            out += "\u2192";
+        else
+            out += str[i];
+    }
+    return out;
+}
+
+std::string CrLf(const std::string& str) {
+    std::string out;
+    for (char c : str) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+std::string ReadAll(const std::string& strPath) {
+    std::ifstream in(strPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string MakeTempDir(const std::string& strPrefix) {
+    std::string strTemplate = "/tmp/" + strPrefix + "-XXXXXX";
+    if (!mkdtemp(strTemplate.data())) throw std::runtime_error("mkdtemp " + strTemplate);
+    return strTemplate;
+}
+
+void RemoveTree(const std::string& strPath) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::permissions(strPath, fs::perms::owner_all, ec);
+    for (auto it = fs::recursive_directory_iterator(strPath, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+        if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, ec);
+    fs::remove_all(strPath, ec);
 }

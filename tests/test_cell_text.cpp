@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "RenderTestHelpers.h"
+#include "TestHelpers.h"
 #include "model/MsgMgr.h"
 #include "render/CellText.h"
 #include "render/FormatText.h"
@@ -22,14 +22,7 @@ std::string CellText(const CMsgCell& cell, int nStyle) {
 // The single item of a one-item script.
 const CMsgCell& Only(const std::unique_ptr<CMsgInfo>& pMsg) { return *pMsg->m_cells.front(); }
 
-struct CellCase {
-    const char* name;
-    const char* item;
-    const char* bracket;
-    const char* column;
-};
-
-const CellCase kCellCases[] = {
+const ItemTextCase kCellCases[] = {
     {"U4 5", "U4(5)", "<U4[1/1] 5>", "UINT4 ,    1, <5>"},
     {"U4 max", "U4(4294967295)", "<U4[1/1] 4294967295>", "UINT4 ,    1, <4294967295>"},
     {"I1 two values", "I1(-5 7)", "<I1[2/1] -5 7>", "INT1  ,    2, <-5 7>"},
@@ -81,7 +74,7 @@ const CellCase kCellCases[] = {
 };
 
 TEST(CellText, ExamplesInBothStyles) {
-    for (const CellCase& c : kCellCases) {
+    for (const ItemTextCase& c : kCellCases) {
         SCOPED_TRACE(c.name);
         const auto pMsg = BuildMessage(1, 1, false, c.item);
         EXPECT_EQ(CellText(Only(pMsg), 0), c.bracket);
@@ -141,9 +134,7 @@ TEST(CellText, LengthByteCountFollowsElementCount) {
         EXPECT_EQ(CellText(*msg.m_cells[0], 0).substr(0, std::string(c.head).size()), c.head);
     }
     // From the element count, not the byte length: 100 four-byte values.
-    std::string strScript = "I4(";
-    for (int i = 0; i < 100; ++i) strScript += "0 ";
-    const auto pMsg = BuildMessage(1, 1, false, strScript + ")");
+    const auto pMsg = BuildMessage(1, 1, false, "I4(" + Repeat("0 ", 100) + ")");
     EXPECT_EQ(CellText(Only(pMsg), 0).substr(0, 11), "<I4[100/1] ");
 }
 

@@ -7,9 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "TestHelpers.h"
 
 // Runs the real brevix-dump binary in a scratch folder holding copies of the
 // samples and of the damaged files, and compares its output with the golden
@@ -18,11 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void WriteAll(const fs::path& path, const std::string& str) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -71,17 +67,12 @@ CRun RunDump(const fs::path& dir, const std::vector<std::string>& args,
 class DumpCli : public ::testing::Test {
 protected:
     void SetUp() override {
-        char templ[] = "/tmp/brevix-dump-XXXXXX";
-        ASSERT_NE(mkdtemp(templ), nullptr);
-        m_dir = templ;
+        m_dir = MakeTempDir("brevix-dump");
         for (const char* szFrom : {BREVIX_SAMPLES_DIR, BREVIX_TEST_DATA_DIR})
             for (const auto& entry : fs::directory_iterator(szFrom))
                 if (entry.path().extension() == ".BIG") fs::copy(entry.path(), m_dir);
     }
-    void TearDown() override {
-        fs::permissions(m_dir, fs::perms::owner_all);
-        fs::remove_all(m_dir);
-    }
+    void TearDown() override { RemoveTree(m_dir); }
     fs::path m_dir;
 };
 
@@ -100,21 +91,13 @@ const std::vector<std::string> kSamples = {
     "S1F14.BIG", "S2F41.BIG", "S5F1.BIG", "S6F11.BIG", "S7F3.BIG",
 };
 
+// clang-format off
 const std::vector<std::string> kDamaged = {
-    "empty.BIG",
-    "short_header.BIG",
-    "incomplete_block.BIG",
-    "garbage.BIG",
-    "truncated_in_length_bytes.BIG",
-    "truncated_in_data.BIG",
-    "unknown_format_in_list.BIG",
-    "list_without_decodable_items.BIG",
-    "top_level_siblings.BIG",
-    "items_after_outer_list.BIG",
-    "zero_byte_ends_body.BIG",
-    "lone_format_byte.BIG",
-    "percent_in_text.BIG",
-};
+    "empty.BIG", "short_header.BIG", "incomplete_block.BIG", "garbage.BIG",
+    "truncated_in_length_bytes.BIG", "truncated_in_data.BIG", "unknown_format_in_list.BIG",
+    "list_without_decodable_items.BIG", "top_level_siblings.BIG", "items_after_outer_list.BIG",
+    "zero_byte_ends_body.BIG", "lone_format_byte.BIG", "percent_in_text.BIG"};
+// clang-format on
 
 std::vector<std::string> With(std::vector<std::string> options,
                               const std::vector<std::string>& files) {
@@ -178,31 +161,21 @@ TEST_F(DumpCli, ErrorsAndExitStatus) {
         const char* out;  // null: not checked
         const char* errStart;
     };
+    // clang-format off
     const Case kCases[] = {
-        {"missing file among good ones",
-         {"S1F1.BIG", "nope.BIG", "S1F1.BIG"},
-         1,
+        {"missing file among good ones", {"S1F1.BIG", "nope.BIG", "S1F1.BIG"}, 1,
          "==> S1F1.BIG <==\nS1,F1,W\n\n==> S1F1.BIG <==\nS1,F1,W\n\n",
          "brevix-dump: nope.BIG: No such file or directory\n"},
-        {"folder given as file",
-         {"folder.BIG"},
-         1,
-         "",
-         "brevix-dump: folder.BIG: Is a directory\n"},
+        {"folder given as file", {"folder.BIG"}, 1, "", "brevix-dump: folder.BIG: Is a directory\n"},
         {"no file", {}, 2, "", "brevix-dump: no FILE given\nUsage: brevix-dump"},
-        {"unknown option",
-         {"--colour", "S1F1.BIG"},
-         2,
-         "",
+        {"unknown option", {"--colour", "S1F1.BIG"}, 2, "",
          "brevix-dump: unknown option '--colour'\nUsage: brevix-dump"},
         {"help", {"--help"}, 0, nullptr, ""},
         {"version", {"--version"}, 0, "brevix-dump " BREVIX_VERSION "\n", ""},
-        {"double dash ends options",
-         {"--", "--help"},
-         1,
-         "",
+        {"double dash ends options", {"--", "--help"}, 1, "",
          "brevix-dump: --help: No such file or directory\n"},
     };
+    // clang-format on
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         const CRun run = RunDump(m_dir, c.args);
@@ -233,17 +206,12 @@ TEST_F(DumpCli, SaveWritesListingsBesideTheFiles) {
     EXPECT_EQ(run.nStatus, 0);
     EXPECT_EQ(run.strOut, "");
     EXPECT_EQ(run.strErr, "");
-    auto Crlf = [](std::string s) {
-        for (size_t i = s.find('\n'); i != std::string::npos; i = s.find('\n', i + 2))
-            s.replace(i, 1, "\r\n");
-        return s;
-    };
     const std::string strListing = RunDump(m_dir, {"S6F11.BIG"}).strOut;
-    EXPECT_EQ(ReadAll(m_dir / "S6F11.TXT"), Crlf(strListing));
-    EXPECT_EQ(ReadAll(m_dir / "lower.TXT"), Crlf(strListing));
+    EXPECT_EQ(ReadAll(m_dir / "S6F11.TXT"), CrLf(strListing));
+    EXPECT_EQ(ReadAll(m_dir / "lower.TXT"), CrLf(strListing));
     // noext ends in the style byte "0": bracket style, saved as noext.TXT.
     EXPECT_EQ(ReadAll(m_dir / "noext.TXT"),
-              Crlf(RunDump(m_dir, {"--style", "bracket", "S1F3.BIG"}).strOut));
+              CrLf(RunDump(m_dir, {"--style", "bracket", "S1F3.BIG"}).strOut));
 
     // A folder in the way of the listing: reported, the other file still saved.
     fs::create_directory(m_dir / "S1F2.TXT");
@@ -264,45 +232,22 @@ TEST_F(DumpCli, FromHex) {
         const char* err;
     };
     WriteAll(m_dir / "log.txt", "  80 01 86 0b\r\n\t80 01 00 00 00 2a  \n");
+    // clang-format off
     const Case kCases[] = {
         {"standard input to the default name", {"--from-hex"}, strHex, 0, "HexToSECS.BIG", ""},
-        {"dash is standard input",
-         {"--from-hex", "-", "--output", "a.BIG"},
-         strHex,
-         0,
-         "a.BIG",
-         ""},
-        {"hex file",
-         {"--from-hex", BREVIX_SAMPLES_DIR "/hex/S6F11.hex", "--output=b.BIG"},
-         "",
-         0,
-         "b.BIG",
-         ""},
-        {"empty after cleaning",
-         {"--from-hex", "--output", "S6F11.BIG"},
-         " \r\n\t ",
-         1,
-         nullptr,
+        {"dash is standard input", {"--from-hex", "-", "--output", "a.BIG"}, strHex, 0, "a.BIG", ""},
+        {"hex file", {"--from-hex", BREVIX_SAMPLES_DIR "/hex/S6F11.hex", "--output=b.BIG"}, "", 0,
+         "b.BIG", ""},
+        {"empty after cleaning", {"--from-hex", "--output", "S6F11.BIG"}, " \r\n\t ", 1, nullptr,
          "HEX LOG is empty !!!\n"},
-        {"missing hex file",
-         {"--from-hex", "nope.hex"},
-         "",
-         1,
-         nullptr,
+        {"missing hex file", {"--from-hex", "nope.hex"}, "", 1, nullptr,
          "brevix-dump: nope.hex: No such file or directory\n"},
-        {"output in a missing folder",
-         {"--from-hex", "--output", "no/x.BIG"},
-         "01",
-         1,
-         nullptr,
+        {"output in a missing folder", {"--from-hex", "--output", "no/x.BIG"}, "01", 1, nullptr,
          "brevix-dump: no/x.BIG: No such file or directory\n"},
-        {"output on a full disk",
-         {"--from-hex", "--output", "/dev/full"},
-         "01",
-         1,
-         nullptr,
+        {"output on a full disk", {"--from-hex", "--output", "/dev/full"}, "01", 1, nullptr,
          "brevix-dump: /dev/full: No space left on device\n"},
     };
+    // clang-format on
     const std::string strBytes = ReadAll(m_dir / "S6F11.BIG");
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);

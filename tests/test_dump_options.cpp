@@ -86,16 +86,16 @@ TEST(DumpRun, StyleFlagCarriesOverFromStandardInput) {
     const std::string strS1F1Bracket("\x00\x01\x81\x01\x80\x01\x00\x00\x00\x01\x30", 11);
     CDumpOptions opts;
     opts.m_files = {"-"};
-    std::istringstream in(strS1F1Bracket);
-    std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunDump(opts, out, err, in), 0);
-    EXPECT_EQ(out.str(), "<S1F1W>");
+    auto Output = [&] {
+        std::istringstream in(strS1F1Bracket);
+        std::ostringstream out;
+        EXPECT_EQ(RunDump(opts, out, err, in), 0);
+        return out.str();
+    };
+    EXPECT_EQ(Output(), "<S1F1W>");
     opts.m_nStyle = 1;
-    std::istringstream in2(strS1F1Bracket);
-    std::ostringstream out2;
-    EXPECT_EQ(RunDump(opts, out2, err, in2), 0);
-    EXPECT_EQ(out2.str(), "S1,F1,W\n");
+    EXPECT_EQ(Output(), "S1,F1,W\n");
     EXPECT_EQ(err.str(), "");
 }
 

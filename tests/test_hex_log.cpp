@@ -5,20 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "TestHelpers.h"
 #include "render/HexLog.h"
 
 namespace {
-
-std::string Hex(const std::vector<unsigned char>& bytes) {
-    std::string str;
-    for (unsigned char b : bytes) {
-        char buf[4];
-        std::snprintf(buf, sizeof buf, "%02X ", b);
-        str += buf;
-    }
-    if (!str.empty()) str.pop_back();
-    return str;
-}
 
 struct HexCase {
     const char* name;
@@ -49,7 +39,7 @@ TEST(HexLog, CleanAndConvert) {
         SCOPED_TRACE(c.name);
         const std::string strCleaned = CleanHexLog(c.text);
         EXPECT_EQ(strCleaned, c.cleaned);
-        EXPECT_EQ(Hex(HexTextToBytes(strCleaned)), c.bytes);
+        EXPECT_EQ(HexTextToBytes(strCleaned), BytesFromHex(c.bytes));
         EXPECT_EQ(HexTextToBytes(strCleaned).size(), (strCleaned.size() + 1) / 2);
     }
 }
@@ -72,10 +62,7 @@ void ExpectSameAsScan(const std::string& strPair, int nPrevious) {
     ASSERT_EQ(bytes.size(), 2u);
     int nWant = ScanLikeTheConverter(strPair, nPrevious) & 0xFF;
     if (strPair == "0X" || strPair == "0x") nWant = 0;
-    EXPECT_EQ(bytes[1], nWant) << "pair bytes " << int(static_cast<unsigned char>(strPair[0]))
-                               << " "
-                               << (strPair.size() > 1 ? int(static_cast<unsigned char>(strPair[1]))
-                                                      : -1);
+    EXPECT_EQ(bytes[1], nWant) << "pair " << testing::PrintToString(strPair);
 }
 
 TEST(HexLog, AgreesWithScanOnEveryPair) {

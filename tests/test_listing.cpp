@@ -3,20 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "RenderTestHelpers.h"
-#include "model/MsgMgr.h"
+#include "TestHelpers.h"
 #include "render/MsgText.h"
 
 namespace {
-
-// Expected listings spell the blanks at line ends as '`' and tabs as '|',
-// so that the tables show exactly what the text holds.
-std::string Spell(const char* sz) {
-    std::string str(sz);
-    std::replace(str.begin(), str.end(), '`', ' ');
-    std::replace(str.begin(), str.end(), '|', '\t');
-    return str;
-}
 
 struct ListingCase {
     const char* name;
@@ -30,12 +20,8 @@ struct ListingCase {
 };
 
 const ListingCase kListingCases[] = {
-    {"worked example 1: empty list", 1, 13, true, "L{}", 0,
-     "<S1F13W\n"
-     "   <L[0/1]>\n"
-     ">",
-     "S1,F13,W\n"
-     "   LIST  ,    0\n"},
+    {"worked example 1: empty list", 1, 13, true, "L{}", 0, "<S1F13W\n   <L[0/1]>\n>",
+     "S1,F13,W\n   LIST  ,    0\n"},
     {"worked example 2: nested lists", 6, 11, true,
      "L{ U4(1) U4(100) L{ L{ U4(2) L{ A(LOT1) U2(3) } } } }", 0,
      "<S6F11W\n"
@@ -65,71 +51,25 @@ const ListingCase kListingCases[] = {
      "               UINT2 ,    1, <3>\n"},
     {"no items", 1, 13, true, "", 0, "<S1F13W>", "S1,F13,W\n"},
     {"no wait bit", 1, 14, false, "L{ B(00) }", 0,
-     "<S1F14\n"
-     "   <L[1/1]``````\n"
-     "      <B[1/1] 0x00>\n"
-     "   >\n"
-     ">",
-     "S1,F14\n"
-     "   LIST  ,    1``````\n"
-     "      BINARY,    1, <0x00>\n"},
-    {"top-level value item", 1, 3, true, "U1(7)", 0,
-     "<S1F3W\n"
-     "   <U1[1/1] 7>\n"
-     ">",
-     "S1,F3,W\n"
-     "   UINT1 ,    1, <7>\n"},
+     "<S1F14\n   <L[1/1]``````\n      <B[1/1] 0x00>\n   >\n>",
+     "S1,F14\n   LIST  ,    1``````\n      BINARY,    1, <0x00>\n"},
+    {"top-level value item", 1, 3, true, "U1(7)", 0, "<S1F3W\n   <U1[1/1] 7>\n>",
+     "S1,F3,W\n   UINT1 ,    1, <7>\n"},
     {"two top-level value items", 1, 3, true, "U1(7) U1(8)", 0,
-     "<S1F3W\n"
-     "   <U1[1/1] 7>\n"
-     "   <U1[1/1] 8>\n"
-     ">",
-     "S1,F3,W\n"
-     "   UINT1 ,    1, <7>\n"
-     "   UINT1 ,    1, <8>\n"},
+     "<S1F3W\n   <U1[1/1] 7>\n   <U1[1/1] 8>\n>",
+     "S1,F3,W\n   UINT1 ,    1, <7>\n   UINT1 ,    1, <8>\n"},
     {"top-level value then list", 1, 3, true, "U1(7) L{ U1(8) }", 0,
-     "<S1F3W\n"
-     "   <U1[1/1] 7>\n"
-     "   <L[1/1]``````\n"
-     "      <U1[1/1] 8>\n"
-     "   >\n"
-     ">",
-     "S1,F3,W\n"
-     "   UINT1 ,    1, <7>\n"
-     "   LIST  ,    1``````\n"
-     "      UINT1 ,    1, <8>\n"},
+     "<S1F3W\n   <U1[1/1] 7>\n   <L[1/1]``````\n      <U1[1/1] 8>\n   >\n>",
+     "S1,F3,W\n   UINT1 ,    1, <7>\n   LIST  ,    1``````\n      UINT1 ,    1, <8>\n"},
     {"empty list nested and last", 2, 41, true, "L{ A(GO) L{} }", 0,
-     "<S2F41W\n"
-     "   <L[2/1]``````\n"
-     "      <A[2/1] 'GO'>\n"
-     "      <L[0/1]>\n"
-     "   >\n"
-     ">",
-     "S2,F41,W\n"
-     "   LIST  ,    2``````\n"
-     "      ASCII ,    2, <GO>\n"
-     "      LIST  ,    0\n"},
+     "<S2F41W\n   <L[2/1]``````\n      <A[2/1] 'GO'>\n      <L[0/1]>\n   >\n>",
+     "S2,F41,W\n   LIST  ,    2``````\n      ASCII ,    2, <GO>\n      LIST  ,    0\n"},
     {"empty list nested first", 2, 41, true, "L{ L{} U1(1) }", 0,
-     "<S2F41W\n"
-     "   <L[2/1]``````\n"
-     "      <L[0/1]>\n"
-     "      <U1[1/1] 1>\n"
-     "   >\n"
-     ">",
-     "S2,F41,W\n"
-     "   LIST  ,    2``````\n"
-     "      LIST  ,    0\n"
-     "      UINT1 ,    1, <1>\n"},
+     "<S2F41W\n   <L[2/1]``````\n      <L[0/1]>\n      <U1[1/1] 1>\n   >\n>",
+     "S2,F41,W\n   LIST  ,    2``````\n      LIST  ,    0\n      UINT1 ,    1, <1>\n"},
     {"tab prefix on every line", 1, 1, true, "L{ U1(1) }", 2,
-     "||<S1F1W\n"
-     "||   <L[1/1]``````\n"
-     "||      <U1[1/1] 1>\n"
-     "||   >\n"
-     "||>",
-     "||S1,F1,W\n"
-     "||   LIST  ,    1``````\n"
-     "||      UINT1 ,    1, <1>\n"
-     "||"},
+     "||<S1F1W\n||   <L[1/1]``````\n||      <U1[1/1] 1>\n||   >\n||>",
+     "||S1,F1,W\n||   LIST  ,    1``````\n||      UINT1 ,    1, <1>\n||"},
     {"tab prefix without items", 1, 1, true, "", 2, "||<S1F1W>", "||S1,F1,W\n"},
     {"binary continuation lines carry no prefix", 7, 3, false,
      "L{ B(00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14) }", 1,
@@ -147,11 +87,7 @@ const ListingCase kListingCases[] = {
      "      0x14>\n"
      "|"},
     {"percent sign written unchanged", 6, 11, false, "A(100%d%%)", 0,
-     "<S6F11\n"
-     "   <A[7/1] '100%d%%'>\n"
-     ">",
-     "S6,F11\n"
-     "   ASCII ,    7, <100%d%%>\n"},
+     "<S6F11\n   <A[7/1] '100%d%%'>\n>", "S6,F11\n   ASCII ,    7, <100%d%%>\n"},
     // Lists that lost entries of an unknown format keep their stored count
     // and are still written once, with their closing line.
     {"fewer children than the count", 6, 11, true, "L3{ U1(1) L2{ U1(2) } }", 0,
@@ -169,24 +105,10 @@ const ListingCase kListingCases[] = {
      "      LIST  ,    2`````````\n"
      "         UINT1 ,    1, <2>\n"},
     {"no children but a count", 6, 11, true, "L2{ L1{} U1(5) }", 0,
-     "<S6F11W\n"
-     "   <L[2/1]``````\n"
-     "      <L[1/1]`````````\n"
-     "      >\n"
-     "      <U1[1/1] 5>\n"
-     "   >\n"
-     ">",
-     "S6,F11,W\n"
-     "   LIST  ,    2``````\n"
-     "      LIST  ,    1`````````\n"
-     "      UINT1 ,    1, <5>\n"},
+     "<S6F11W\n   <L[2/1]``````\n      <L[1/1]`````````\n      >\n      <U1[1/1] 5>\n   >\n>",
+     "S6,F11,W\n   LIST  ,    2``````\n      LIST  ,    1`````````\n      UINT1 ,    1, <5>\n"},
     {"top-level list with a count and no children", 6, 11, true, "L4{}", 0,
-     "<S6F11W\n"
-     "   <L[4/1]``````\n"
-     "   >\n"
-     ">",
-     "S6,F11,W\n"
-     "   LIST  ,    4``````\n"},
+     "<S6F11W\n   <L[4/1]``````\n   >\n>", "S6,F11,W\n   LIST  ,    4``````\n"},
 };
 
 TEST(Listing, ExamplesInBothStyles) {
@@ -226,9 +148,7 @@ TEST(Listing, NothingForMissingOrUntouchableMessages) {
 }
 
 TEST(Listing, ListOf256EntriesShowsTwoLengthBytes) {
-    std::string strScript = "L{";
-    for (int i = 0; i < 256; ++i) strScript += " U1(0)";
-    const auto pMsg = BuildMessage(1, 1, false, strScript + " }");
+    const auto pMsg = BuildMessage(1, 1, false, "L{" + Repeat(" U1(0)", 256) + " }");
     EXPECT_NE(ListMessage(pMsg.get(), 0, 0).find("\n   <L[256/2]      \n"), std::string::npos);
     EXPECT_NE(ListMessage(pMsg.get(), 0, 1).find("\n   LIST  ,  256      \n"), std::string::npos);
 }
@@ -236,21 +156,13 @@ TEST(Listing, ListOf256EntriesShowsTwoLengthBytes) {
 // Deep nesting and long sibling chains: no recursion, every cell once.
 TEST(Listing, DeepAndWideMessages) {
     const int kDepth = 2000;
-    CMsgInfo deep;
-    CMsgMgr mgr;
-    for (int i = 0; i < kDepth; ++i) mgr.OpenList(&deep);
-    const std::uint8_t one = 1;
-    mgr.AppendU1(&deep, &one, 1);
-    const std::string strDeep = ListMessage(&deep, 0, 0);
+    const std::string strDeep = ListMessage(DeepMessage(kDepth).get(), 0, 0);
     EXPECT_EQ(std::count(strDeep.begin(), strDeep.end(), '\n'), 2 * kDepth + 2);
     EXPECT_NE(strDeep.find("\n" + std::string(3 * (kDepth + 1), ' ') + "<U1[1/1] 1>\n"),
               std::string::npos);
 
     const int kWidth = 50000;
-    CMsgInfo wide;
-    mgr.OpenList(&wide);
-    for (int i = 0; i < kWidth; ++i) mgr.AppendU1(&wide, &one, 1);
-    const std::string strWide = ListMessage(&wide, 0, 1);
+    const std::string strWide = ListMessage(WideMessage(kWidth).get(), 0, 1);
     EXPECT_EQ(std::count(strWide.begin(), strWide.end(), '\n'), kWidth + 2);
 }
 

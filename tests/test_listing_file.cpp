@@ -2,19 +2,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "TestHelpers.h"
 #include "render/ListingFile.h"
 
 namespace {
-
-std::string ReadAll(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST(ListingFile, PathBesideTheMessage) {
     struct Case {
@@ -40,18 +33,8 @@ TEST(ListingFile, PathBesideTheMessage) {
 
 class ListingFileWrite : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char templ[] = "/tmp/brevix-listing-XXXXXX";
-        ASSERT_NE(mkdtemp(templ), nullptr);
-        m_strDir = templ;
-    }
-    void TearDown() override {
-        chmod(m_strDir.c_str(), 0700);
-        std::remove((m_strDir + "/out.TXT").c_str());
-        std::remove((m_strDir + "/ro/out.TXT").c_str());
-        rmdir((m_strDir + "/ro").c_str());
-        rmdir(m_strDir.c_str());
-    }
+    void SetUp() override { m_strDir = MakeTempDir("brevix-listing"); }
+    void TearDown() override { RemoveTree(m_strDir); }
     std::string m_strDir;
 };
 

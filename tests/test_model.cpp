@@ -8,59 +8,24 @@
 namespace {
 
 // Builder scripts: 'L' opens a list, ')' closes it, 'u' appends a U1 7.
+// Bounded lists: the decoder never builds them, but the builder enforces
+// them. 'b' opens a list bounded to two items, 'z' one bounded to none.
 struct BuildCase {
     const char* name;
     const char* script;
+    const char* results;  // what each step returned
     const char* cells;
     int currentDepth;  // depth of m_pCurrent below the top level; -1 for null
 };
 
 const BuildCase kBuildCases[] = {
-    {"empty message", "", "", -1},
-    {"top-level value keeps no current list", "u", "U1 7", -1},
-    {"two top-level values are siblings", "uu", "U1 7; U1 7", -1},
-    {"value then list at top level", "uLu", "U1 7; L[1]{U1 7}", 0},
-    {"closing the outermost list keeps it current", "LL))", "L[1]{L[0]{}}", 0},
-    {"items after the outer list closes still join it", "Lu)u", "L[2]{U1 7, U1 7}", 0},
-    {"nested lists", "LuLuu)u)", "L[3]{U1 7, L[2]{U1 7, U1 7}, U1 7}", 0},
-};
-
-int Depth(const CMsgCell* pCell) {
-    int d = 0;
-    for (; pCell && pCell->m_pParent; pCell = pCell->m_pParent) ++d;
-    return d;
-}
-
-TEST(MsgMgr, BuildScripts) {
-    for (const BuildCase& c : kBuildCases) {
-        SCOPED_TRACE(c.name);
-        CMsgMgr mgr;
-        CMsgInfo msg;
-        const std::uint8_t seven = 7;
-        for (const char* p = c.script; *p; ++p) {
-            int nResult = 0;
-            if (*p == 'L') nResult = mgr.OpenList(&msg);
-            if (*p == ')') nResult = mgr.CloseList(&msg);
-            if (*p == 'u') nResult = mgr.AppendU1(&msg, &seven, 1);
-            EXPECT_EQ(nResult, 1) << *p;
-        }
-        EXPECT_EQ(DumpCells(msg), c.cells);
-        EXPECT_EQ(msg.m_pCurrent ? Depth(msg.m_pCurrent) : -1, c.currentDepth);
-        EXPECT_EQ(TreeFault(msg), "");
-    }
-}
-
-// Bounded lists: the decoder never builds them, but the builder enforces
-// them. 'b' opens a list bounded to two items, 'z' one bounded to none.
-struct BoundedCase {
-    const char* name;
-    const char* script;
-    const char* results;  // what each step returned
-    const char* cells;
-    int currentDepth;
-};
-
-const BoundedCase kBoundedCases[] = {
+    {"empty message", "", "", "", -1},
+    {"top-level value keeps no current list", "u", "1", "U1 7", -1},
+    {"two top-level values are siblings", "uu", "11", "U1 7; U1 7", -1},
+    {"value then list at top level", "uLu", "111", "U1 7; L[1]{U1 7}", 0},
+    {"closing the outermost list keeps it current", "LL))", "1111", "L[1]{L[0]{}}", 0},
+    {"items after the outer list closes still join it", "Lu)u", "1111", "L[2]{U1 7, U1 7}", 0},
+    {"nested lists", "LuLuu)u)", "11111111", "L[3]{U1 7, L[2]{U1 7, U1 7}, U1 7}", 0},
     {"a full bounded list closes itself", "Lbuuu", "11111", "L[2]{L[2]{U1 7, U1 7}, U1 7}", 0},
     {"closing climbs out of full bounded ancestors", "Lbubuuu", "1111111",
      "L[2]{L[2]{U1 7, L[2]{U1 7, U1 7}}, U1 7}", 0},
@@ -68,8 +33,8 @@ const BoundedCase kBoundedCases[] = {
     {"a top-level bounded list stays current when full", "buuu", "1110", "L[2]{U1 7, U1 7}", 0},
 };
 
-TEST(MsgMgr, BoundedLists) {
-    for (const BoundedCase& c : kBoundedCases) {
+TEST(MsgMgr, BuildScripts) {
+    for (const BuildCase& c : kBuildCases) {
         SCOPED_TRACE(c.name);
         CMsgMgr mgr;
         CMsgInfo msg;
@@ -82,12 +47,13 @@ TEST(MsgMgr, BoundedLists) {
                 msg.m_pCurrent->m_bBounded = 1;
                 msg.m_pCurrent->m_nCapacity = *p == 'b' ? 2 : 0;
             }
+            if (*p == ')') nResult = mgr.CloseList(&msg);
             if (*p == 'u') nResult = mgr.AppendU1(&msg, &seven, 1);
             results += static_cast<char>('0' + nResult);
         }
         EXPECT_EQ(results, c.results);
         EXPECT_EQ(DumpCells(msg), c.cells);
-        EXPECT_EQ(msg.m_pCurrent ? Depth(msg.m_pCurrent) : -1, c.currentDepth);
+        EXPECT_EQ(Depth(msg.m_pCurrent), c.currentDepth);
         EXPECT_EQ(TreeFault(msg), "");
     }
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TestHelpers.h"
 #include "decode/MsgFile.h"
 
 namespace {
@@ -11,16 +12,8 @@ namespace fs = std::filesystem;
 
 class MsgFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("brevix-msgfile-" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(m_dir / "locked.BIG", fs::perms::owner_all, ec);
-        fs::remove_all(m_dir);
-    }
+    void SetUp() override { m_dir = MakeTempDir("brevix-msgfile"); }
+    void TearDown() override { RemoveTree(m_dir); }
     std::string Write(const char* name, const std::string& content) {
         const fs::path path = m_dir / name;
         std::ofstream(path, std::ios::binary) << content;
@@ -29,30 +22,30 @@ protected:
     fs::path m_dir;
 };
 
-TEST_F(MsgFile, ReadsEveryByte) {
-    const std::string content("\x00\x01\x86\x0B\x80\x01\x00\x00\x00\x2A\xFF\x30", 12);
-    std::vector<unsigned char> bytes{9};
-    std::string strError = "stale";
-    ASSERT_TRUE(ReadMessageFile(Write("a.BIG", content), bytes, strError));
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), content);
-    EXPECT_EQ(strError, "");
-}
-
-TEST_F(MsgFile, EmptyFileIsNoError) {
-    std::vector<unsigned char> bytes{9};
-    std::string strError;
-    ASSERT_TRUE(ReadMessageFile(Write("empty.BIG", ""), bytes, strError));
-    EXPECT_TRUE(bytes.empty());
-}
-
 // A file the user may only read still opens: the reader never asks for write access.
-TEST_F(MsgFile, ReadOnlyFileOpens) {
-    const std::string path = Write("locked.BIG", "0123456789");
-    fs::permissions(path, fs::perms::owner_read);
-    std::vector<unsigned char> bytes;
-    std::string strError;
-    EXPECT_TRUE(ReadMessageFile(path, bytes, strError)) << strError;
-    EXPECT_EQ(bytes.size(), 10u);
+TEST_F(MsgFile, ReadsEveryByte) {
+    struct Case {
+        const char* name;
+        const char* file;
+        std::string content;
+        bool bReadOnly;
+    };
+    const Case kCases[] = {
+        {"message with a style byte", "a.BIG",
+         std::string("\x00\x01\x86\x0B\x80\x01\x00\x00\x00\x2A\xFF\x30", 12), false},
+        {"empty file is no error", "empty.BIG", "", false},
+        {"read-only file", "locked.BIG", "0123456789", true},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Write(c.file, c.content);
+        if (c.bReadOnly) fs::permissions(path, fs::perms::owner_read);
+        std::vector<unsigned char> bytes{9};
+        std::string strError = "stale";
+        ASSERT_TRUE(ReadMessageFile(path, bytes, strError)) << strError;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), c.content);
+        EXPECT_EQ(strError, "");
+    }
 }
 
 struct FailCase {

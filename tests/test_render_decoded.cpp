@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "TestHelpers.h"
@@ -53,9 +52,7 @@ TEST(DecodedRendering, ListingAndTreeFromBytes) {
     for (const DecodedCase& c : kDecodedCases) {
         SCOPED_TRACE(c.name);
         const auto pMsg = DecodeBody(c.body);
-        std::string strWant = c.bracket;
-        std::replace(strWant.begin(), strWant.end(), '`', ' ');
-        EXPECT_EQ(decoder.GetMsgText(pMsg.get(), 0, 0), strWant);
+        EXPECT_EQ(decoder.GetMsgText(pMsg.get(), 0, 0), Spell(c.bracket));
         EXPECT_EQ(TreeShape(BuildLabelTree(*pMsg, 0)), c.tree);
         // Every cell appears exactly once in the tree.
         EXPECT_EQ(BuildLabelTree(*pMsg, 0).m_nodes.size(), pMsg->m_cells.size());

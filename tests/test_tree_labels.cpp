@@ -3,20 +3,12 @@
 #include <algorithm>
 #include <string>
 
-#include "RenderTestHelpers.h"
-#include "model/MsgMgr.h"
+#include "TestHelpers.h"
 #include "render/TreeLabels.h"
 
 namespace {
 
-struct LabelCase {
-    const char* name;
-    const char* item;
-    const char* bracket;
-    const char* column;
-};
-
-const LabelCase kLabelCases[] = {
+const ItemTextCase kLabelCases[] = {
     {"U4 pair", "U4(1 2)", "U4[2] 1 2 ", "UINT4 [2] 1 2 "},
     {"boolean pair", "BOOL(1 0)", "BOOL  [2] T F ", "BOOL  [2] T F "},
     {"boolean single", "BOOL(1)", "BOOL  [1] TRUE  ", "BOOL  [1] TRUE  "},
@@ -35,7 +27,7 @@ const LabelCase kLabelCases[] = {
 };
 
 TEST(TreeLabel, ExamplesInBothStyles) {
-    for (const LabelCase& c : kLabelCases) {
+    for (const ItemTextCase& c : kLabelCases) {
         SCOPED_TRACE(c.name);
         const auto pMsg = BuildMessage(1, 1, false, c.item);
         EXPECT_EQ(GetTreeLabel(*pMsg->m_cells.front(), 0), c.bracket);
@@ -44,9 +36,7 @@ TEST(TreeLabel, ExamplesInBothStyles) {
 }
 
 TEST(TreeLabel, BinaryOf300BytesIsCutWithAMark) {
-    std::string strScript = "B(";
-    for (int i = 0; i < 300; ++i) strScript += "AA ";
-    const auto pMsg = BuildMessage(1, 1, false, strScript + ")");
+    const auto pMsg = BuildMessage(1, 1, false, "B(" + Repeat("AA ", 300) + ")");
     const std::string strLabel = GetTreeLabel(*pMsg->m_cells.front(), 0);
     const size_t nMark = strLabel.find("  ......  ");
     ASSERT_NE(nMark, std::string::npos);
@@ -138,22 +128,14 @@ TEST(LabelTree, StyleChangesOnlyTheNames) {
 }
 
 TEST(LabelTree, WideAndDeepWithoutRecursion) {
-    CMsgMgr mgr;
-    const std::uint8_t one = 1;
-    CMsgInfo wide;
-    mgr.OpenList(&wide);
-    for (int i = 0; i < 50000; ++i) mgr.AppendU1(&wide, &one, 1);
-    const CLabelTree wideTree = BuildLabelTree(wide, 0);
+    const CLabelTree wideTree = BuildLabelTree(*WideMessage(50000), 0);
     ASSERT_EQ(wideTree.m_nodes.size(), 50001u);
     EXPECT_EQ(wideTree.m_nodes[0].m_nChildCount, 50000);
     EXPECT_EQ(wideTree.m_nodes.back().m_nRow, 49999);
     ExpectConsistentLinks(wideTree);
 
     const int kDepth = 100000;
-    CMsgInfo deep;
-    for (int i = 0; i < kDepth; ++i) mgr.OpenList(&deep);
-    mgr.AppendU1(&deep, &one, 1);
-    const CLabelTree deepTree = BuildLabelTree(deep, 0);
+    const CLabelTree deepTree = BuildLabelTree(*DeepMessage(kDepth), 0);
     ASSERT_EQ(deepTree.m_nodes.size(), static_cast<size_t>(kDepth) + 1);
     EXPECT_EQ(deepTree.m_nodes.back().m_nDepth, kDepth);
     EXPECT_EQ(deepTree.m_nodes.back().m_nParent, kDepth - 1);

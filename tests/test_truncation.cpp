@@ -6,13 +6,7 @@ namespace {
 
 // Items cut by the end of the file are decoded from the bytes that are
 // there, and the walk ends after them.
-struct CutCase {
-    const char* name;
-    const char* body;
-    const char* cells;
-};
-
-const CutCase kCutCases[] = {
+const BodyCase kCutCases[] = {
     {"U4 data cut", "B1 08 00 00 00 01 00 00 00", "U4 1"},
     {"ASCII data cut", "41 05 48 65 6C", R"(A "Hel")"},
     {"F8 data cut short of one element", "81 08 3F F0 00", "F8"},
@@ -25,14 +19,7 @@ const CutCase kCutCases[] = {
     {"three-byte length far beyond the end", "23 FF FF FF 01 02 03", "B 1 2 3"},
 };
 
-TEST(Truncation, CutItems) {
-    for (const CutCase& c : kCutCases) {
-        SCOPED_TRACE(c.name);
-        const auto pMsg = DecodeBody(c.body);
-        EXPECT_EQ(DumpCells(*pMsg), c.cells);
-        EXPECT_EQ(TreeFault(*pMsg), "");
-    }
-}
+TEST(Truncation, CutItems) { ExpectBodies(kCutCases); }
 
 // Every prefix of every message, each in a heap block of exactly its size:
 // AddressSanitizer turns a one-byte overread into a failure.

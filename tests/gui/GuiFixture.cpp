@@ -9,9 +9,6 @@
 #include <QTreeView>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-
-#include "TestHelpers.h"
 
 void CFakePrompter::ShowMessage(QWidget*, const QString& strText) {
     m_messages.push_back(strText.toStdString());
@@ -59,21 +56,35 @@ void CGuiTest::WriteFile(const std::string& strPath, const std::vector<unsigned 
     ASSERT_TRUE(out.good()) << strPath;
 }
 
-std::string CGuiTest::ReadFile(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::unique_ptr<CBrevixDlg> CGuiTest::StartDialog() {
     auto pDlg = std::make_unique<CBrevixDlg>(m_prompter);
     pDlg->show();
     return pDlg;
 }
 
-void CGuiTest::StorePath(const std::string& strFolder) {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "KELMARON", "Brevix");
-    settings.setValue("Path", QString::fromStdString(strFolder));
+std::unique_ptr<CBrevixDlg> CGuiTest::ShowFolder(
+    const std::string& strFolder,
+    const std::vector<std::pair<std::string, std::vector<unsigned char>>>& files) {
+    for (const auto& [strName, bytes] : files) WriteFile(strFolder + "/" + strName, bytes);
+    StorePath(strFolder);
+    return StartDialog();
 }
+
+namespace {
+
+QSettings Settings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, "KELMARON", "Brevix");
+}
+
+}  // namespace
+
+void CGuiTest::StorePath(const std::string& strFolder) {
+    Settings().setValue("Path", QString::fromStdString(strFolder));
+}
+
+std::string CGuiTest::StoredPath() { return Settings().value("Path").toString().toStdString(); }
+
+void CGuiTest::ClearSettings() { Settings().clear(); }
 
 void CGuiTest::Click(QWidget* pWidget) { QTest::mouseClick(pWidget, Qt::LeftButton); }
 
@@ -121,29 +132,4 @@ bool CGuiTest::AllExpanded(const CBrevixDlg& dlg) {
          index = dlg.m_treeMessage->indexBelow(index))
         if (pModel->rowCount(index) > 0 && !dlg.m_treeMessage->isExpanded(index)) return false;
     return true;
-}
-
-namespace {
-
-void AppendListHeader(std::vector<unsigned char>& bytes, int nCount) {
-    bytes.push_back(0x03);  // list, three length bytes
-    bytes.push_back(static_cast<unsigned char>(nCount >> 16));
-    bytes.push_back(static_cast<unsigned char>(nCount >> 8));
-    bytes.push_back(static_cast<unsigned char>(nCount));
-}
-
-}  // namespace
-
-std::vector<unsigned char> FlatListMessage(int nItems) {
-    std::vector<unsigned char> bytes = MessageBytes(6, 11, "");
-    AppendListHeader(bytes, nItems);
-    for (int i = 0; i < nItems; ++i) bytes.insert(bytes.end(), {0xA5, 0x01, 0x07});
-    return bytes;
-}
-
-std::vector<unsigned char> NestedListMessage(int nLists) {
-    std::vector<unsigned char> bytes = MessageBytes(6, 11, "");
-    for (int i = 0; i < nLists; ++i) bytes.insert(bytes.end(), {0x01, 0x01});
-    bytes.insert(bytes.end(), {0xA5, 0x01, 0x07});
-    return bytes;
 }

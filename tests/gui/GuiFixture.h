@@ -16,6 +16,8 @@
 
 class QModelIndex;
 
+using Strings = std::vector<std::string>;
+
 // Answers every box and chooser from a script and records what was asked.
 class CFakePrompter : public CPrompter {
 public:
@@ -39,9 +41,15 @@ protected:
 
     std::string Dir(const std::string& strName);  // made on first use
     static void WriteFile(const std::string& strPath, const std::vector<unsigned char>& bytes);
-    static std::string ReadFile(const std::string& strPath);
     std::unique_ptr<CBrevixDlg> StartDialog();
-    void StorePath(const std::string& strFolder);
+    // Writes the files into the folder, stores it as Path and starts the dialog.
+    std::unique_ptr<CBrevixDlg> ShowFolder(
+        const std::string& strFolder,
+        const std::vector<std::pair<std::string, std::vector<unsigned char>>>& files);
+    // The "Path" setting, "" when unset; ClearSettings forgets every setting.
+    static void StorePath(const std::string& strFolder);
+    static std::string StoredPath();
+    static void ClearSettings();
     static void Click(QWidget* pWidget);
     // A person clicking the entry shown on row nRow of the file list.
     static void ClickFile(CBrevixDlg& dlg, int nRow);
@@ -58,8 +66,3 @@ protected:
     std::unique_ptr<QTemporaryDir> m_pTemp;
     QString m_strOldCurrent;
 };
-
-// A message whose body is one list of nItems U1 items (nItems + 1 cells).
-std::vector<unsigned char> FlatListMessage(int nItems);
-// nLists lists nested one in another around one U1 item (nLists + 1 cells).
-std::vector<unsigned char> NestedListMessage(int nLists);

@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
 #include <QTreeView>
 
 #include "GuiFixture.h"
@@ -12,13 +11,6 @@
 namespace {
 
 const std::vector<unsigned char> kS1F1 = BytesFromHex("00 00 81 01 00 00 00 00 00 01");
-
-std::string StoredPath() {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "KELMARON", "Brevix");
-    return settings.value("Path").toString().toStdString();
-}
-
-using Strings = std::vector<std::string>;
 
 }  // namespace
 
@@ -40,20 +32,18 @@ TEST_F(FileListTest, StartUpRestoresTheStoredFolder) {
         Strings list;
         bool bInCombo;
     };
+    // clang-format off
     const Case kCases[] = {
         {"first start, nothing stored", {}, false, {}, false},
-        {"stored folder with messages",
-         {"b.big", "A.BIG", "c.txt"},
-         true,
-         {"A.BIG", "B.BIG"},
-         true},
+        {"stored folder with messages", {"b.big", "A.BIG", "c.txt"}, true, {"A.BIG", "B.BIG"}, true},
         {"stored folder without messages", {"c.txt"}, true, {}, false},
     };
+    // clang-format on
     int nCase = 0;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         const std::string strFolder = FolderWith("start" + std::to_string(nCase++), c.files);
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "KELMARON", "Brevix").clear();
+        ClearSettings();
         if (c.bStore) StorePath(strFolder);
         auto pDlg = StartDialog();
         EXPECT_EQ(pDlg->m_editFolder->text().toStdString(), c.bStore ? strFolder : "");
@@ -96,7 +86,7 @@ TEST_F(FileListTest, OpenFolderAsksTheChooser) {
     const std::string strHome = QDir::homePath().toStdString();
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "KELMARON", "Brevix").clear();
+        ClearSettings();
         const std::string strStored = FolderWith("stored", {"S1.BIG"});
         const std::string strLogs = FolderWith("logs", {"m1.big"});
         const std::string strEmpty = FolderWith("empty", {});

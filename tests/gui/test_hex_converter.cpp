@@ -3,7 +3,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QTest>
 #include <filesystem>
 
@@ -12,17 +11,9 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
-std::string Hex(const std::string& strBytes) {
-    std::string strHex;
-    char sz[4];
-    for (unsigned char c : strBytes) {
-        std::snprintf(sz, sizeof sz, "%02X ", c);
-        strHex += sz;
-    }
-    if (!strHex.empty()) strHex.pop_back();
-    return strHex;
+std::string Bytes(const char* szHex) {
+    const auto bytes = BytesFromHex(szHex);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 }  // namespace
@@ -49,6 +40,13 @@ protected:
         };
     }
     std::string OutputPath() { return Dir("cwd") + "/HexToSECS.BIG"; }
+    // A folder holding A.BIG (S2F2W), stored as the one to list.
+    std::string LogsFolder() {
+        const std::string strFolder = Dir("logs");
+        WriteFile(strFolder + "/A.BIG", MessageBytes(2, 2, ""));
+        StorePath(strFolder);
+        return strFolder;
+    }
     bool m_bLeftOpen = false;
 };
 
@@ -60,31 +58,19 @@ TEST_F(HexConverterTest, OkWritesTheBytesAndShowsTheFileAlone) {
         const char* bytes;
         Strings rows;
     };
+    // clang-format off
     const Case kCases[] = {
-        {"two lines, tabs and blanks",
-         " 80 01 01 01\t00 00\r\n00 00 00\t01 \n",
-         EPress::kOK,
-         "80 01 01 01 00 00 00 00 00 01",
-         {"S1F1"}},
-        {"lower case digits",
-         "00 00 86 0b 00 00 00 00 00 01 a5 01 0a",
-         EPress::kOK,
-         "00 00 86 0B 00 00 00 00 00 01 A5 01 0A",
-         {"S6F11W", "  UINT1 [1] 10 "}},
-        {"odd digit count",
-         "00008101000000000001A5017",
-         EPress::kOK,
-         "00 00 81 01 00 00 00 00 00 01 A5 01 07",
-         {"S1F1W", "  UINT1 [1] 7 "}},
-        {"Enter in the text box presses OK",
-         "0000810100000000000131",
-         EPress::kEnter,
-         "00 00 81 01 00 00 00 00 00 01 31",
-         {"S1F1W"}},
+        {"two lines, tabs and blanks", " 80 01 01 01\t00 00\r\n00 00 00\t01 \n", EPress::kOK,
+         "80 01 01 01 00 00 00 00 00 01", {"S1F1"}},
+        {"lower case digits", "00 00 86 0b 00 00 00 00 00 01 a5 01 0a", EPress::kOK,
+         "00 00 86 0B 00 00 00 00 00 01 A5 01 0A", {"S6F11W", "  UINT1 [1] 10 "}},
+        {"odd digit count", "00008101000000000001A5017", EPress::kOK,
+         "00 00 81 01 00 00 00 00 00 01 A5 01 07", {"S1F1W", "  UINT1 [1] 7 "}},
+        {"Enter in the text box presses OK", "0000810100000000000131", EPress::kEnter,
+         "00 00 81 01 00 00 00 00 00 01 31", {"S1F1W"}},
     };
-    const std::string strFolder = Dir("logs");
-    WriteFile(strFolder + "/A.BIG", MessageBytes(2, 2, ""));
-    StorePath(strFolder);
+    // clang-format on
+    const std::string strFolder = LogsFolder();
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         m_prompter.m_messages.clear();
@@ -92,7 +78,7 @@ TEST_F(HexConverterTest, OkWritesTheBytesAndShowsTheFileAlone) {
         Script(c.text, c.press);
         Click(pDlg->m_btnHexToSecs);
         EXPECT_FALSE(m_bLeftOpen);
-        EXPECT_EQ(Hex(ReadFile(OutputPath())), c.bytes);
+        EXPECT_EQ(ReadAll(OutputPath()), Bytes(c.bytes));
         EXPECT_EQ(FileListTexts(*pDlg), Strings{"HexToSECS.BIG"});
         EXPECT_EQ(pDlg->m_listFiles->currentRow(), 0);
         EXPECT_EQ(TreeRows(*pDlg), c.rows);
@@ -113,33 +99,21 @@ TEST_F(HexConverterTest, NothingConvertedLeavesEverything) {
         Strings messages;
         bool bLeftOpen;
     };
+    // clang-format off
     const Case kCases[] = {
-        {"only line breaks and blanks",
-         " \r\n\t \n ",
-         EPress::kOK,
-         false,
-         {"HEX LOG is empty !!!"},
-         true},
+        {"only line breaks and blanks", " \r\n\t \n ", EPress::kOK, false, {"HEX LOG is empty !!!"}, true},
         {"cancel", "00 00 81 01 00 00 00 00 00 01", EPress::kCancel, false, {}, false},
-        {"output cannot be written",
-         "00 00 81 01 00 00 00 00 00 01",
-         EPress::kOK,
-         true,
-         {"Failed to write HexToSECS.BIG !"},
-         true},
+        {"output cannot be written", "00 00 81 01 00 00 00 00 00 01", EPress::kOK, true,
+         {"Failed to write HexToSECS.BIG !"}, true},
     };
-    const std::string strFolder = Dir("logs");
-    WriteFile(strFolder + "/A.BIG", MessageBytes(2, 2, ""));
-    StorePath(strFolder);
+    // clang-format on
+    const std::string strFolder = LogsFolder();
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         m_prompter.m_messages.clear();
         std::filesystem::remove_all(OutputPath());
-        if (c.bBlockOutput) {
-            std::filesystem::create_directory(OutputPath());
-        } else {
-            WriteFile(OutputPath(), {0x12, 0x34});
-        }
+        if (c.bBlockOutput) std::filesystem::create_directory(OutputPath());
+        if (!c.bBlockOutput) WriteFile(OutputPath(), {0x12, 0x34});
         auto pDlg = StartDialog();
         ClickFile(*pDlg, 0);
         Script(c.text, c.press);
@@ -147,7 +121,7 @@ TEST_F(HexConverterTest, NothingConvertedLeavesEverything) {
         EXPECT_EQ(m_prompter.m_messages, c.messages);
         EXPECT_EQ(m_bLeftOpen, c.bLeftOpen);
         if (!c.bBlockOutput) {
-            EXPECT_EQ(Hex(ReadFile(OutputPath())), "12 34");
+            EXPECT_EQ(ReadAll(OutputPath()), "\x12\x34");
         }
         EXPECT_EQ(FileListTexts(*pDlg), Strings{"A.BIG"});
         EXPECT_EQ(TreeRows(*pDlg), Strings{"S2F2W"});

@@ -14,8 +14,6 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
 std::vector<unsigned char> WithStyleByte(std::vector<unsigned char> bytes, char cStyle) {
     if (cStyle != 0) bytes.push_back(static_cast<unsigned char>(cStyle));
     return bytes;
@@ -26,26 +24,13 @@ std::string ExpectedListing(const std::vector<unsigned char>& bytes, int nStyle)
     CDecode decoder;
     int nIgnored = nStyle;
     auto pMsg = decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &nIgnored);
-    std::string strCrLf;
-    for (char c : decoder.GetMsgText(pMsg.get(), 0, nStyle)) {
-        if (c == '\n') strCrLf += '\r';
-        strCrLf += c;
-    }
-    return strCrLf;
+    return CrLf(decoder.GetMsgText(pMsg.get(), 0, nStyle));
 }
 
 }  // namespace
 
 class OpenMessageTest : public CGuiTest {
 protected:
-    // Lists a folder holding the given files and returns the running dialog.
-    std::unique_ptr<CBrevixDlg> ShowFolder(
-        const std::string& strFolder,
-        const std::vector<std::pair<std::string, std::vector<unsigned char>>>& files) {
-        for (const auto& [strName, bytes] : files) WriteFile(strFolder + "/" + strName, bytes);
-        StorePath(strFolder);
-        return StartDialog();
-    }
     static bool RootSelected(const CBrevixDlg& dlg) {
         const QModelIndex root = dlg.m_pTreeModel->RootIndex();
         return root.isValid() && dlg.m_treeMessage->currentIndex() == root &&
@@ -60,36 +45,25 @@ TEST_F(OpenMessageTest, SelectingAFileShowsItsTreeFullyExpanded) {
         char cStyle;  // trailing style byte, 0 for none
         Strings rows;
     };
+    // clang-format off
     const Case kCases[] = {
         {"header only", "", 0, {"S6F11W"}},
-        {"list of two",
-         "01 02 A5 01 05 41 02 45 56",
-         0,
+        {"list of two", "01 02 A5 01 05 41 02 45 56", 0,
          {"S6F11W", "  LIST  [2] ", "    UINT1 [1] 5 ", "    ASCII [2] \"EV\" "}},
-        {"nested lists",
-         "01 02 01 01 A5 01 07 41 01 78",
-         0,
-         {"S6F11W", "  LIST  [2] ", "    LIST  [1] ", "      UINT1 [1] 7 ",
-          "    ASCII [1] \"x\" "}},
-        {"top-level items side by side",
-         "A5 01 01 A5 01 02",
-         0,
+        {"nested lists", "01 02 01 01 A5 01 07 41 01 78", 0,
+         {"S6F11W", "  LIST  [2] ", "    LIST  [1] ", "      UINT1 [1] 7 ", "    ASCII [1] \"x\" "}},
+        {"top-level items side by side", "A5 01 01 A5 01 02", 0,
          {"S6F11W", "  UINT1 [1] 1 ", "  UINT1 [1] 2 "}},
-        {"bracket style byte",
-         "01 02 A5 01 05 01 00",
-         '0',
+        {"bracket style byte", "01 02 A5 01 05 01 00", '0',
          {"S6F11W", "  L[2] ", "    U1[1] 5 ", "    L[0] "}},
-        {"8-bit text byte for byte",
-         "41 03 45 E9 FF",
-         0,
+        {"8-bit text byte for byte", "41 03 45 E9 FF", 0,
          {"S6F11W", "  ASCII [3] \"E\xC3\xA9\xC3\xBF\" "}},
         {"binary label keeps its line feeds",
-         "21 15 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14",
-         0,
-         {"S6F11W",
-          "  BINARY[21] 0x00 0x01 0x02 0x03 0x04 0x05 0x06 0x07 0x08 0x09 0x0A 0x0B 0x0C "
-          "0x0D 0x0E 0x0F 0x10 0x11 0x12 0x13 \n      0x14 "}},
+         "21 15 00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11 12 13 14", 0,
+         {"S6F11W", "  BINARY[21] 0x00 0x01 0x02 0x03 0x04 0x05 0x06 0x07 0x08 0x09 0x0A 0x0B 0x0C "
+                    "0x0D 0x0E 0x0F 0x10 0x11 0x12 0x13 \n      0x14 "}},
     };
+    // clang-format on
     int nCase = 0;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -211,7 +185,7 @@ TEST_F(OpenMessageTest, TreeLimitIsFiftyThousandCellsButSavingStillWorks) {
 
     Click(pDlg->m_btnSaveText);
     EXPECT_EQ(m_prompter.m_messages.back(), "Saved successfully.");
-    EXPECT_EQ(ReadFile(strFolder + "/50001.TXT"), ExpectedListing(FlatListMessage(50000), 1));
+    EXPECT_EQ(ReadAll(strFolder + "/50001.TXT"), ExpectedListing(FlatListMessage(50000), 1));
 }
 
 // The listing goes beside the file the kept message came from, under its
@@ -238,7 +212,7 @@ TEST_F(OpenMessageTest, SaveWritesTheCrLfListingBesideItsFile) {
         ClickFile(*pDlg, 0);
         Click(pDlg->m_btnSaveText);
         EXPECT_EQ(m_prompter.m_messages, Strings{"Saved successfully."});
-        EXPECT_EQ(ReadFile(strFolder + "/0001.TXT"),
+        EXPECT_EQ(ReadAll(strFolder + "/0001.TXT"),
                   ExpectedListing(bytes, c.cStyle == '0' ? 0 : 1));
     }
 }
@@ -252,7 +226,7 @@ TEST_F(OpenMessageTest, SaveAfterAFailedOpenWritesTheKeptMessageUnderItsOwnName)
     ClickFile(*pDlg, 1);
     Click(pDlg->m_btnSaveText);
     EXPECT_EQ(m_prompter.m_messages, (Strings{"Failed to open !", "Saved successfully."}));
-    EXPECT_EQ(ReadFile(strFolder + "/A.TXT"), ExpectedListing(bytes, 1));
+    EXPECT_EQ(ReadAll(strFolder + "/A.TXT"), ExpectedListing(bytes, 1));
     EXPECT_FALSE(std::filesystem::exists(strFolder + "/B.TXT"));
 }
 

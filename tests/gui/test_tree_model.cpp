@@ -7,12 +7,6 @@
 
 namespace {
 
-std::string Repeat(const std::string& strPart, int n) {
-    std::string strAll;
-    for (int i = 0; i < n; ++i) strAll += strPart;
-    return strAll;
-}
-
 std::string Indent(int nLevel) { return std::string(2 * nLevel, ' '); }
 
 }  // namespace
@@ -20,10 +14,7 @@ std::string Indent(int nLevel) { return std::string(2 * nLevel, ' '); }
 class DeepTreeTest : public CGuiTest {
 protected:
     std::unique_ptr<CBrevixDlg> Show(const std::vector<unsigned char>& bytes) {
-        const std::string strFolder = Dir("deep");
-        WriteFile(strFolder + "/D.BIG", bytes);
-        StorePath(strFolder);
-        auto pDlg = StartDialog();
+        auto pDlg = ShowFolder(Dir("deep"), {{"D.BIG", bytes}});
         ClickFile(*pDlg, 0);
         return pDlg;
     }

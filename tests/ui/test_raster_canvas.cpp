@@ -88,35 +88,26 @@ struct PolylineCase {
     std::string art;
 };
 
+// clang-format off
 const PolylineCase kPolylineCases[] = {
-    {"bends and a diagonal; the last point stays unpainted",
-     8,
-     6,
-     {{1, 4}, {3, 4}, {5, 2}, {5, 0}},
-     kPen,
-     Art({"........",  //
-          ".....o..",  //
-          ".....o..",  //
-          "....o...",  //
-          ".ooo....",  //
+    {"bends and a diagonal; the last point stays unpainted", 8, 6,
+     {{1, 4}, {3, 4}, {5, 2}, {5, 0}}, kPen,
+     Art({"........",
+          ".....o..",
+          ".....o..",
+          "....o...",
+          ".ooo....",
           "........"})},
-    {"a line across the image is clipped at both ends",
-     8,
-     3,
-     {{-2, 1}, {9, 1}},
-     kPen,
-     Art({"........",  //
-          "oooooooo",  //
+    {"a line across the image is clipped at both ends", 8, 3, {{-2, 1}, {9, 1}}, kPen,
+     Art({"........",
+          "oooooooo",
           "........"})},
-    {"a zero-length segment paints nothing",
-     4,
-     3,
-     {{2, 1}, {2, 1}},
-     kPen,
-     Art({"....",  //
-          "....",  //
+    {"a zero-length segment paints nothing", 4, 3, {{2, 1}, {2, 1}}, kPen,
+     Art({"....",
+          "....",
           "...."})},
 };
+// clang-format on
 
 TEST(RasterCanvas, Polyline) {
     for (const PolylineCase& c : kPolylineCases) {

@@ -27,7 +27,8 @@ CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
     setFont(DialogFont(9));
     CreateControls();
     connect(m_btnOpenFolder, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedOpenFolder);
-    connect(m_listFiles, &QListWidget::currentRowChanged, this,
+    // The selection, not the current row: focus alone makes a row current.
+    connect(m_listFiles, &QListWidget::itemSelectionChanged, this,
             &CBrevixDlg::OnLbnSelchangeFileList);
     connect(m_btnSaveText, &QPushButton::clicked, this, &CBrevixDlg::OnSaveAsText);
     connect(m_btnHexToSecs, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedHexToSecs);

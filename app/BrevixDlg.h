@@ -11,6 +11,7 @@ class CPrompter;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class CMacButton;
 class QTreeView;
 
@@ -73,5 +74,8 @@ private:
     void AddFolderToCombo(const std::string& strFolder);
     // Selects row nRow of the file list without running the open handler.
     void SelectFileRow(int nRow);
+    // The selected entry of the file list, or null. Tabbing into the list
+    // makes a row current without selecting it.
+    QListWidgetItem* SelectedFile() const;
     CPrompter& m_prompter;
 };

@@ -97,3 +97,8 @@ void CBrevixDlg::SelectFileRow(int nRow) {
     const QSignalBlocker blocker(m_listFiles);
     m_listFiles->setCurrentRow(nRow);
 }
+
+QListWidgetItem* CBrevixDlg::SelectedFile() const {
+    const QList<QListWidgetItem*> selected = m_listFiles->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}

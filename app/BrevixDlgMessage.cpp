@@ -18,7 +18,7 @@
 // stay. Once read, the new message replaces the kept one even when it has
 // too many cells to show.
 void CBrevixDlg::OnLbnSelchangeFileList() {
-    QListWidgetItem* pItem = m_listFiles->currentItem();
+    QListWidgetItem* pItem = SelectedFile();
     if (pItem == nullptr || !m_pDecoder) return;
     const std::string strPath =
         JoinPath(m_szFolder, pItem->data(Qt::UserRole).toByteArray().toStdString());
@@ -53,7 +53,7 @@ void CBrevixDlg::FillTreeItem() {
 // Writes beside the file the kept message was read from, under that file's
 // name: never under the name of a selection that failed to open.
 void CBrevixDlg::OnSaveAsText() {
-    if (!m_pMessage || !m_pDecoder || m_listFiles->currentItem() == nullptr) return;
+    if (!m_pMessage || !m_pDecoder || SelectedFile() == nullptr) return;
     const std::string strListing = m_pDecoder->GetMsgText(m_pMessage.get(), 0, m_nStyleFlag);
     std::string strError;
     if (!WriteListingFile(ListingPathFor(m_strMessagePath), strListing, strError)) {

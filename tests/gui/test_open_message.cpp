@@ -239,13 +239,31 @@ TEST_F(OpenMessageTest, SaveThatCannotWriteSaysSo) {
     EXPECT_EQ(m_prompter.m_messages, Strings{"Failed to save !"});
 }
 
+// Tabbing into the list only moves the focus there: no entry is selected,
+// so nothing opens and nothing is saved.
 TEST_F(OpenMessageTest, SaveWithoutMessageOrSelectionDoesNothing) {
     const std::string strFolder = Dir("nothing");
     auto pDlg = ShowFolder(strFolder, {{"A.BIG", MessageBytes(1, 1, "")}});
+    auto TabIntoList = [&] {
+        pDlg->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(pDlg.get()));
+        pDlg->m_treeMessage->setFocus();
+        QTest::keyClick(pDlg->m_treeMessage, Qt::Key_Tab);
+        EXPECT_EQ(pDlg->focusWidget(), pDlg->m_listFiles);
+    };
+    TabIntoList();
+    EXPECT_EQ(pDlg->m_pMessage, nullptr);
     Click(pDlg->m_btnSaveText);  // nothing opened yet
     ClickFile(*pDlg, 0);
+    const CMsgInfo* pKept = pDlg->m_pMessage.get();
     m_prompter.m_folderAnswers = {};  // Open Folder, then cancel: list emptied
     Click(pDlg->m_btnOpenFolder);
+    Click(pDlg->m_btnSaveText);
+    m_prompter.m_folderAnswers = {QString::fromStdString(strFolder)};  // listed, none selected
+    Click(pDlg->m_btnOpenFolder);
+    TabIntoList();
+    EXPECT_EQ(pDlg->m_pMessage.get(), pKept);
+    EXPECT_EQ(TreeRows(*pDlg), Strings{});
     Click(pDlg->m_btnSaveText);
     EXPECT_TRUE(m_prompter.m_messages.empty());
     EXPECT_FALSE(std::filesystem::exists(strFolder + "/A.TXT"));

@@ -8,7 +8,7 @@ WERROR     ?= $(if $(filter true,$(CI)),ON,OFF)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVIX_WERROR=$(WERROR)
 
-.PHONY: deps build run test test-main test-asan bench fuzz clean
+.PHONY: deps build run test format-check test-main test-asan bench fuzz clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -20,7 +20,11 @@ build: deps
 run: build
 	$(BUILD)/app/brevix samples
 
-test: test-main test-asan
+test: format-check test-main test-asan
+
+# Every C++ source follows the checked-in .clang-format.
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 test-main: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

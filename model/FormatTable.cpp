@@ -49,4 +49,3 @@ const SFormat* FindFormat(int nCode) {
     if (nCode < 0 || nCode > kMaxCode || kIndex[nCode] < 0) return nullptr;
     return &kFormats[kIndex[nCode]];
 }
-

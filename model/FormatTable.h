@@ -4,14 +4,13 @@
 // 10 binary, ..., 54 U4). Every per-format decision in the program looks
 // a code up here instead of switching on it.
 
-
 struct SFormat {
-    int nCode;               // format code, e.g. 54 for U4
-    const char* szItem;      // what the item is, for messages and docs
-    int nWireWidth;          // bytes per element in the item stream (0: list)
-    int nStoreWidth;         // bytes per element in CMsgCell::m_pValues (0: list)
-    const char* szShort;     // bracket-style name, as printed ("U4", "BOOL  ")
-    const char* szLong;      // column-style name, as printed ("UINT4 ", "J")
+    int nCode;            // format code, e.g. 54 for U4
+    const char* szItem;   // what the item is, for messages and docs
+    int nWireWidth;       // bytes per element in the item stream (0: list)
+    int nStoreWidth;      // bytes per element in CMsgCell::m_pValues (0: list)
+    const char* szShort;  // bracket-style name, as printed ("U4", "BOOL  ")
+    const char* szLong;   // column-style name, as printed ("UINT4 ", "J")
 };
 
 inline constexpr int kFormatList = 0;
@@ -39,4 +38,3 @@ const SFormat* FindFormat(int nCode);
 // Format code of a format byte: (b >> 2) + 2 * (b >> 5), i.e. the 6-bit
 // format number's two octal digits read as decimal.
 constexpr int FormatCodeOfByte(unsigned char b) { return (b >> 2) + 2 * (b >> 5); }
-

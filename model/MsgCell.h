@@ -11,9 +11,9 @@ public:
     CMsgCell(const CMsgCell&) = delete;
     CMsgCell& operator=(const CMsgCell&) = delete;
 
-    int m_nVisit = 0;      // listing scratch: children of this list written so far
-    int m_nFormat = -1;    // format code (FormatTable.h); -1 until the builder sets it
-    int m_bBounded = 0;    // non-zero: a list whose capacity the builder enforces
+    int m_nVisit = 0;    // listing scratch: children of this list written so far
+    int m_nFormat = -1;  // format code (FormatTable.h); -1 until the builder sets it
+    int m_bBounded = 0;  // non-zero: a list whose capacity the builder enforces
     int m_nCapacity = 0;
     std::string m_strComment;
     // Data cell: elements in m_pValues. List cell: children linked so far, or,

@@ -109,19 +109,45 @@ int CMsgMgr::AppendAscii(CMsgInfo* pMsg, const char* pText, int nCount) {
     return AppendStore(pMsg, kFormatAscii, pStore, nCount);
 }
 
-int CMsgMgr::AppendBinary(CMsgInfo* p, const unsigned char* v, int n) { return AppendTyped(p, kFormatBinary, v, n); }
-int CMsgMgr::AppendJis8(CMsgInfo* p, const unsigned char* v, int n) { return AppendTyped(p, kFormatJis8, v, n); }
-int CMsgMgr::AppendI1(CMsgInfo* p, const std::int8_t* v, int n) { return AppendTyped(p, kFormatI1, v, n); }
-int CMsgMgr::AppendU1(CMsgInfo* p, const std::uint8_t* v, int n) { return AppendTyped(p, kFormatU1, v, n); }
-int CMsgMgr::AppendBoolean(CMsgInfo* p, const std::uint16_t* v, int n) { return AppendTyped(p, kFormatBoolean, v, n); }
-int CMsgMgr::AppendI2(CMsgInfo* p, const std::int16_t* v, int n) { return AppendTyped(p, kFormatI2, v, n); }
-int CMsgMgr::AppendU2(CMsgInfo* p, const std::uint16_t* v, int n) { return AppendTyped(p, kFormatU2, v, n); }
-int CMsgMgr::AppendI4(CMsgInfo* p, const std::int32_t* v, int n) { return AppendTyped(p, kFormatI4, v, n); }
-int CMsgMgr::AppendU4(CMsgInfo* p, const std::uint32_t* v, int n) { return AppendTyped(p, kFormatU4, v, n); }
-int CMsgMgr::AppendI8(CMsgInfo* p, const std::int64_t* v, int n) { return AppendTyped(p, kFormatI8, v, n); }
-int CMsgMgr::AppendF4(CMsgInfo* p, const float* v, int n) { return AppendTyped(p, kFormatF4, v, n); }
-int CMsgMgr::AppendU8(CMsgInfo* p, const double* v, int n) { return AppendTyped(p, kFormatU8, v, n); }
-int CMsgMgr::AppendF8(CMsgInfo* p, const double* v, int n) { return AppendTyped(p, kFormatF8, v, n); }
+int CMsgMgr::AppendBinary(CMsgInfo* p, const unsigned char* v, int n) {
+    return AppendTyped(p, kFormatBinary, v, n);
+}
+int CMsgMgr::AppendJis8(CMsgInfo* p, const unsigned char* v, int n) {
+    return AppendTyped(p, kFormatJis8, v, n);
+}
+int CMsgMgr::AppendI1(CMsgInfo* p, const std::int8_t* v, int n) {
+    return AppendTyped(p, kFormatI1, v, n);
+}
+int CMsgMgr::AppendU1(CMsgInfo* p, const std::uint8_t* v, int n) {
+    return AppendTyped(p, kFormatU1, v, n);
+}
+int CMsgMgr::AppendBoolean(CMsgInfo* p, const std::uint16_t* v, int n) {
+    return AppendTyped(p, kFormatBoolean, v, n);
+}
+int CMsgMgr::AppendI2(CMsgInfo* p, const std::int16_t* v, int n) {
+    return AppendTyped(p, kFormatI2, v, n);
+}
+int CMsgMgr::AppendU2(CMsgInfo* p, const std::uint16_t* v, int n) {
+    return AppendTyped(p, kFormatU2, v, n);
+}
+int CMsgMgr::AppendI4(CMsgInfo* p, const std::int32_t* v, int n) {
+    return AppendTyped(p, kFormatI4, v, n);
+}
+int CMsgMgr::AppendU4(CMsgInfo* p, const std::uint32_t* v, int n) {
+    return AppendTyped(p, kFormatU4, v, n);
+}
+int CMsgMgr::AppendI8(CMsgInfo* p, const std::int64_t* v, int n) {
+    return AppendTyped(p, kFormatI8, v, n);
+}
+int CMsgMgr::AppendF4(CMsgInfo* p, const float* v, int n) {
+    return AppendTyped(p, kFormatF4, v, n);
+}
+int CMsgMgr::AppendU8(CMsgInfo* p, const double* v, int n) {
+    return AppendTyped(p, kFormatU8, v, n);
+}
+int CMsgMgr::AppendF8(CMsgInfo* p, const double* v, int n) {
+    return AppendTyped(p, kFormatF8, v, n);
+}
 
 CMsgCell* CMsgMgr::FirstCell(CMsgInfo* pMsg) {
     if (!pMsg || pMsg->m_cells.empty()) return nullptr;

@@ -10,9 +10,9 @@
 // without recursion, so any depth or width is safe.
 struct CLabelNode {
     std::string m_strLabel;
-    int m_nParent = -1;      // index into m_nodes; -1 directly under the root
-    int m_nDepth = 0;        // 0 directly under the root
-    int m_nRow = 0;          // position among its parent's children
+    int m_nParent = -1;  // index into m_nodes; -1 directly under the root
+    int m_nDepth = 0;    // 0 directly under the root
+    int m_nRow = 0;      // position among its parent's children
     int m_nChildCount = 0;
     int m_nFirstChild = -1;  // index, -1 when none
     int m_nNext = -1;        // next sibling's index, -1 when none

@@ -25,7 +25,8 @@ std::vector<unsigned char> BytesFromHex(const std::string& strHex) {
     for (char c : strHex) {
         if (std::isspace(static_cast<unsigned char>(c))) continue;
         if (!std::isxdigit(static_cast<unsigned char>(c))) throw std::invalid_argument(strHex);
-        const int v = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(c) - 'A' + 10;
+        const int v =
+            std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(c) - 'A' + 10;
         if (nHigh < 0) {
             nHigh = v;
         } else {
@@ -42,18 +43,39 @@ namespace {
 std::string ElementText(const CMsgCell& cell, int i) {
     char buf[64];
     switch (cell.m_nFormat) {
-    case kFormatBinary: case kFormatJis8: case kFormatU1:
-        std::snprintf(buf, sizeof buf, "%u", Element<std::uint8_t>(cell, i)); break;
-    case kFormatI1: std::snprintf(buf, sizeof buf, "%d", Element<std::int8_t>(cell, i)); break;
-    case kFormatBoolean: case kFormatU2:
-        std::snprintf(buf, sizeof buf, "%u", Element<std::uint16_t>(cell, i)); break;
-    case kFormatI2: std::snprintf(buf, sizeof buf, "%d", Element<std::int16_t>(cell, i)); break;
-    case kFormatI4: std::snprintf(buf, sizeof buf, "%" PRId32, Element<std::int32_t>(cell, i)); break;
-    case kFormatU4: std::snprintf(buf, sizeof buf, "%" PRIu32, Element<std::uint32_t>(cell, i)); break;
-    case kFormatI8: std::snprintf(buf, sizeof buf, "%" PRId64, Element<std::int64_t>(cell, i)); break;
-    case kFormatF4: std::snprintf(buf, sizeof buf, "%.9g", Element<float>(cell, i)); break;
-    case kFormatF8: case kFormatU8: std::snprintf(buf, sizeof buf, "%.17g", Element<double>(cell, i)); break;
-    default: return "?";
+        case kFormatBinary:
+        case kFormatJis8:
+        case kFormatU1:
+            std::snprintf(buf, sizeof buf, "%u", Element<std::uint8_t>(cell, i));
+            break;
+        case kFormatI1:
+            std::snprintf(buf, sizeof buf, "%d", Element<std::int8_t>(cell, i));
+            break;
+        case kFormatBoolean:
+        case kFormatU2:
+            std::snprintf(buf, sizeof buf, "%u", Element<std::uint16_t>(cell, i));
+            break;
+        case kFormatI2:
+            std::snprintf(buf, sizeof buf, "%d", Element<std::int16_t>(cell, i));
+            break;
+        case kFormatI4:
+            std::snprintf(buf, sizeof buf, "%" PRId32, Element<std::int32_t>(cell, i));
+            break;
+        case kFormatU4:
+            std::snprintf(buf, sizeof buf, "%" PRIu32, Element<std::uint32_t>(cell, i));
+            break;
+        case kFormatI8:
+            std::snprintf(buf, sizeof buf, "%" PRId64, Element<std::int64_t>(cell, i));
+            break;
+        case kFormatF4:
+            std::snprintf(buf, sizeof buf, "%.9g", Element<float>(cell, i));
+            break;
+        case kFormatF8:
+        case kFormatU8:
+            std::snprintf(buf, sizeof buf, "%.17g", Element<double>(cell, i));
+            break;
+        default:
+            return "?";
     }
     return buf;
 }
@@ -93,9 +115,16 @@ std::string DumpCells(const CMsgInfo& msg) {
 }
 
 std::vector<unsigned char> MessageBytes(int nStream, int nFunction, const std::string& strBodyHex) {
-    std::vector<unsigned char> bytes = {0x00, 0x01, static_cast<unsigned char>(0x80 | nStream),
-                                        static_cast<unsigned char>(nFunction), 0x80, 0x01,
-                                        0x00, 0x00, 0x00, 0x01};
+    std::vector<unsigned char> bytes = {0x00,
+                                        0x01,
+                                        static_cast<unsigned char>(0x80 | nStream),
+                                        static_cast<unsigned char>(nFunction),
+                                        0x80,
+                                        0x01,
+                                        0x00,
+                                        0x00,
+                                        0x00,
+                                        0x01};
     const auto body = BytesFromHex(strBodyHex);
     bytes.insert(bytes.end(), body.begin(), body.end());
     return bytes;

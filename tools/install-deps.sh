@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-wine fonts-dejavu-core
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev git
 )
 
 missing=()

@@ -1,6 +1,5 @@
 #include "app/HexLogDlg.h"
 
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -10,6 +9,7 @@
 #include "app/Prompter.h"
 #include "app/Resources.h"
 #include "render/HexLog.h"
+#include "render/ListingFile.h"
 #include "ui/MacButton.h"
 
 CHexLogDlg::CHexLogDlg(CPrompter& prompter, QWidget* pParent)
@@ -68,13 +68,8 @@ void CHexLogDlg::OnOK() {
         return;
     }
     const std::vector<unsigned char> bytes = HexTextToBytes(strCleaned);
-    QFile file(QString::fromLatin1(kFileName));
-    const qint64 nSize = static_cast<qint64>(bytes.size());
-    const bool bWritten = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                          file.write(reinterpret_cast<const char*>(bytes.data()), nSize) == nSize &&
-                          file.flush();
-    file.close();
-    if (!bWritten || file.error() != QFileDevice::NoError) {
+    std::string strError;
+    if (!WriteWholeFile(kFileName, bytes.data(), bytes.size(), strError)) {
         m_prompter.ShowMessage(this, QStringLiteral("Failed to write HexToSECS.BIG !"));
         return;
     }

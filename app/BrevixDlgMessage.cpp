@@ -10,8 +10,8 @@
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
-#include "decode/MsgFile.h"
-#include "render/ListingFile.h"
+#include "io/MsgFile.h"
+#include "io/ListingFile.h"
 #include "render/TreeLabels.h"
 
 // A file that cannot be read changes nothing: message, tree and style flag

@@ -8,8 +8,8 @@
 #include "app/DialogUnits.h"
 #include "app/Prompter.h"
 #include "app/Resources.h"
-#include "render/HexLog.h"
-#include "render/ListingFile.h"
+#include "io/HexLog.h"
+#include "io/ListingFile.h"
 #include "ui/MacButton.h"
 
 CHexLogDlg::CHexLogDlg(CPrompter& prompter, QWidget* pParent)

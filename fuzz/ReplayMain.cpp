@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "decode/MsgFile.h"
+#include "io/MsgFile.h"
 #include "fuzz/FuzzTarget.h"
 
 namespace fs = std::filesystem;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestHelpers.h"
-#include "render/HexLog.h"
+#include "io/HexLog.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "TestHelpers.h"
-#include "render/ListingFile.h"
+#include "io/ListingFile.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "TestHelpers.h"
-#include "decode/MsgFile.h"
+#include "io/MsgFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "render/HexLog.h"
+#include "io/HexLog.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "render/ListingFile.h"
+#include "io/ListingFile.h"
 
 #include <cerrno>
 #include <cstdio>

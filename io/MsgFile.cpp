@@ -1,4 +1,4 @@
-#include "decode/MsgFile.h"
+#include "io/MsgFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

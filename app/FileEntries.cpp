@@ -4,13 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace {
-
-bool EndsInBig(const std::string& strName) {
-    return strName.size() >= 4 && UpperAscii(strName.substr(strName.size() - 4)) == ".BIG";
-}
-
-}  // namespace
+#include "io/ListingFile.h"
 
 std::string UpperAscii(std::string strText) {
     for (char& c : strText)
@@ -33,7 +27,7 @@ std::vector<CFileEntry> ListBigEntries(const std::string& strFolder) {
     std::filesystem::directory_iterator it(std::filesystem::path(strFolder), ec);
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         std::string strName = it->path().filename().native();
-        if (!EndsInBig(strName)) continue;
+        if (!HasBigExtension(strName)) continue;
         entries.push_back({UpperAscii(strName), std::move(strName)});
     }
     // std::string compares as unsigned bytes: an ordinal order.

@@ -1,6 +1,10 @@
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -8,6 +12,8 @@
 
 #include "GuiFixture.h"
 #include "TestHelpers.h"
+#include "app/HexLogDlg.h"
+#include "app/HexLogEdit.h"
 
 namespace {
 
@@ -136,4 +142,59 @@ TEST_F(HexConverterTest, SaveAfterConversionWritesBesideTheConvertedFile) {
     Click(pDlg->m_btnSaveText);
     EXPECT_EQ(m_prompter.m_messages, Strings{"Saved successfully."});
     EXPECT_TRUE(std::filesystem::exists(Dir("cwd") + "/HexToSECS.TXT"));
+}
+
+// The text box holds the focus when the converter opens, so typing goes in
+// at once; Ctrl+Enter breaks the line and Enter presses OK. The tab order
+// stays OK, Cancel, text box.
+TEST_F(HexConverterTest, OpensReadyForTyping) {
+    auto pDlg = StartDialog();
+    Strings chain;
+    m_prompter.m_fnModal = [&](QDialog& dlg) {
+        QWidget* pFocus = dlg.focusWidget();
+        chain.push_back(pFocus->objectName().toStdString());
+        for (QWidget* p = dlg.findChild<QPushButton*>("btnOK"); chain.size() < 4;
+             p = p->nextInFocusChain())
+            chain.push_back(p->objectName().toStdString());
+        QTest::keyClicks(pFocus, " 80 01 01 01 00");
+        QTest::keyClick(pFocus, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(pFocus, "00 00 00 00 01");
+        QTest::keyClick(pFocus, Qt::Key_Return);
+        return dlg.result();
+    };
+    Click(pDlg->m_btnHexToSecs);
+    EXPECT_EQ(chain, (Strings{"editHexLog", "btnOK", "btnCancel", "editHexLog"}));
+    EXPECT_TRUE(m_prompter.m_messages.empty());
+    EXPECT_EQ(ReadAll(OutputPath()), Bytes("80 01 01 01 00 00 00 00 00 01"));
+    EXPECT_EQ(TreeRows(*pDlg), Strings{"S1F1"});
+}
+
+// Pasting from a clipboard that holds nothing (no owner, as right after
+// login) inserts nothing; text on the clipboard still pastes.
+TEST_F(HexConverterTest, PasteInsertsOnlyText) {
+    struct Case {
+        const char* name;
+        const char* clipboard;  // null: no data at all
+        const char* text;
+    };
+    const Case kCases[] = {
+        {"empty clipboard", nullptr, "A5"},
+        {"image only", "", "A5"},
+        {"text", "01 02", "A501 02"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        auto* pData = new QMimeData;
+        if (c.clipboard != nullptr && *c.clipboard == '\0')
+            pData->setImageData(QImage(1, 1, QImage::Format_RGB32));
+        else if (c.clipboard != nullptr)
+            pData->setText(QString::fromLatin1(c.clipboard));
+        QGuiApplication::clipboard()->setMimeData(pData);
+        CHexLogDlg dlg(m_prompter);
+        dlg.show();
+        dlg.m_editHexLog->setPlainText(QStringLiteral("A5"));
+        dlg.m_editHexLog->moveCursor(QTextCursor::End);
+        QTest::keyClick(dlg.m_editHexLog, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(dlg.m_editHexLog->toPlainText().toStdString(), c.text);
+    }
 }

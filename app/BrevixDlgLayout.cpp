@@ -1,12 +1,13 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTreeView>
 
 #include "app/BrevixDlg.h"
 #include "app/DialogUnits.h"
+#include "app/FileListModel.h"
 #include "app/MessageTreeModel.h"
 #include "ui/MacButton.h"
 
@@ -42,10 +43,15 @@ void CBrevixDlg::CreateControls() {
     m_pTreeModel = new CMessageTreeModel(this);
     m_treeMessage->setModel(m_pTreeModel);
 
-    m_listFiles = new QListWidget(this);
+    // Every row is one line of the same font: with uniform sizes the view
+    // lays out a folder of any size without asking each row for its text.
+    m_listFiles = new QListView(this);
     m_listFiles->setObjectName(QStringLiteral("listFiles"));
     m_listFiles->setGeometry(units.ToPixels(7, 43, 125, 359));
-    m_listFiles->setSortingEnabled(false);
+    m_listFiles->setUniformItemSizes(true);
+    m_listFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pFileModel = new CFileListModel(this);
+    m_listFiles->setModel(m_pFileModel);
 
     m_btnOpenFolder =
         MakeButton(this, "btnOpenFolder", "Open Folder", units.ToPixels(7, 7, 125, 18));

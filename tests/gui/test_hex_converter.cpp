@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -86,7 +86,7 @@ TEST_F(HexConverterTest, OkWritesTheBytesAndShowsTheFileAlone) {
         EXPECT_FALSE(m_bLeftOpen);
         EXPECT_EQ(ReadAll(OutputPath()), Bytes(c.bytes));
         EXPECT_EQ(FileListTexts(*pDlg), Strings{"HexToSECS.BIG"});
-        EXPECT_EQ(pDlg->m_listFiles->currentRow(), 0);
+        EXPECT_EQ(CurrentFileRow(*pDlg), 0);
         EXPECT_EQ(TreeRows(*pDlg), c.rows);
         EXPECT_EQ(pDlg->m_szFolder, Dir("cwd"));
         EXPECT_EQ(pDlg->m_editFolder->text().toStdString(), strFolder);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "PixelArt.h"
 #include "ui/ButtonPalette.h"
@@ -249,6 +250,8 @@ TEST_F(MacButtonTest, CaptionColourAndPosition) {
     m_button.setText(strCaption);
     QFont font = m_button.font();
     font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setKerning(false);
     const QFontMetrics metrics(font);
     const int cx = metrics.size(Qt::TextShowMnemonic, strCaption).width();
     const int cy = metrics.height();
@@ -273,6 +276,31 @@ TEST_F(MacButtonTest, CaptionColourAndPosition) {
         EXPECT_EQ(ink, Ink(reference, c.crText));
         EXPECT_EQ(PixelArt(image, kLetters).find('?'), std::string::npos)
             << "no blended pixels: the caption is drawn without antialiasing";
+    }
+}
+
+// Copies of one stem letter stand at one whole-pixel pitch. Glyph positions
+// rounded one by one from fractional advances would alternate the gaps.
+TEST_F(MacButtonTest, CaptionLettersStandAtAnEvenPitch) {
+    for (int nPixels : {11, 13, 15, 17}) {
+        SCOPED_TRACE(nPixels);
+        QFont font = m_button.font();
+        font.setPixelSize(nPixels);
+        m_button.setFont(font);
+        m_button.setText(QStringLiteral("llllllllllll"));
+        const QImage image = Render(m_button, 120, nPixels + 10, kUp);
+        std::vector<int> starts;  // first column of each stem
+        bool bInStem = false;
+        for (int x = 3; x < image.width() - 3; ++x) {
+            bool bInk = false;
+            for (int y = 2; y < image.height() - 2; ++y) bInk = bInk || image.pixel(x, y) == kBlack;
+            if (bInk && !bInStem) starts.push_back(x);
+            bInStem = bInk;
+        }
+        ASSERT_EQ(starts.size(), 12u);
+        std::set<int> pitches;
+        for (std::size_t i = 1; i < starts.size(); ++i) pitches.insert(starts[i] - starts[i - 1]);
+        EXPECT_EQ(pitches.size(), 1u);
     }
 }
 

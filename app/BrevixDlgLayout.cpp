@@ -10,6 +10,7 @@
 #include "app/FileListModel.h"
 #include "app/MessageTreeModel.h"
 #include "ui/MacButton.h"
+#include "ui/TreeBranchStyle.h"
 
 namespace {
 
@@ -33,6 +34,11 @@ void CBrevixDlg::CreateControls() {
     m_treeMessage->setGeometry(units.ToPixels(135, 44, 273, 377));
     m_treeMessage->setHeaderHidden(true);
     m_treeMessage->setRootIsDecorated(true);
+    // A widget does not own its style: the dialog does, and having made it
+    // after the tree, deletes it after the tree.
+    auto* pBranchStyle = new CTreeBranchStyle();
+    pBranchStyle->setParent(this);
+    m_treeMessage->setStyle(pBranchStyle);
     m_treeMessage->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_treeMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_treeMessage->setTextElideMode(Qt::ElideNone);

@@ -169,25 +169,15 @@ TEST(VisibleName, ShowsEveryByteOutsideUtf8AsHex) {
         const char* shown;
     };
     const Case kCases[] = {
-        {"ASCII", "A-1.BIG", "A-1.BIG"},
         {"Latin-1 letter", "BAD\xE9.BIG", "BAD\\xE9.BIG"},
         {"UTF-8 of two, three and four bytes", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80",
          "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
         {"overlong slash", "\xC0\xAF", "\\xC0\\xAF"},
-        {"overlong three bytes", "\xE0\x80\xAF", "\\xE0\\x80\\xAF"},
         {"surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80"},
         {"above U+10FFFF", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
         {"sequence cut at the end", "A\xE2\x82", "A\\xE2\\x82"},
-        {"lone continuation byte",
-         "\x80"
-         "A",
-         "\\x80"
-         "A"},
-        {"lead byte before ASCII",
-         "\xE2"
-         "A\xC3\xA9",
-         "\\xE2"
-         "A\xC3\xA9"},
+        {"lone continuation byte", "\x80Z", "\\x80Z"},
+        {"lead byte before ASCII", "\xE2Z\xC3\xA9", "\\xE2Z\xC3\xA9"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);

@@ -55,7 +55,6 @@ void CBrevixDlg::CreateControls() {
     m_listFiles->setObjectName(QStringLiteral("listFiles"));
     m_listFiles->setGeometry(units.ToPixels(7, 43, 125, 359));
     m_listFiles->setUniformItemSizes(true);
-    m_listFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pFileModel = new CFileListModel(this);
     m_listFiles->setModel(m_pFileModel);
 

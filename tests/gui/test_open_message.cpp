@@ -1,6 +1,6 @@
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -175,7 +175,7 @@ TEST_F(OpenMessageTest, UnreadableEntryKeepsThePreviousMessage) {
         EXPECT_EQ(pDlg->m_pMessage.get(), pKept);
         EXPECT_EQ(TreeRows(*pDlg), before);
         EXPECT_EQ(pDlg->m_nStyleFlag, 0);
-        EXPECT_EQ(pDlg->m_listFiles->currentRow(), nRow);
+        EXPECT_EQ(CurrentFileRow(*pDlg), nRow);
     }
 }
 
@@ -323,7 +323,7 @@ TEST_F(OpenMessageTest, ArgumentOpensAFolderOrAFile) {
         const bool bListed = c.nRow != -2;
         EXPECT_EQ(FileListTexts(*pDlg), (bListed ? Strings{"A.BIG", "B.BIG"} : Strings{}));
         EXPECT_EQ(pDlg->m_editFolder->text().toStdString(), bListed ? strFolder : "");
-        EXPECT_EQ(pDlg->m_listFiles->currentRow(), bListed ? c.nRow : -1);
+        EXPECT_EQ(CurrentFileRow(*pDlg), bListed ? c.nRow : -1);
         EXPECT_EQ(TreeRows(*pDlg), c.rows);
     }
 }

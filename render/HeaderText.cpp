@@ -17,9 +17,11 @@ std::string Hex(std::uint64_t v, int nDigits) {
     return s;
 }
 
-std::string STypeText(int nSType) {
+// Session types are defined for PType 0 (SECS-II) only.
+std::string STypeText(int nPType, int nSType) {
     std::string s = Decimal(static_cast<std::uint64_t>(nSType));
-    if (const char* szName = HsmsSTypeName(nSType)) s = s + " (" + szName + ")";
+    const char* szName = nPType == 0 ? HsmsSTypeName(nSType) : nullptr;
+    if (szName) s = s + " (" + szName + ")";
     return s;
 }
 
@@ -66,7 +68,7 @@ std::vector<SFieldLine> HeaderFieldLines(const SHeaderFields& h, const CMsgInfo&
         {"hsms header byte 2", Hex(U(h.nByte2), 2)},
         {"hsms header byte 3", Hex(U(h.nByte3), 2)},
         {"hsms ptype", Decimal(U(h.nPType))},
-        {"hsms stype", STypeText(h.nSType)},
+        {"hsms stype", STypeText(h.nPType, h.nSType)},
         {"header bytes", Decimal(U(h.nPresent))},
         {"file size", Decimal(U(nFileSize))},
         {"style byte", StyleByteText(msg)},

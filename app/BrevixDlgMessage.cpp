@@ -10,8 +10,9 @@
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
-#include "io/MsgFile.h"
+#include "inspect/InspectorWindow.h"
 #include "io/ListingFile.h"
+#include "io/MsgFile.h"
 #include "render/TreeLabels.h"
 
 // A file that cannot be read changes nothing: message, tree and style flag
@@ -31,6 +32,7 @@ void CBrevixDlg::OnLbnSelchangeFileList() {
     m_pMessage =
         m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
     m_strMessagePath = strPath;
+    if (m_pInspector) m_pInspector->ShowFile(strPath, m_nStyleFlag);
     m_pTreeModel->Clear();
     const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
     if (nCells > kMaxTreeCells) {

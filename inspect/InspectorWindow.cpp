@@ -85,7 +85,8 @@ CInspectorWindow::CInspectorWindow(QWidget* pParent) : QWidget(pParent, Qt::Wind
     setAttribute(Qt::WA_DeleteOnClose);
     CreatePanes();
     CreateShortcuts();
-    resize(1000, 700);
+    resize(1100, 720);
+    m_splitMain->setSizes({440, 660});  // the hex pane needs room for 16 bytes and their text
     RestoreGeometry();
 }
 
@@ -115,7 +116,9 @@ void CInspectorWindow::CreatePanes() {
     m_treeItems->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_treeItems->setContextMenuPolicy(Qt::CustomContextMenu);
     m_treeItems->header()->setStretchLastSection(false);
-    m_treeItems->header()->resizeSection(CInspectTreeModel::kColumnItem, 360);
+    m_treeItems->header()->resizeSection(CInspectTreeModel::kColumnItem, 250);
+    m_treeItems->header()->resizeSection(CInspectTreeModel::kColumnOffset, 60);
+    m_treeItems->header()->resizeSection(CInspectTreeModel::kColumnSize, 60);
     m_treeItems->installEventFilter(this);
 
     m_hexView = new CHexView(this);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 
 struct CFileEntry;
 class CFileListModel;
+class CInspectorWindow;
 class CMessageTreeModel;
 class CPrompter;
 class QComboBox;
@@ -53,6 +55,8 @@ public:
     CMessageTreeModel* m_pTreeModel = nullptr;
     // The file m_pMessage was read from: its listing is saved beside it.
     std::string m_strMessagePath;
+    // The inspector while one is open; it deletes itself when closed.
+    QPointer<CInspectorWindow> m_pInspector;
 
 public slots:
     void OnBnClickedOpenFolder();
@@ -61,6 +65,10 @@ public slots:
     void OnBnClickedHexToSecs();
     void OnBnClickedOpen();
     void OnAboutBox();
+    // Opens (or raises) the inspector on the message on show; InspectCell
+    // also selects cell nCell in it (-1: the message).
+    void OnInspectMessage();
+    void InspectCell(int nCell);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
@@ -72,6 +80,7 @@ private:
     void CreateControls();
     void FillFileList(const std::string& strFolder);
     void FillTreeItem();
+    void OnTreeContextMenu(const QPoint& pos);
     void ClearFilesAndTree();
     void ShowFolder();
     void AddFolderToCombo(const std::string& strFolder);

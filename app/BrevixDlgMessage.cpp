@@ -9,6 +9,7 @@
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
+#include "inspect/InspectorWindow.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
 #include "render/TreeLabels.h"
@@ -29,6 +30,7 @@ void CBrevixDlg::OnLbnSelchangeFileList() {
     m_pMessage =
         m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
     m_strMessagePath = strPath;
+    if (m_pInspector) m_pInspector->ShowFile(strPath, m_nStyleFlag);
     m_pTreeModel->Clear();
     const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
     if (nCells > kMaxTreeCells) {

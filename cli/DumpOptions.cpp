@@ -44,10 +44,33 @@ struct SFlags {
     bool bSave = false;
     bool bFromHex = false;
     bool bOutput = false;
+    bool bHeader = false;
+    bool bCheck = false;
 };
+
+// --header and --check only read files: they take FILE operands and nothing
+// that shapes a listing or writes a file.
+bool CheckInspectModes(const SFlags& f, CDumpOptions& opts, std::string& strError) {
+    if (f.bHeader && f.bCheck) {
+        strError = "--header and --check cannot be combined";
+        return false;
+    }
+    const char* szMode = f.bHeader ? "--header" : "--check";
+    if (f.bStyle || f.bTree || f.bSave || f.bFromHex || f.bOutput) {
+        strError = std::string(szMode) + " cannot be combined with other options";
+        return false;
+    }
+    if (opts.m_files.empty()) {
+        strError = "no FILE given";
+        return false;
+    }
+    opts.m_eMode = f.bHeader ? EDumpMode::kHeader : EDumpMode::kCheck;
+    return true;
+}
 
 // Combinations that make no sense are refused rather than half-honoured.
 bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError) {
+    if (f.bHeader || f.bCheck) return CheckInspectModes(f, opts, strError);
     if (f.bFromHex) {
         if (f.bStyle || f.bTree || f.bSave) {
             strError = "--from-hex cannot be combined with --style, --tree or --save";
@@ -113,6 +136,10 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             f.bSave = true;
         } else if (a == "--from-hex") {
             f.bFromHex = true;
+        } else if (a == "--header") {
+            f.bHeader = true;
+        } else if (a == "--check") {
+            f.bCheck = true;
         } else if (TakeValue(args, i, "--style", strValue, bMissing)) {
             if (bMissing || !ParseStyle(strValue, opts.m_nStyle)) {
                 strError = "--style takes auto, bracket or column";
@@ -136,12 +163,14 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
 
 const char* DumpUsage() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
-           "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n";
+           "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
+           "       brevix-dump --header|--check FILE...\n";
 }
 
 const char* DumpHelp() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
+           "       brevix-dump --header|--check FILE...\n"
            "\n"
            "Decodes SECS-II message files (.BIG) and writes their listings to standard\n"
            "output, one after another; with several files each listing is headed by\n"
@@ -159,6 +188,12 @@ const char* DumpHelp() {
            "  --from-hex       read a hex log (file or standard input), convert it as the\n"
            "                   viewer's converter does and write the message file\n"
            "  --output FILE    where --from-hex writes (default HexToSECS.BIG)\n"
+           "  --header         print the header of each file in its SECS-I and HSMS\n"
+           "                   readings and the message name, one 'field: value' a line\n"
+           "  --check          print one 'FILE: offset N (0xN): finding' line for each\n"
+           "                   damage found; a clean file prints nothing. Exit status 0\n"
+           "                   when every file is clean, 1 when any is damaged or\n"
+           "                   unreadable\n"
            "  --help           show this text\n"
            "  --version        show the version\n"
            "\n"

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 // Numbers as the C library's "%f" and "%G" print them in the "C" locale,
@@ -16,3 +17,10 @@ void AppendG3(std::string& out, double v);
 // Decimal integer as "%d" writes it, right-aligned in nWidth columns as
 // "%5d" does (nWidth 0: no padding).
 void AppendDecimal(std::string& out, long long v, int nWidth = 0);
+
+// Decimal, as many digits as needed.
+void AppendUnsigned(std::string& out, std::uint64_t v);
+// "0x" and exactly nDigits upper-case hex digits (more if v needs them).
+void AppendHex(std::string& out, std::uint64_t v, int nDigits);
+// Decimal followed by " (0x..)" hex: "36 (0x24)".
+void AppendOffset(std::string& out, std::uint64_t v);

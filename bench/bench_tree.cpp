@@ -51,7 +51,8 @@ void TreeFromSelection(benchmark::State& state, bool bNested) {
     CSilentPrompter prompter;
     CBrevixDlg dlg(prompter);
     dlg.show();
-    dlg.OpenArgument(dir.path().toStdString());
+    std::string strError;
+    dlg.OpenArgument(dir.path().toStdString(), strError);
     for (auto _ : state) {
         dlg.m_listFiles->setCurrentRow(-1);
         dlg.m_listFiles->setCurrentRow(0);

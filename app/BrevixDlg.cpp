@@ -1,8 +1,9 @@
 #include "app/BrevixDlg.h"
 
 #include <QContextMenuEvent>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "app/AboutDlg.h"
 #include "app/DialogUnits.h"
 #include "app/FileEntries.h"
+#include "app/FileListModel.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
 #include "app/Registry.h"
@@ -28,8 +30,8 @@ CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
     CreateControls();
     connect(m_btnOpenFolder, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedOpenFolder);
     // The selection, not the current row: focus alone makes a row current.
-    connect(m_listFiles, &QListWidget::itemSelectionChanged, this,
-            &CBrevixDlg::OnLbnSelchangeFileList);
+    connect(m_listFiles->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CBrevixDlg::OnFileSelectionChanged);
     connect(m_btnSaveText, &QPushButton::clicked, this, &CBrevixDlg::OnSaveAsText);
     connect(m_btnHexToSecs, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedHexToSecs);
     connect(m_btnOpen, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedOpen);
@@ -98,9 +100,8 @@ bool CBrevixDlg::OpenArgument(const std::string& strPath, std::string& strError)
     FillFileList(strFolder);
     if (bFolder) return true;
     const std::string strName = path.filename().native();
-    for (int nRow = 0; nRow < m_listFiles->count(); ++nRow) {
-        if (m_listFiles->item(nRow)->data(Qt::UserRole).toByteArray().toStdString() != strName)
-            continue;
+    for (int nRow = 0; nRow < m_pFileModel->rowCount(); ++nRow) {
+        if (m_pFileModel->EntryAt(nRow)->m_strName != strName) continue;
         SelectFileRow(nRow);
         OnLbnSelchangeFileList();
         break;

@@ -2,16 +2,18 @@
 #include <QDialog>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "decode/Decode.h"
 #include "model/MsgInfo.h"
 
+struct CFileEntry;
+class CFileListModel;
 class CMessageTreeModel;
 class CPrompter;
 class QComboBox;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class QListView;
 class CMacButton;
 class QTreeView;
 
@@ -38,7 +40,8 @@ public:
     CMacButton* m_btnSaveText = nullptr;
     QTreeView* m_treeMessage = nullptr;
     CMacButton* m_btnOpenFolder = nullptr;
-    QListWidget* m_listFiles = nullptr;
+    QListView* m_listFiles = nullptr;
+    CFileListModel* m_pFileModel = nullptr;
     std::unique_ptr<CMsgInfo> m_pMessage;
     // The folder the list shows; file paths are built from it.
     std::string m_szFolder;
@@ -73,10 +76,14 @@ private:
     void ClearFilesAndTree();
     void ShowFolder();
     void AddFolderToCombo(const std::string& strFolder);
+    void ShowFiles(std::vector<CFileEntry> entries);
     // Selects row nRow of the file list without running the open handler.
     void SelectFileRow(int nRow);
+    void OnFileSelectionChanged();
     // The selected entry of the file list, or null. Tabbing into the list
     // makes a row current without selecting it.
-    QListWidgetItem* SelectedFile() const;
+    const CFileEntry* SelectedFile() const;
     CPrompter& m_prompter;
+    // Set while the program itself changes the file list's selection.
+    bool m_bSelectingFile = false;
 };

@@ -2,18 +2,22 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QSignalBlocker>
+#include <QListView>
 
 #include "app/BrevixDlg.h"
 #include "app/FileEntries.h"
+#include "app/FileListModel.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
 #include "app/Registry.h"
 
 namespace {
 
-QString Shown(const std::string& strBytes) {
+// For a person to read: bytes that are not UTF-8 stay visible as \xHH.
+QString Shown(const std::string& strBytes) { return QString::fromStdString(VisibleName(strBytes)); }
+
+// For a path handed on to the folder chooser.
+QString PathText(const std::string& strBytes) {
     return QFile::decodeName(QByteArray::fromStdString(strBytes));
 }
 
@@ -28,7 +32,7 @@ void CBrevixDlg::OnBnClickedOpenFolder() {
     std::string strInitial = Bytes(QDir::homePath());
     std::string strStored;
     if (ReadRegistryValue("Path", strStored) && !strStored.empty()) strInitial = strStored;
-    const std::string strChosen = Bytes(m_prompter.BrowseForFolder(Shown(strInitial), this));
+    const std::string strChosen = Bytes(m_prompter.BrowseForFolder(PathText(strInitial), this));
     if (strChosen.empty()) {
         m_strFolder = strInitial;
         ShowFolder();
@@ -66,12 +70,7 @@ void CBrevixDlg::FillFileList(const std::string& strFolder) {
     const std::vector<CFileEntry> entries = ListBigEntries(strFolder);
     if (entries.empty()) return;
     m_szFolder = strFolder;
-    const QSignalBlocker blocker(m_listFiles);
-    m_listFiles->clear();
-    for (const CFileEntry& entry : entries) {
-        auto* pItem = new QListWidgetItem(Shown(entry.m_strShown), m_listFiles);
-        pItem->setData(Qt::UserRole, QByteArray::fromStdString(entry.m_strName));
-    }
+    ShowFiles(std::move(entries));
     AddFolderToCombo(strFolder);
 }
 
@@ -86,19 +85,31 @@ void CBrevixDlg::AddFolderToCombo(const std::string& strFolder) {
 }
 
 void CBrevixDlg::ClearFilesAndTree() {
-    const QSignalBlocker blocker(m_listFiles);
-    m_listFiles->clear();
+    ShowFiles({});
     m_pTreeModel->Clear();
+}
+
+// A new list has no selection; the open handler does not run for it.
+void CBrevixDlg::ShowFiles(std::vector<CFileEntry> entries) {
+    m_bSelectingFile = true;
+    m_pFileModel->SetEntries(std::move(entries));
+    m_bSelectingFile = false;
 }
 
 void CBrevixDlg::ShowFolder() { m_editFolder->setText(Shown(m_strFolder)); }
 
 void CBrevixDlg::SelectFileRow(int nRow) {
-    const QSignalBlocker blocker(m_listFiles);
-    m_listFiles->setCurrentRow(nRow);
+    m_bSelectingFile = true;
+    m_listFiles->selectionModel()->setCurrentIndex(m_pFileModel->index(nRow),
+                                                   QItemSelectionModel::ClearAndSelect);
+    m_bSelectingFile = false;
 }
 
-QListWidgetItem* CBrevixDlg::SelectedFile() const {
-    const QList<QListWidgetItem*> selected = m_listFiles->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.front();
+void CBrevixDlg::OnFileSelectionChanged() {
+    if (!m_bSelectingFile) OnLbnSelchangeFileList();
+}
+
+const CFileEntry* CBrevixDlg::SelectedFile() const {
+    const QModelIndexList selected = m_listFiles->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? nullptr : m_pFileModel->EntryAt(selected.front().row());
 }

@@ -1,14 +1,16 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTreeView>
 
 #include "app/BrevixDlg.h"
 #include "app/DialogUnits.h"
+#include "app/FileListModel.h"
 #include "app/MessageTreeModel.h"
 #include "ui/MacButton.h"
+#include "ui/TreeBranchStyle.h"
 
 namespace {
 
@@ -32,6 +34,11 @@ void CBrevixDlg::CreateControls() {
     m_treeMessage->setGeometry(units.ToPixels(135, 44, 273, 377));
     m_treeMessage->setHeaderHidden(true);
     m_treeMessage->setRootIsDecorated(true);
+    // A widget does not own its style: the dialog does, and having made it
+    // after the tree, deletes it after the tree.
+    auto* pBranchStyle = new CTreeBranchStyle();
+    pBranchStyle->setParent(this);
+    m_treeMessage->setStyle(pBranchStyle);
     m_treeMessage->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_treeMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_treeMessage->setTextElideMode(Qt::ElideNone);
@@ -42,10 +49,14 @@ void CBrevixDlg::CreateControls() {
     m_pTreeModel = new CMessageTreeModel(this);
     m_treeMessage->setModel(m_pTreeModel);
 
-    m_listFiles = new QListWidget(this);
+    // Every row is one line of the same font: with uniform sizes the view
+    // lays out a folder of any size without asking each row for its text.
+    m_listFiles = new QListView(this);
     m_listFiles->setObjectName(QStringLiteral("listFiles"));
     m_listFiles->setGeometry(units.ToPixels(7, 43, 125, 359));
-    m_listFiles->setSortingEnabled(false);
+    m_listFiles->setUniformItemSizes(true);
+    m_pFileModel = new CFileListModel(this);
+    m_listFiles->setModel(m_pFileModel);
 
     m_btnOpenFolder =
         MakeButton(this, "btnOpenFolder", "Open Folder", units.ToPixels(7, 7, 125, 18));

@@ -1,5 +1,3 @@
-#include <QListWidget>
-#include <QSignalBlocker>
 #include <QTreeView>
 #include <filesystem>
 #include <system_error>
@@ -7,21 +5,21 @@
 
 #include "app/BrevixDlg.h"
 #include "app/FileEntries.h"
+#include "app/FileListModel.h"
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
-#include "io/MsgFile.h"
 #include "io/ListingFile.h"
+#include "io/MsgFile.h"
 #include "render/TreeLabels.h"
 
 // A file that cannot be read changes nothing: message, tree and style flag
 // stay. Once read, the new message replaces the kept one even when it has
 // too many cells to show.
 void CBrevixDlg::OnLbnSelchangeFileList() {
-    QListWidgetItem* pItem = SelectedFile();
-    if (pItem == nullptr || !m_pDecoder) return;
-    const std::string strPath =
-        JoinPath(m_szFolder, pItem->data(Qt::UserRole).toByteArray().toStdString());
+    const CFileEntry* pEntry = SelectedFile();
+    if (pEntry == nullptr || !m_pDecoder) return;
+    const std::string strPath = JoinPath(m_szFolder, pEntry->m_strName);
     std::vector<unsigned char> bytes;
     std::string strError;
     if (!ReadMessageFile(strPath, bytes, strError)) {
@@ -72,12 +70,7 @@ void CBrevixDlg::OnBnClickedHexToSecs() {
     const std::string strCurrent = std::filesystem::current_path(ec).native();
     if (ec) return;
     m_szFolder = strCurrent;
-    {
-        const QSignalBlocker blocker(m_listFiles);
-        m_listFiles->clear();
-        auto* pItem = new QListWidgetItem(QString::fromLatin1(CHexLogDlg::kFileName), m_listFiles);
-        pItem->setData(Qt::UserRole, QByteArray(CHexLogDlg::kFileName));
-    }
+    ShowFiles({{CHexLogDlg::kFileName, CHexLogDlg::kFileName}});
     SelectFileRow(0);
     OnLbnSelchangeFileList();
 }

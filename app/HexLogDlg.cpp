@@ -2,10 +2,10 @@
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "app/DialogUnits.h"
+#include "app/HexLogEdit.h"
 #include "app/Prompter.h"
 #include "app/Resources.h"
 #include "io/HexLog.h"
@@ -22,8 +22,9 @@ CHexLogDlg::CHexLogDlg(CPrompter& prompter, QWidget* pParent)
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-// Template order is tab order: OK, Cancel, the text, the static label. OK
-// comes first, so it holds the focus when the dialog opens.
+// Template order is tab order: OK, Cancel, the text, the static label. The
+// text box still takes the focus when the dialog opens, so that the first
+// blank typed goes into it instead of pressing OK.
 void CHexLogDlg::CreateControls() {
     const CDialogUnits units(font());
     m_btnOK = new CMacButton(QStringLiteral("OK"), this);
@@ -33,7 +34,7 @@ void CHexLogDlg::CreateControls() {
     m_btnCancel = new CMacButton(QStringLiteral("Cancel"), this);
     m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
     m_btnCancel->setGeometry(units.ToPixels(265, 203, 50, 14));
-    m_editHexLog = new QPlainTextEdit(this);
+    m_editHexLog = new CHexLogEdit(this);
     m_editHexLog->setObjectName(QStringLiteral("editHexLog"));
     m_editHexLog->setGeometry(units.ToPixels(7, 18, 308, 180));
     m_editHexLog->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -42,7 +43,7 @@ void CHexLogDlg::CreateControls() {
     auto* pLabel = new QLabel(QStringLiteral("HEX LOG"), this);
     pLabel->setGeometry(units.ToPixels(7, 7, 39, 10));
     setFixedSize(units.ToPixels(322, 224));
-    m_btnOK->setFocus();
+    m_editHexLog->setFocus();
 }
 
 // The text box does not want Return: Enter presses OK, as in a dialog whose

@@ -2,7 +2,7 @@
 #include <QDialog>
 
 class CPrompter;
-class QPlainTextEdit;
+class CHexLogEdit;
 class CMacButton;
 
 // The hex log converter: pasted hex text becomes "HexToSECS.BIG" in the
@@ -16,7 +16,7 @@ public:
 
     CMacButton* m_btnCancel = nullptr;
     CMacButton* m_btnOK = nullptr;
-    QPlainTextEdit* m_editHexLog = nullptr;
+    CHexLogEdit* m_editHexLog = nullptr;
 
 public slots:
     void OnOK();

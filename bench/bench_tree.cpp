@@ -3,7 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QListWidget>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -54,8 +55,10 @@ void TreeFromSelection(benchmark::State& state, bool bNested) {
     std::string strError;
     dlg.OpenArgument(dir.path().toStdString(), strError);
     for (auto _ : state) {
-        dlg.m_listFiles->setCurrentRow(-1);
-        dlg.m_listFiles->setCurrentRow(0);
+        QItemSelectionModel* pSelection = dlg.m_listFiles->selectionModel();
+        pSelection->clear();
+        pSelection->setCurrentIndex(dlg.m_listFiles->model()->index(0, 0),
+                                    QItemSelectionModel::ClearAndSelect);
         QPixmap painted = dlg.m_treeMessage->grab();
         benchmark::DoNotOptimize(painted);
     }

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "decode/Decode.h"
-#include "io/MsgFile.h"
 #include "io/HexLog.h"
 #include "io/ListingFile.h"
+#include "io/MsgFile.h"
 
 namespace {
 

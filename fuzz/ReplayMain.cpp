@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "io/MsgFile.h"
 #include "fuzz/FuzzTarget.h"
+#include "io/MsgFile.h"
 
 namespace fs = std::filesystem;
 

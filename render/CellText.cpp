@@ -2,6 +2,7 @@
 
 #include "decode/Decode.h"
 #include "render/FormatText.h"
+#include "render/NumberText.h"
 #include "render/ValueText.h"
 
 namespace {
@@ -10,13 +11,13 @@ namespace {
 // this runs once per line of every listing.
 void AppendHead(std::string& out, const CMsgCell& cell, int nStyle) {
     if (nStyle) {
-        out += FormatNameOf(cell.m_nFormat, 1);
+        out += GetFormatName(cell.m_nFormat, 1);
         out += ',';
         AppendDecimal(out, cell.m_nCount, 5);
         return;
     }
     out += '<';
-    out += FormatNameOf(cell.m_nFormat, 0);
+    out += GetFormatName(cell.m_nFormat, 0);
     out += '[';
     AppendDecimal(out, cell.m_nCount);
     out += '/';

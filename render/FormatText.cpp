@@ -2,9 +2,9 @@
 
 #include "model/FormatTable.h"
 
-std::string GetFormatName(int nFormat, int bLong) {
+std::string_view GetFormatName(int nFormat, int bLong) {
     const SFormat* pFormat = FindFormat(nFormat);
-    if (!pFormat) return std::string();
+    if (!pFormat) return {};
     return bLong ? pFormat->szLong : pFormat->szShort;
 }
 

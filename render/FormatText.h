@@ -1,9 +1,10 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 // Short (bracket style, bLong == 0) or long (column style) format name, upper
 // case; empty for a code that is not a known format.
-std::string GetFormatName(int nFormat, int bLong);
+std::string_view GetFormatName(int nFormat, int bLong);
 // n repetitions of three blanks.
 std::string MakeIndent(int n);
 // n tab characters.

@@ -5,6 +5,7 @@
 #include "model/MsgMgr.h"
 #include "render/CellText.h"
 #include "render/FormatText.h"
+#include "render/NumberText.h"
 #include "render/ValueText.h"
 
 namespace {
@@ -106,12 +107,11 @@ std::string ListMessage(CMsgInfo* pMsg, int nTabs, int nStyle) {
     out.reserve(64 + pMsg->m_cells.size() * (48 + static_cast<size_t>(nTabs > 0 ? nTabs : 0)));
     CListingWriter writer(out, nTabs, nStyle);
     out += writer.Tabs();
-    if (nStyle)
-        AppendFormat(out, "S%d,F%d%s", pMsg->m_nStream, pMsg->m_nFunction,
-                     pMsg->m_bWBit ? ",W" : "");
-    else
-        AppendFormat(out, "<S%dF%d%s", pMsg->m_nStream, pMsg->m_nFunction,
-                     pMsg->m_bWBit ? "W" : "");
+    out += nStyle ? "S" : "<S";
+    AppendDecimal(out, pMsg->m_nStream);
+    out += nStyle ? ",F" : "F";
+    AppendDecimal(out, pMsg->m_nFunction);
+    if (pMsg->m_bWBit) out += nStyle ? ",W" : "W";
     CMsgCell* pFirst = mgr.FirstCell(pMsg);
     if (!pFirst) {
         out += nStyle ? "\n" : ">";

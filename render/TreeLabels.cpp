@@ -2,16 +2,20 @@
 
 #include "model/FormatTable.h"
 #include "render/FormatText.h"
+#include "render/NumberText.h"
 #include "render/ValueText.h"
 
 std::string GetRootLabel(const CMsgInfo& msg) {
-    std::string str;
-    AppendFormat(str, "S%dF%d%s", msg.m_nStream, msg.m_nFunction, msg.m_bWBit ? "W" : "");
+    std::string str = "S";
+    AppendDecimal(str, msg.m_nStream);
+    str += 'F';
+    AppendDecimal(str, msg.m_nFunction);
+    if (msg.m_bWBit) str += 'W';
     return str;
 }
 
 std::string GetTreeLabel(const CMsgCell& cell, int nStyleFlag) {
-    std::string str = FormatNameOf(cell.m_nFormat, nStyleFlag);
+    std::string str(GetFormatName(cell.m_nFormat, nStyleFlag));
     str += '[';
     AppendDecimal(str, cell.m_nCount);
     str += "] ";

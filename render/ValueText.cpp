@@ -1,13 +1,11 @@
 #include "render/ValueText.h"
 
-#include <array>
 #include <charconv>
-#include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include "model/FormatTable.h"
+#include "render/NumberText.h"
 
 namespace {
 
@@ -26,24 +24,6 @@ void AppendInteger(std::string& out, T v) {
     char buf[24];
     const auto res = std::to_chars(buf, buf + sizeof buf, v);
     out.append(buf, static_cast<size_t>(res.ptr - buf));
-    out += ' ';
-}
-
-// "%G" as the listings have always shown it: an exponent of at least three
-// digits ("1.23457E+008"), where the C library here writes two.
-void AppendG3(std::string& out, double v) {
-    char buf[48];
-    const int n = std::snprintf(buf, sizeof buf, "%G", v);
-    const char* pE = static_cast<const char*>(std::memchr(buf, 'E', static_cast<size_t>(n)));
-    if (pE && (pE[1] == '+' || pE[1] == '-')) {
-        const char* pDigits = pE + 2;
-        const size_t nDigits = static_cast<size_t>(buf + n - pDigits);
-        out.append(buf, static_cast<size_t>(pDigits - buf));
-        if (nDigits < 3) out.append(3 - nDigits, '0');
-        out.append(pDigits, nDigits);
-    } else {
-        out.append(buf, static_cast<size_t>(n));
-    }
     out += ' ';
 }
 
@@ -67,12 +47,17 @@ void PrintU4(std::string& out, const unsigned char* p) {
     AppendInteger(out, Load<std::uint32_t>(p));
 }
 void PrintF4(std::string& out, const unsigned char* p) {
-    AppendFormat(out, "%f ", double{Load<float>(p)});
+    AppendFixed6(out, double{Load<float>(p)});
+    out += ' ';
 }
 void PrintF8(std::string& out, const unsigned char* p) {
-    AppendFormat(out, "%f ", Load<double>(p));
+    AppendFixed6(out, Load<double>(p));
+    out += ' ';
 }
-void PrintU8(std::string& out, const unsigned char* p) { AppendG3(out, Load<double>(p)); }
+void PrintU8(std::string& out, const unsigned char* p) {
+    AppendG3(out, Load<double>(p));
+    out += ' ';
+}
 
 using ElementPrinter = void (*)(std::string&, const unsigned char*);
 
@@ -80,9 +65,10 @@ const unsigned char* Storage(const CMsgCell& cell) {
     return static_cast<const unsigned char*>(cell.m_pValues);
 }
 
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
 void AppendHexByte(std::string& out, unsigned char b) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    const char text[5] = {'0', 'x', kDigits[b >> 4], kDigits[b & 15], ' '};
+    const char text[5] = {'0', 'x', kHexDigits[b >> 4], kHexDigits[b & 15], ' '};
     out.append(text, sizeof text);
 }
 
@@ -140,79 +126,39 @@ void WriteJis8(std::string& out, const CMsgCell& cell, EValueText) {
         if (p[i] >= 0x20 && p[i] <= 0x7E)
             out += static_cast<char>(p[i]);
         else
-            AppendFormat(out, "\\x0%02X", p[i]);
+            out.append({'\\', 'x', '0', kHexDigits[p[i] >> 4], kHexDigits[p[i] & 15]});
     }
 }
 
 using ValuesWriter = void (*)(std::string&, const CMsgCell&, EValueText);
 
 struct SValueRule {
-    int nFormat;
+    int nCode;
     ValuesWriter pfnValues;  // the whole value list, or null: one element at a time
     ElementPrinter pfnElement;
     bool bColumnBrackets;
 };
 
 constexpr SValueRule kRules[] = {
-    {kFormatBinary, WriteBinary, nullptr, true}, {kFormatBoolean, WriteBoolean, nullptr, true},
-    {kFormatAscii, WriteAscii, nullptr, false},  {kFormatJis8, WriteJis8, nullptr, false},
-    {kFormatI8, nullptr, PrintI8, true},         {kFormatI1, nullptr, PrintI1, true},
-    {kFormatI2, nullptr, PrintI2, true},         {kFormatI4, nullptr, PrintI4, true},
-    {kFormatF8, nullptr, PrintF8, true},         {kFormatF4, nullptr, PrintF4, true},
-    {kFormatU8, nullptr, PrintU8, true},         {kFormatU1, nullptr, PrintU1, true},
-    {kFormatU2, nullptr, PrintU2, true},         {kFormatU4, nullptr, PrintU4, true},
+    {kFormatList, nullptr, nullptr, false},        {kFormatBinary, WriteBinary, nullptr, true},
+    {kFormatBoolean, WriteBoolean, nullptr, true}, {kFormatAscii, WriteAscii, nullptr, false},
+    {kFormatJis8, WriteJis8, nullptr, false},      {kFormatI8, nullptr, PrintI8, true},
+    {kFormatI1, nullptr, PrintI1, true},           {kFormatI2, nullptr, PrintI2, true},
+    {kFormatI4, nullptr, PrintI4, true},           {kFormatF8, nullptr, PrintF8, true},
+    {kFormatF4, nullptr, PrintF4, true},           {kFormatU8, nullptr, PrintU8, true},
+    {kFormatU1, nullptr, PrintU1, true},           {kFormatU2, nullptr, PrintU2, true},
+    {kFormatU4, nullptr, PrintU4, true},
 };
+static_assert(FollowsFormatTable(kRules));
 
-constexpr int kMaxCode = 77;
-
-constexpr std::array<signed char, kMaxCode + 1> MakeRuleIndex() {
-    std::array<signed char, kMaxCode + 1> index{};
-    for (auto& i : index) i = -1;
-    for (int i = 0; i < static_cast<int>(std::size(kRules)); ++i)
-        index[kRules[i].nFormat] = static_cast<signed char>(i);
-    return index;
-}
-constexpr auto kRuleIndex = MakeRuleIndex();
-
+// Null for a list or an unknown format: neither has values to print.
 const SValueRule* FindRule(int nFormat) {
-    if (nFormat < 0 || nFormat > kMaxCode || kRuleIndex[nFormat] < 0) return nullptr;
-    return &kRules[kRuleIndex[nFormat]];
+    const int i = FormatIndexOf(nFormat);
+    if (i < 0 || (!kRules[i].pfnValues && !kRules[i].pfnElement)) return nullptr;
+    return &kRules[i];
 }
 
 }  // namespace
-
-void AppendFormat(std::string& out, const char* szFormat, ...) {
-    char buf[512];
-    va_list args;
-    va_start(args, szFormat);
-    const int n = std::vsnprintf(buf, sizeof buf, szFormat, args);
-    va_end(args);
-    if (n <= 0) return;
-    if (static_cast<size_t>(n) < sizeof buf) {
-        out.append(buf, static_cast<size_t>(n));
-        return;
-    }
-    // Only "%f" of a huge double gets here (up to 317 digits).
-    std::string big(static_cast<size_t>(n) + 1, '\0');
-    va_start(args, szFormat);
-    std::vsnprintf(big.data(), big.size(), szFormat, args);
-    va_end(args);
-    out.append(big.data(), static_cast<size_t>(n));
-}
-
-void AppendDecimal(std::string& out, long long v, int nWidth) {
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    const int nLen = static_cast<int>(res.ptr - buf);
-    if (nLen < nWidth) out.append(static_cast<size_t>(nWidth - nLen), ' ');
-    out.append(buf, static_cast<size_t>(nLen));
-}
-
-const char* FormatNameOf(int nFormat, int bLong) {
-    const SFormat* pFormat = FindFormat(nFormat);
-    if (!pFormat) return "";
-    return bLong ? pFormat->szLong : pFormat->szShort;
-}
 
 bool HasColumnBrackets(int nFormat) {
     const SValueRule* pRule = FindRule(nFormat);

@@ -16,17 +16,5 @@ void AppendValueText(std::string& out, const CMsgCell& cell, EValueText eText);
 // binary, boolean and the numeric formats (not ASCII, JIS-8, list, unknown).
 bool HasColumnBrackets(int nFormat);
 
-// Decimal integer as "%d" writes it, right-aligned in nWidth columns as
-// "%5d" does (nWidth 0: no padding).
-void AppendDecimal(std::string& out, long long v, int nWidth = 0);
-
-// The format's name as printed: long (column style) or short; empty for a
-// code outside the format table.
-const char* FormatNameOf(int nFormat, int bLong);
-
 // Removes trailing blank, tab, LF, CR, VT and FF, never cutting below nFrom.
 void TrimRight(std::string& out, std::size_t nFrom = 0);
-
-// printf into the end of out; the format is always a literal of ours.
-void AppendFormat(std::string& out, const char* szFormat, ...)
-    __attribute__((format(printf, 2, 3)));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cinttypes>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -396,3 +397,31 @@ void RemoveTree(const std::string& strPath) {
         if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, ec);
     fs::remove_all(strPath, ec);
 }
+
+namespace {
+
+bool UsesDecimalComma() {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%.1f", 1.5);
+    return std::string(buf) == "1,5";
+}
+
+// localedef needs the locales package's sources; built once per machine,
+// before the first lookup, since the C library remembers a failed one.
+bool GenerateGermanLocale() {
+    const std::string strDir = "/tmp/brevix-test-locales";
+    const std::string strCommand = "test -d " + strDir + "/de_DE.UTF-8 || (mkdir -p " + strDir +
+                                   " && localedef -i de_DE -f UTF-8 " + strDir +
+                                   "/de_DE.UTF-8 >/dev/null 2>&1)";
+    if (std::system(strCommand.c_str()) != 0) return false;
+    ::setenv("LOCPATH", strDir.c_str(), 1);
+    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
+
+}  // namespace
+
+CCommaLocale::CCommaLocale() {
+    m_bOk = (std::setlocale(LC_ALL, "de_DE.UTF-8") || GenerateGermanLocale()) && UsesDecimalComma();
+}
+
+CCommaLocale::~CCommaLocale() { std::setlocale(LC_ALL, "C"); }

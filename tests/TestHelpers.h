@@ -96,3 +96,19 @@ std::string ReadAll(const std::string& strPath);
 // deletes a folder and everything below it, read-only folders included.
 std::string MakeTempDir(const std::string& strPrefix);
 void RemoveTree(const std::string& strPath);
+
+// Switches the whole C locale to one that writes "1,5" for 1.5 (de_DE,
+// generated with localedef into a temporary folder when the system has
+// none) and back to "C" when it goes out of scope. Ok() is false when no
+// such locale can be had; tests then skip with a clear message.
+class CCommaLocale {
+public:
+    CCommaLocale();
+    ~CCommaLocale();
+    CCommaLocale(const CCommaLocale&) = delete;
+    CCommaLocale& operator=(const CCommaLocale&) = delete;
+    bool Ok() const { return m_bOk; }
+
+private:
+    bool m_bOk = false;
+};

@@ -10,6 +10,7 @@
 #include "model/MsgMgr.h"
 #include "render/CellText.h"
 #include "render/FormatText.h"
+#include "render/NumberText.h"
 
 namespace {
 
@@ -84,34 +85,62 @@ TEST(CellText, ExamplesInBothStyles) {
     }
 }
 
-// Non-finite values print as the C library prints them; they must not be
-// mistaken for an exponent or break the line. The largest double has 309
-// digits before the point in "%f".
-TEST(CellText, ExtremeFloatsAsPrintfWritesThem) {
-    struct Case {
-        const char* name;
-        double value;
-    };
-    const Case kCases[] = {
-        {"infinity", std::numeric_limits<double>::infinity()},
-        {"minus infinity", -std::numeric_limits<double>::infinity()},
-        {"not a number", std::numeric_limits<double>::quiet_NaN()},
-        {"largest double", std::numeric_limits<double>::max()},
-        {"smallest denormal", std::numeric_limits<double>::denorm_min()},
-    };
-    for (const Case& c : kCases) {
+// "%f" and "%G" as the C library writes them in the "C" locale, whatever
+// locale the process runs in: a Qt application adopts the user's, and a
+// listing written with "1,5" would no longer read as the same numbers.
+// Expected texts come from Python's "%f" / "%G" (exponents widened to three
+// digits, as the listings show them).
+struct NumberCase {
+    const char* name;
+    double value;
+    const char* fixed;
+    const char* general;
+};
+const NumberCase kNumberCases[] = {
+    {"one and a half", 1.5, "1.500000", "1.5"},
+    {"negative quarter", -0.25, "-0.250000", "-0.25"},
+    {"large U8", 123456789.0, "123456789.000000", "1.23457E+008"},
+    {"rounds half to the binary value", 2.5e-6, "0.000003", "2.5E-006"},
+    {"just below half a millionth", 5e-7, "0.000000", "5E-007"},
+    {"small exponent", 1e-5, "0.000010", "1E-005"},
+    {"rounds up to a new exponent", 999999.5, "999999.500000", "1E+006"},
+    {"negative zero", -0.0, "-0.000000", "-0"},
+    {"infinity", std::numeric_limits<double>::infinity(), "inf", "INF"},
+    {"minus infinity", -std::numeric_limits<double>::infinity(), "-inf", "-INF"},
+    {"not a number", std::numeric_limits<double>::quiet_NaN(), "nan", "NAN"},
+    {"largest double", std::numeric_limits<double>::max(),
+     "17976931348623157081452742373170435679807056752584499659891747680315726078002853876058955"
+     "86327668781715404589535143824642343213268894641827684675467035375169860499105765512820762"
+     "45490090389328944075868508455133942304583236903222948165808559332123348274797826204144723"
+     "168738177180919299881250404026184124858368.000000",
+     "1.79769E+308"},
+    {"smallest denormal", std::numeric_limits<double>::denorm_min(), "0.000000", "4.94066E-324"},
+};
+
+void ExpectNumberTexts() {
+    for (const NumberCase& c : kNumberCases) {
         SCOPED_TRACE(c.name);
+        std::string strFixed;
+        std::string strGeneral;
+        AppendFixed6(strFixed, c.value);
+        AppendG3(strGeneral, c.value);
+        EXPECT_EQ(strFixed, c.fixed);
+        EXPECT_EQ(strGeneral, c.general);
         CMsgInfo msg;
         CMsgMgr mgr;
         mgr.AppendF8(&msg, &c.value, 1);
         mgr.AppendU8(&msg, &c.value, 1);
-        char f[400];
-        char g[64];
-        std::snprintf(f, sizeof f, "%f", c.value);
-        std::snprintf(g, sizeof g, "%G", c.value);
-        EXPECT_EQ(CellText(*msg.m_cells[0], 0), std::string("<F8[1/1] ") + f + ">");
-        EXPECT_EQ(CellText(*msg.m_cells[1], 0), std::string("<U8[1/1] ") + g + ">");
+        EXPECT_EQ(CellText(*msg.m_cells[0], 0), std::string("<F8[1/1] ") + c.fixed + ">");
+        EXPECT_EQ(CellText(*msg.m_cells[1], 1), std::string("UINT8 ,    1, <") + c.general + ">");
     }
+}
+
+TEST(NumberText, AsTheCLibraryWritesThem) { ExpectNumberTexts(); }
+
+TEST(NumberText, SameUnderACommaDecimalLocale) {
+    const CCommaLocale locale;
+    if (!locale.Ok()) GTEST_SKIP() << "no comma-decimal locale: install locales (localedef)";
+    ExpectNumberTexts();
 }
 
 TEST(CellText, LengthByteCountFollowsElementCount) {

@@ -154,6 +154,8 @@ TEST_F(DumpCli, DecodingLeavesAnEmptyTechvFile) {
 
 TEST_F(DumpCli, ErrorsAndExitStatus) {
     fs::create_directory(m_dir / "folder.BIG");
+    ASSERT_EQ(mkfifo((m_dir / "F.BIG").c_str(), 0600), 0);  // no writer: reading it would block
+    fs::create_symlink("/dev/zero", m_dir / "zero.BIG");
     struct Case {
         const char* name;
         std::vector<std::string> args;
@@ -167,6 +169,8 @@ TEST_F(DumpCli, ErrorsAndExitStatus) {
          "==> S1F1.BIG <==\nS1,F1,W\n\n==> S1F1.BIG <==\nS1,F1,W\n\n",
          "brevix-dump: nope.BIG: No such file or directory\n"},
         {"folder given as file", {"folder.BIG"}, 1, "", "brevix-dump: folder.BIG: Is a directory\n"},
+        {"FIFO", {"F.BIG"}, 1, "", "brevix-dump: F.BIG: not a regular file\n"},
+        {"endless device", {"zero.BIG"}, 1, "", "brevix-dump: zero.BIG: not a regular file\n"},
         {"no file", {}, 2, "", "brevix-dump: no FILE given\nUsage: brevix-dump"},
         {"unknown option", {"--colour", "S1F1.BIG"}, 2, "",
          "brevix-dump: unknown option '--colour'\nUsage: brevix-dump"},
@@ -200,15 +204,18 @@ TEST_F(DumpCli, StandardInputAndOutput) {
 }
 
 TEST_F(DumpCli, SaveWritesListingsBesideTheFiles) {
-    fs::copy(m_dir / "S6F11.BIG", m_dir / "lower.big");
+    fs::copy(m_dir / "S6F11.BIG", m_dir / "a.big");
+    fs::copy(m_dir / "S1F4.BIG", m_dir / "a.BIG");
     fs::copy(m_dir / "S1F3.BIG", m_dir / "noext");
-    const CRun run = RunDump(m_dir, {"--save", "S6F11.BIG", "lower.big", "noext"});
+    const CRun run = RunDump(m_dir, {"--save", "S6F11.BIG", "a.big", "a.BIG", "noext"});
     EXPECT_EQ(run.nStatus, 0);
     EXPECT_EQ(run.strOut, "");
     EXPECT_EQ(run.strErr, "");
     const std::string strListing = RunDump(m_dir, {"S6F11.BIG"}).strOut;
     EXPECT_EQ(ReadAll(m_dir / "S6F11.TXT"), CrLf(strListing));
-    EXPECT_EQ(ReadAll(m_dir / "lower.TXT"), CrLf(strListing));
+    // Names that differ only in letter case keep listings of their own.
+    EXPECT_EQ(ReadAll(m_dir / "a.txt"), CrLf(strListing));
+    EXPECT_EQ(ReadAll(m_dir / "a.TXT"), CrLf(RunDump(m_dir, {"S1F4.BIG"}).strOut));
     // noext ends in the style byte "0": bracket style, saved as noext.TXT.
     EXPECT_EQ(ReadAll(m_dir / "noext.TXT"),
               CrLf(RunDump(m_dir, {"--style", "bracket", "S1F3.BIG"}).strOut));

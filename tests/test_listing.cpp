@@ -122,12 +122,11 @@ TEST(Listing, ExamplesInBothStyles) {
     }
 }
 
-TEST(Listing, VisitCountersAreResetAndCountEntries) {
+// Listing twice gives the same text: the walk's scratch counters are reset.
+TEST(Listing, RepeatedListingsAgree) {
     const auto pMsg = BuildMessage(6, 11, true, "L3{ U1(1) L{ U1(2) U1(3) } }");
     const std::string strFirst = ListMessage(pMsg.get(), 0, 0);
     EXPECT_EQ(ListMessage(pMsg.get(), 0, 0), strFirst);
-    EXPECT_EQ(pMsg->m_cells[0]->m_nVisit, 2);
-    EXPECT_EQ(pMsg->m_cells[2]->m_nVisit, 2);
     // Scribbled counters from an earlier walk change nothing.
     for (auto& pCell : pMsg->m_cells) pCell->m_nVisit = 99;
     EXPECT_EQ(ListMessage(pMsg.get(), 0, 0), strFirst);

@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "TestHelpers.h"
+#include "decode/Decode.h"
 #include "io/ListingFile.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 TEST(ListingFile, PathBesideTheMessage) {
     struct Case {
@@ -17,7 +24,8 @@ TEST(ListingFile, PathBesideTheMessage) {
     const Case kCases[] = {
         {"0001.BIG", "0001.TXT"},
         {"/logs/0001.BIG", "/logs/0001.TXT"},
-        {"/logs/a.big", "/logs/a.TXT"},
+        {"/logs/a.big", "/logs/a.txt"},
+        {"/logs/a.bIg", "/logs/a.TXT"},
         {"/logs/a.Big", "/logs/a.TXT"},
         {"/logs.BIG/0001.BIG", "/logs.BIG/0001.TXT"},
         {"/logs.BIG/0001", "/logs.BIG/0001.TXT"},
@@ -86,6 +94,56 @@ TEST_F(ListingFileWrite, FailuresAreReportedWithAReason) {
         EXPECT_FALSE(WriteListingFile(c.path, "x", strSmall));
         EXPECT_EQ(strSmall, c.reason);
     }
+}
+
+// A failure half-way (here the file size limit, as a full disk would) leaves
+// the previous listing as it was and no temporary file beside it.
+TEST_F(ListingFileWrite, FailureKeepsThePreviousFile) {
+    const std::string strPath = m_strDir + "/keep.TXT";
+    std::string strError;
+    ASSERT_TRUE(WriteListingFile(strPath, "old\n", strError));
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool bWritten = WriteListingFile(strPath, std::string(10000, 'x'), strError);
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(bWritten);
+    EXPECT_EQ(strError, "File too large");
+    EXPECT_EQ(ReadAll(strPath), "old\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_strDir), fs::directory_iterator()), 1);
+}
+
+// Replacing a file keeps its permission bits, and a link keeps pointing at
+// the file it named, which receives the new content.
+TEST_F(ListingFileWrite, ReplacingKeepsModeAndLinks) {
+    const std::string strPath = m_strDir + "/mode.TXT";
+    std::string strError;
+    ASSERT_TRUE(WriteListingFile(strPath, "1", strError));
+    chmod(strPath.c_str(), 0640);
+    fs::create_symlink("mode.TXT", m_strDir + "/link.TXT");
+    ASSERT_TRUE(WriteListingFile(m_strDir + "/link.TXT", "2", strError)) << strError;
+    struct stat st {};
+    ASSERT_EQ(stat(strPath.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_TRUE(fs::is_symlink(m_strDir + "/link.TXT"));
+    EXPECT_EQ(ReadAll(strPath), "2");
+}
+
+// The saved listing reads the same under a locale that writes "1,5".
+TEST_F(ListingFileWrite, NumbersIgnoreTheLocale) {
+    const auto pMsg = BuildMessage(1, 4, false, "L{F4(1.5 -0.25) F8(2.5) U8(123456789)}");
+    const CCommaLocale locale;
+    if (!locale.Ok()) GTEST_SKIP() << "no comma-decimal locale: install locales (localedef)";
+    CDecode decoder;
+    const std::string strPath = m_strDir + "/S1F4.TXT";
+    std::string strError;
+    ASSERT_TRUE(WriteListingFile(strPath, decoder.GetMsgText(pMsg.get(), 0, 0), strError));
+    EXPECT_EQ(ReadAll(strPath),
+              "<S1F4\r\n   <L[3/1]      \r\n      <F4[2/1] 1.500000 -0.250000>\r\n"
+              "      <F8[1/1] 2.500000>\r\n      <U8[1/1] 1.23457E+008>\r\n   >\r\n>");
 }
 
 }  // namespace

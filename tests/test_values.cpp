@@ -77,12 +77,9 @@ TEST(ValueDecoders, AsciiStorageEndsInNul) {
 // Every data format's decoder makes a cell of its own format, and leaves a
 // null or guarded message alone.
 TEST(ValueDecoders, DispatchAndGuards) {
-    int nFormats = 0;
-    const SFormat* pFormats = AllFormats(&nFormats);
     CDecode decoder;
     const unsigned char bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    for (int i = 0; i < nFormats; ++i) {
-        const SFormat& f = pFormats[i];
+    for (const SFormat& f : kFormats) {
         SCOPED_TRACE(f.szItem);
         const DecodeFn fn = FindDecoder(f.nCode);
         if (f.nCode == kFormatList) {

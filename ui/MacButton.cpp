@@ -174,8 +174,13 @@ void CMacButton::DrawShoulderPixels(CRasterCanvas& dc, const CItemRect& rc) cons
 }
 
 void CMacButton::DrawCaption(QImage& image, const CItemRect& rc, unsigned nState) const {
+    // Whole-pixel advances and no kerning pairs: without them each glyph's
+    // fractional position is rounded on its own and the gaps vary by a pixel
+    // ("Open Fol der"), which a 1-bit font shows plainly.
     QFont fontCaption = font();
     fontCaption.setStyleStrategy(QFont::NoAntialias);
+    fontCaption.setHintingPreference(QFont::PreferFullHinting);
+    fontCaption.setKerning(false);
     const QString strCaption = text();
     // Measured as shown ('&' marks a mnemonic), so that the left-aligned text
     // starts exactly at the floor-centred left edge.

@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
-#include <QListWidget>
+#include <QListView>
 #include <QSettings>
 #include <QTest>
 #include <QTreeView>
@@ -89,8 +89,8 @@ void CGuiTest::ClearSettings() { Settings().clear(); }
 void CGuiTest::Click(QWidget* pWidget) { QTest::mouseClick(pWidget, Qt::LeftButton); }
 
 void CGuiTest::ClickFile(CBrevixDlg& dlg, int nRow) {
-    QListWidget* pList = dlg.m_listFiles;
-    const QRect rect = pList->visualItemRect(pList->item(nRow));
+    QListView* pList = dlg.m_listFiles;
+    const QRect rect = pList->visualRect(pList->model()->index(nRow, 0));
     QTest::mouseClick(pList->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
 }
 
@@ -100,9 +100,14 @@ void CGuiTest::ChooseFolder(CBrevixDlg& dlg, int nIndex) {
 
 std::vector<std::string> CGuiTest::FileListTexts(const CBrevixDlg& dlg) {
     std::vector<std::string> texts;
-    for (int i = 0; i < dlg.m_listFiles->count(); ++i)
-        texts.push_back(dlg.m_listFiles->item(i)->text().toStdString());
+    const QAbstractItemModel* pModel = dlg.m_listFiles->model();
+    for (int i = 0; i < pModel->rowCount(); ++i)
+        texts.push_back(pModel->index(i, 0).data().toString().toStdString());
     return texts;
+}
+
+int CGuiTest::CurrentFileRow(const CBrevixDlg& dlg) {
+    return dlg.m_listFiles->currentIndex().row();
 }
 
 std::vector<std::string> CGuiTest::ComboTexts(const CBrevixDlg& dlg) {

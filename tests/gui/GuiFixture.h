@@ -56,6 +56,7 @@ protected:
     static void ChooseFolder(CBrevixDlg& dlg, int nIndex);
 
     static std::vector<std::string> FileListTexts(const CBrevixDlg& dlg);
+    static int CurrentFileRow(const CBrevixDlg& dlg);  // -1: none
     static std::vector<std::string> ComboTexts(const CBrevixDlg& dlg);
     // Every row of the tree in display order, one level of indent per depth
     // as two blanks.

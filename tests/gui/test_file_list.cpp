@@ -1,12 +1,14 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTreeView>
+#include <filesystem>
 
 #include "GuiFixture.h"
 #include "TestHelpers.h"
+#include "app/FileEntries.h"
 
 namespace {
 
@@ -158,4 +160,41 @@ TEST_F(FileListTest, FolderListGrowsOncePerFolderIgnoringCase) {
     Click(pDlg->m_btnOpen);
     EXPECT_TRUE(m_prompter.m_messages.empty());
     EXPECT_EQ(FileListTexts(*pDlg), Strings{"1.BIG"});
+}
+
+TEST(VisibleName, ShowsEveryByteOutsideUtf8AsHex) {
+    struct Case {
+        const char* name;
+        const char* bytes;
+        const char* shown;
+    };
+    const Case kCases[] = {
+        {"Latin-1 letter", "BAD\xE9.BIG", "BAD\\xE9.BIG"},
+        {"UTF-8 of two, three and four bytes", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80",
+         "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"},
+        {"overlong slash", "\xC0\xAF", "\\xC0\\xAF"},
+        {"surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80"},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
+        {"sequence cut at the end", "A\xE2\x82", "A\\xE2\\x82"},
+        {"lone continuation byte", "\x80Z", "\\x80Z"},
+        {"lead byte before ASCII", "\xE2Z\xC3\xA9", "\\xE2Z\xC3\xA9"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(VisibleName(c.bytes), c.shown);
+    }
+}
+
+// The entry shows the byte that is not UTF-8, and still opens and saves the
+// file under its name on disk.
+TEST_F(FileListTest, NameOutsideUtf8IsShownVisiblyAndStillOpens) {
+    const std::string strFolder = FolderWith("latin1", {"BAD\xE9.BIG", "OK.BIG"});
+    StorePath(strFolder);
+    auto pDlg = StartDialog();
+    EXPECT_EQ(FileListTexts(*pDlg), (Strings{"BAD\\xE9.BIG", "OK.BIG"}));
+    ClickFile(*pDlg, 0);
+    EXPECT_EQ(TreeRows(*pDlg), Strings{"S1F1W"});
+    Click(pDlg->m_btnSaveText);
+    EXPECT_EQ(m_prompter.m_messages, Strings{"Saved successfully."});
+    EXPECT_TRUE(std::filesystem::exists(strFolder + "/BAD\xE9.TXT"));
 }

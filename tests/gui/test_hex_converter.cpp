@@ -1,6 +1,9 @@
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -8,6 +11,8 @@
 
 #include "GuiFixture.h"
 #include "TestHelpers.h"
+#include "app/HexLogDlg.h"
+#include "app/HexLogEdit.h"
 
 namespace {
 
@@ -80,7 +85,7 @@ TEST_F(HexConverterTest, OkWritesTheBytesAndShowsTheFileAlone) {
         EXPECT_FALSE(m_bLeftOpen);
         EXPECT_EQ(ReadAll(OutputPath()), Bytes(c.bytes));
         EXPECT_EQ(FileListTexts(*pDlg), Strings{"HexToSECS.BIG"});
-        EXPECT_EQ(pDlg->m_listFiles->currentRow(), 0);
+        EXPECT_EQ(CurrentFileRow(*pDlg), 0);
         EXPECT_EQ(TreeRows(*pDlg), c.rows);
         EXPECT_EQ(pDlg->m_szFolder, Dir("cwd"));
         EXPECT_EQ(pDlg->m_editFolder->text().toStdString(), strFolder);
@@ -136,4 +141,44 @@ TEST_F(HexConverterTest, SaveAfterConversionWritesBesideTheConvertedFile) {
     Click(pDlg->m_btnSaveText);
     EXPECT_EQ(m_prompter.m_messages, Strings{"Saved successfully."});
     EXPECT_TRUE(std::filesystem::exists(Dir("cwd") + "/HexToSECS.TXT"));
+}
+
+// The text box holds the focus when the converter opens, so typing goes in
+// at once; Ctrl+Enter breaks the line and Enter presses OK. The tab order
+// stays OK, Cancel, text box.
+TEST_F(HexConverterTest, OpensReadyForTyping) {
+    auto pDlg = StartDialog();
+    Strings chain;
+    m_prompter.m_fnModal = [&](QDialog& dlg) {
+        QWidget* pFocus = dlg.focusWidget();
+        chain.push_back(pFocus->objectName().toStdString());
+        for (QWidget* p = dlg.findChild<QPushButton*>("btnOK"); chain.size() < 4;
+             p = p->nextInFocusChain())
+            chain.push_back(p->objectName().toStdString());
+        QTest::keyClicks(pFocus, " 80 01 01 01 00");
+        QTest::keyClick(pFocus, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(pFocus, "00 00 00 00 01");
+        QTest::keyClick(pFocus, Qt::Key_Return);
+        return dlg.result();
+    };
+    Click(pDlg->m_btnHexToSecs);
+    EXPECT_EQ(chain, (Strings{"editHexLog", "btnOK", "btnCancel", "editHexLog"}));
+    EXPECT_TRUE(m_prompter.m_messages.empty());
+    EXPECT_EQ(ReadAll(OutputPath()), Bytes("80 01 01 01 00 00 00 00 00 01"));
+    EXPECT_EQ(TreeRows(*pDlg), Strings{"S1F1"});
+}
+
+// Pasting from a clipboard that holds no data (no owner, as right after
+// login) inserts nothing; text still pastes.
+TEST_F(HexConverterTest, PasteInsertsOnlyText) {
+    for (const char* szClipboard : {"", "01 02"}) {
+        SCOPED_TRACE(szClipboard);
+        auto* pData = new QMimeData;
+        if (*szClipboard != '\0') pData->setText(QString::fromLatin1(szClipboard));
+        QGuiApplication::clipboard()->setMimeData(pData);
+        CHexLogDlg dlg(m_prompter);
+        dlg.show();
+        QTest::keyClick(dlg.m_editHexLog, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(dlg.m_editHexLog->toPlainText().toStdString(), szClipboard);
+    }
 }

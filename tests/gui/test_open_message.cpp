@@ -1,6 +1,6 @@
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -105,14 +105,20 @@ TEST_F(OpenMessageTest, StyleByteSwitchesTheLabelsOfLaterFilesToo) {
     }
 }
 
-TEST_F(OpenMessageTest, EntriesDifferingInCaseOpenTheirOwnFiles) {
-    auto pDlg = ShowFolder(Dir("case"),
+// ... and each saves a listing of its own: "a.big" to "a.txt".
+TEST_F(OpenMessageTest, EntriesDifferingInCaseOpenAndSaveTheirOwnFiles) {
+    const std::string strFolder = Dir("case");
+    auto pDlg = ShowFolder(strFolder,
                            {{"a.big", MessageBytes(1, 1, "")}, {"A.BIG", MessageBytes(2, 2, "")}});
     ASSERT_EQ(FileListTexts(*pDlg), (Strings{"A.BIG", "A.BIG"}));
     ClickFile(*pDlg, 0);
     EXPECT_EQ(TreeRows(*pDlg), Strings{"S2F2W"});
+    Click(pDlg->m_btnSaveText);
     ClickFile(*pDlg, 1);
     EXPECT_EQ(TreeRows(*pDlg), Strings{"S1F1W"});
+    Click(pDlg->m_btnSaveText);
+    EXPECT_EQ(ReadAll(strFolder + "/A.TXT"), "S2,F2,W\r\n");
+    EXPECT_EQ(ReadAll(strFolder + "/a.txt"), "S1,F1,W\r\n");
 }
 
 // File names are bytes: one that is not valid UTF-8 still opens its own file.
@@ -140,13 +146,19 @@ TEST_F(OpenMessageTest, UnreadableEntryKeepsThePreviousMessage) {
         const char* name;
         const char* entry;
     };
-    const Case kCases[] = {{"file gone since listing", "GONE.BIG"}, {"folder", "SUB.BIG"}};
+    // A FIFO would block for ever and /dev/zero never end: only regular files are read.
+    const Case kCases[] = {{"file gone since listing", "GONE.BIG"},
+                           {"folder", "SUB.BIG"},
+                           {"FIFO", "F.BIG"},
+                           {"endless device", "ZERO.BIG"}};
     int nCase = 0;
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         m_prompter.m_messages.clear();
         const std::string strFolder = Dir("keep" + std::to_string(nCase++));
         std::filesystem::create_directory(strFolder + "/SUB.BIG");
+        ASSERT_EQ(mkfifo((strFolder + "/F.BIG").c_str(), 0600), 0);
+        std::filesystem::create_symlink("/dev/zero", strFolder + "/ZERO.BIG");
         auto pDlg =
             ShowFolder(strFolder, {{"A.BIG", WithStyleByte(MessageBytes(1, 1, "A5 01 04"), '0')},
                                    {"GONE.BIG", MessageBytes(2, 2, "")}});
@@ -163,7 +175,7 @@ TEST_F(OpenMessageTest, UnreadableEntryKeepsThePreviousMessage) {
         EXPECT_EQ(pDlg->m_pMessage.get(), pKept);
         EXPECT_EQ(TreeRows(*pDlg), before);
         EXPECT_EQ(pDlg->m_nStyleFlag, 0);
-        EXPECT_EQ(pDlg->m_listFiles->currentRow(), nRow);
+        EXPECT_EQ(CurrentFileRow(*pDlg), nRow);
     }
 }
 
@@ -314,7 +326,7 @@ TEST_F(OpenMessageTest, ArgumentOpensAFolderOrAFile) {
         EXPECT_EQ(strError.empty(), bListed);
         EXPECT_EQ(FileListTexts(*pDlg), (bListed ? Strings{"A.BIG", "B.BIG"} : Strings{}));
         EXPECT_EQ(pDlg->m_editFolder->text().toStdString(), bListed ? strFolder : "");
-        EXPECT_EQ(pDlg->m_listFiles->currentRow(), bListed ? c.nRow : -1);
+        EXPECT_EQ(CurrentFileRow(*pDlg), bListed ? c.nRow : -1);
         EXPECT_EQ(TreeRows(*pDlg), c.rows);
     }
 }

@@ -249,6 +249,8 @@ TEST_F(MacButtonTest, CaptionColourAndPosition) {
     m_button.setText(strCaption);
     QFont font = m_button.font();
     font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setKerning(false);
     const QFontMetrics metrics(font);
     const int cx = metrics.size(Qt::TextShowMnemonic, strCaption).width();
     const int cy = metrics.height();
@@ -273,6 +275,31 @@ TEST_F(MacButtonTest, CaptionColourAndPosition) {
         EXPECT_EQ(ink, Ink(reference, c.crText));
         EXPECT_EQ(PixelArt(image, kLetters).find('?'), std::string::npos)
             << "no blended pixels: the caption is drawn without antialiasing";
+    }
+}
+
+// Copies of one stem letter stand at one whole-pixel pitch. Glyph positions
+// rounded one by one from fractional advances would alternate the gaps.
+TEST_F(MacButtonTest, CaptionLettersStandAtAnEvenPitch) {
+    for (int nPixels : {11, 13, 15, 17}) {
+        SCOPED_TRACE(nPixels);
+        QFont font = m_button.font();
+        font.setPixelSize(nPixels);
+        m_button.setFont(font);
+        m_button.setText(QStringLiteral("llllllllllll"));
+        const QImage image = Render(m_button, 120, nPixels + 10, kUp);
+        std::set<int> pitches;
+        int nStems = 0, nLastStart = 0;
+        bool bInStem = false;
+        for (int x = 3; x < image.width() - 3; ++x) {
+            bool bInk = false;
+            for (int y = 2; y < image.height() - 2; ++y) bInk = bInk || image.pixel(x, y) == kBlack;
+            if (bInk && !bInStem && nStems++ > 0) pitches.insert(x - nLastStart);
+            if (bInk && !bInStem) nLastStart = x;
+            bInStem = bInk;
+        }
+        EXPECT_EQ(nStems, 12);
+        EXPECT_EQ(pitches.size(), 1u);
     }
 }
 

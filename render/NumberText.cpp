@@ -1,0 +1,44 @@
+#include "render/NumberText.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstring>
+
+namespace {
+
+// std::to_chars with a precision gives printf's digits exactly, and spells
+// the special values "inf" / "nan" with the sign glibc gives them.
+constexpr int kFixedMax = 400;  // DBL_MAX has 309 integer digits
+
+}  // namespace
+
+void AppendFixed6(std::string& out, double v) {
+    char buf[kFixedMax];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
+    out.append(buf, static_cast<size_t>(res.ptr - buf));
+}
+
+void AppendG3(std::string& out, double v) {
+    char buf[48];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+    const size_t n = static_cast<size_t>(res.ptr - buf);
+    for (size_t i = 0; i < n; ++i) buf[i] = static_cast<char>(std::toupper(buf[i]));
+    const char* pE = static_cast<const char*>(std::memchr(buf, 'E', n));
+    if (!pE || (pE[1] != '+' && pE[1] != '-')) {
+        out.append(buf, n);
+        return;
+    }
+    const char* pDigits = pE + 2;
+    const size_t nDigits = static_cast<size_t>(buf + n - pDigits);
+    out.append(buf, static_cast<size_t>(pDigits - buf));
+    if (nDigits < 3) out.append(3 - nDigits, '0');
+    out.append(pDigits, nDigits);
+}
+
+void AppendDecimal(std::string& out, long long v, int nWidth) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    const int nLen = static_cast<int>(res.ptr - buf);
+    if (nLen < nWidth) out.append(static_cast<size_t>(nWidth - nLen), ' ');
+    out.append(buf, static_cast<size_t>(nLen));
+}

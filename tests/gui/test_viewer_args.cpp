@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -45,28 +44,6 @@ TEST(ViewerArgs, Parse) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(Describe(ParseViewerArgs(c.args)), c.parsed);
         EXPECT_EQ(MayHoldQtOptions(c.args), c.bQt);
-    }
-}
-
-TEST(ViewerArgs, AnswersOnTheRightStream) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> args;
-        int nExit;
-        const char* outStart;
-        const char* errStart;
-    };
-    const Case kCases[] = {
-        {"help", {"--help"}, 0, "Usage: brevix [FILE|FOLDER]\n", ""},
-        {"version", {"--version"}, 0, "brevix " BREVIX_VERSION "\n", ""},
-        {"second operand", {"a", "b"}, 2, "", "brevix: only one FILE or FOLDER may be given\n"},
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.name);
-        std::ostringstream out, err;
-        EXPECT_EQ(AnswerWithoutViewer(ParseViewerArgs(c.args), out, err), c.nExit);
-        EXPECT_EQ(out.str().rfind(c.outStart, 0), 0u) << out.str();
-        EXPECT_EQ(err.str().rfind(c.errStart, 0), 0u) << err.str();
     }
 }
 

@@ -8,7 +8,7 @@ WERROR     ?= $(if $(filter true,$(CI)),ON,OFF)
 
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVIX_WERROR=$(WERROR)
 
-.PHONY: deps build run test format-check test-main test-asan bench fuzz clean
+.PHONY: deps build run test format-check test-main test-install test-asan package bench fuzz clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -20,7 +20,7 @@ build: deps
 run: build
 	$(BUILD)/app/brevix samples
 
-test: format-check test-main test-asan
+test: format-check test-main test-install test-asan
 
 # Every C++ source follows the checked-in .clang-format.
 format-check: deps
@@ -28,6 +28,16 @@ format-check: deps
 
 test-main: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Installs into a temporary folder and builds the .deb, then checks what a
+# user would get: layout, menu entry, file type, metadata, manual pages,
+# completion and package dependencies.
+test-install: build
+	bash tests/install/check-install.sh $(BUILD)
+
+# The Debian package brevix_VERSION_ARCH.deb, in $(BUILD).
+package: build
+	cmake --build $(BUILD) --target package
 
 # The core library, its tests, brevix-dump and the fuzz corpus replay under
 # AddressSanitizer + UBSan, built without the GUI (which also proves the core

@@ -1,7 +1,6 @@
 #include "app/BrevixApp.h"
 
-#include <QFile>
-#include <QStringList>
+#include <iostream>
 
 #include "app/BrevixDlg.h"
 #include "app/Prompter.h"
@@ -11,14 +10,17 @@ CBrevixApp::CBrevixApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Brevix"));
     setOrganizationName(QStringLiteral("KELMARON"));
     setWindowIcon(AppIcon());
+    // Lets Wayland and the task bar find the menu entry, and with it the icon.
+    setDesktopFileName(QStringLiteral("org.kelmaron.Brevix"));
 }
 
-int CBrevixApp::InitInstance() {
+int CBrevixApp::InitInstance(const std::string& strPath) {
     CQtPrompter prompter;
     CBrevixDlg dlg(prompter);
     dlg.show();
-    const QStringList args = arguments();
-    if (args.size() > 1) dlg.OpenArgument(QFile::encodeName(args.at(1)).toStdString());
+    std::string strError;
+    if (!strPath.empty() && !dlg.OpenArgument(strPath, strError))
+        std::cerr << "brevix: " << strError << '\n';
     dlg.exec();
     return 0;
 }

@@ -117,10 +117,13 @@ void CBrevixDlg::OnAboutBox() {
     m_prompter.RunModal(dlg);
 }
 
-void CBrevixDlg::OpenArgument(const std::string& strPath) {
+bool CBrevixDlg::OpenArgument(const std::string& strPath, std::string& strError) {
     std::error_code ec;
     const std::filesystem::path path = std::filesystem::absolute(strPath, ec).lexically_normal();
-    if (ec || !std::filesystem::exists(path, ec)) return;
+    if (strPath.empty() || ec || !std::filesystem::exists(path, ec)) {
+        strError = "'" + strPath + "' does not exist; starting without it";
+        return false;
+    }
     const bool bFolder = std::filesystem::is_directory(path, ec);
     std::string strFolder = (bFolder ? path : path.parent_path()).native();
     if (strFolder.size() > 1 && strFolder.back() == '/') strFolder.pop_back();
@@ -129,12 +132,13 @@ void CBrevixDlg::OpenArgument(const std::string& strPath) {
     m_strFolder = strFolder;
     ShowFolder();
     FillFileList(strFolder);
-    if (bFolder) return;
+    if (bFolder) return true;
     const std::string strName = path.filename().native();
     for (int nRow = 0; nRow < m_pFileModel->rowCount(); ++nRow) {
         if (m_pFileModel->EntryAt(nRow)->m_strName != strName) continue;
         SelectFileRow(nRow);
         OnLbnSelchangeFileList();
-        return;
+        break;
     }
+    return true;
 }

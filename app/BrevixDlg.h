@@ -32,9 +32,10 @@ public:
     ~CBrevixDlg() override;
 
     // A command-line argument: a folder is listed as "Open" would list it (it
-    // is not stored); a file has its folder listed and is then opened. A path
-    // that does not exist changes nothing.
-    void OpenArgument(const std::string& strPath);
+    // is not stored); a file has its folder listed and is then opened. This is
+    // the one place that decides what an argument is. A path that does not
+    // exist changes nothing and returns false with a one-line reason.
+    bool OpenArgument(const std::string& strPath, std::string& strError);
 
     int m_nStyleFlag = 1;
     CMacButton* m_btnHexToSecs = nullptr;

@@ -1,6 +1,32 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
 #include "app/BrevixApp.h"
+#include "app/ViewerArgs.h"
+
+namespace {
+
+std::vector<std::string> ArgsAfterName(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    // Help, version and wrong usage must be answered without a display, so
+    // before Qt starts, unless Qt may yet take some arguments away.
+    const std::vector<std::string> raw = ArgsAfterName(argc, argv);
+    const CViewerArgs early = ParseViewerArgs(raw);
+    const bool bFinal = early.m_eAction == EViewerAction::kHelp ||
+                        early.m_eAction == EViewerAction::kVersion || !MayHoldQtOptions(raw);
+    if (bFinal && early.m_eAction != EViewerAction::kRun)
+        return AnswerWithoutViewer(early, std::cout, std::cerr);
+    // Constructing the application takes Qt's own options (-platform, -style)
+    // out of argv.
     CBrevixApp app(argc, argv);
-    return app.InitInstance();
+    const CViewerArgs args = ParseViewerArgs(ArgsAfterName(argc, argv));
+    if (args.m_eAction != EViewerAction::kRun)
+        return AnswerWithoutViewer(args, std::cout, std::cerr);
+    return app.InitInstance(args.m_strPath);
 }

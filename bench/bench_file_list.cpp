@@ -38,8 +38,9 @@ void FileListFromFolder(benchmark::State& state) {
     CSilentPrompter prompter;
     CBrevixDlg dlg(prompter);
     dlg.show();
+    std::string strError;
     for (auto _ : state) {
-        dlg.OpenArgument(dir.path().toStdString());
+        dlg.OpenArgument(dir.path().toStdString(), strError);
         QPixmap painted = dlg.m_listFiles->grab();
         benchmark::DoNotOptimize(painted);
     }

@@ -52,7 +52,8 @@ void TreeFromSelection(benchmark::State& state, bool bNested) {
     CSilentPrompter prompter;
     CBrevixDlg dlg(prompter);
     dlg.show();
-    dlg.OpenArgument(dir.path().toStdString());
+    std::string strError;
+    dlg.OpenArgument(dir.path().toStdString(), strError);
     for (auto _ : state) {
         QItemSelectionModel* pSelection = dlg.m_listFiles->selectionModel();
         pSelection->clear();

@@ -10,6 +10,8 @@ packages=(
   fonts-wine fonts-dejavu-core
   clang clang-format libclang-rt-14-dev git
   locales
+  help2man librsvg2-bin man-db dpkg-dev desktop-file-utils appstream
+  shared-mime-info bash-completion
 )
 
 missing=()

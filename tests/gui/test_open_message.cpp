@@ -314,13 +314,16 @@ TEST_F(OpenMessageTest, ArgumentOpensAFolderOrAFile) {
         {"file", strFolder + "/b.big", 1, {"S2F2W"}},
         {"relative folder with dots", "../arg/", -1, {}},
         {"missing path", strFolder + "/none/X.BIG", -2, {}},
+        {"empty path", "", -2, {}},
     };
     QDir::setCurrent(QString::fromStdString(Dir("cwd")));
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         auto pDlg = StartDialog();
-        pDlg->OpenArgument(c.arg);
+        std::string strError;
         const bool bListed = c.nRow != -2;
+        EXPECT_EQ(pDlg->OpenArgument(c.arg, strError), bListed);
+        EXPECT_EQ(strError.empty(), bListed);
         EXPECT_EQ(FileListTexts(*pDlg), (bListed ? Strings{"A.BIG", "B.BIG"} : Strings{}));
         EXPECT_EQ(pDlg->m_editFolder->text().toStdString(), bListed ? strFolder : "");
         EXPECT_EQ(CurrentFileRow(*pDlg), bListed ? c.nRow : -1);

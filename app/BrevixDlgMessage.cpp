@@ -10,8 +10,8 @@
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
-#include "io/MsgFile.h"
 #include "io/ListingFile.h"
+#include "io/MsgFile.h"
 #include "render/TreeLabels.h"
 
 // A file that cannot be read changes nothing: message, tree and style flag
@@ -63,7 +63,7 @@ void CBrevixDlg::OnSaveAsText() {
     m_prompter.ShowMessage(this, QStringLiteral("Saved successfully."));
 }
 
-// The converted file lives in the current directory, which becomes the
+// The converted files live in the current directory, which becomes the
 // folder the list shows; the edit box, the folder list and "Path" stay.
 void CBrevixDlg::OnBnClickedHexToSecs() {
     CHexLogDlg dlg(m_prompter, this);
@@ -75,8 +75,10 @@ void CBrevixDlg::OnBnClickedHexToSecs() {
     {
         const QSignalBlocker blocker(m_listFiles);
         m_listFiles->clear();
-        auto* pItem = new QListWidgetItem(QString::fromLatin1(CHexLogDlg::kFileName), m_listFiles);
-        pItem->setData(Qt::UserRole, QByteArray(CHexLogDlg::kFileName));
+        for (const std::string& strName : dlg.m_files) {
+            auto* pItem = new QListWidgetItem(QString::fromStdString(strName), m_listFiles);
+            pItem->setData(Qt::UserRole, QByteArray::fromStdString(strName));
+        }
     }
     SelectFileRow(0);
     OnLbnSelchangeFileList();

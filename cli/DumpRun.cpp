@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "decode/Decode.h"
-#include "io/MsgFile.h"
-#include "io/HexLog.h"
+#include "io/HexConvert.h"
 #include "io/ListingFile.h"
+#include "io/MsgFile.h"
 
 namespace {
 
@@ -77,6 +77,8 @@ private:
     int m_nStyleFlag = 1;  // as the viewer starts
 };
 
+// Writes OUT.BIG, OUT-2.BIG, ... and names on err whatever framing was
+// stripped or looks doubtful, one line per message that has a note.
 int RunFromHex(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
     std::vector<unsigned char> text;
     std::string strError;
@@ -84,17 +86,19 @@ int RunFromHex(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
         ReportError(err, opts.m_strHexInput, strError);
         return 1;
     }
-    const std::string strCleaned = CleanHexLog(std::string(text.begin(), text.end()));
-    if (strCleaned.empty()) {
+    CHexConversion conversion;
+    const bool bOk =
+        ConvertHexLog(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
+                      opts.m_strOutput, conversion);
+    for (std::size_t i = 0; i < conversion.m_paths.size(); ++i)
+        if (!conversion.m_msgs[i].m_strNote.empty())
+            ReportError(err, conversion.m_paths[i], conversion.m_msgs[i].m_strNote);
+    if (conversion.m_msgs.empty()) {
         err << "HEX LOG is empty !!!\n";
         return 1;
     }
-    const std::vector<unsigned char> bytes = HexTextToBytes(strCleaned);
-    if (!WriteWholeFile(opts.m_strOutput, bytes.data(), bytes.size(), strError)) {
-        ReportError(err, opts.m_strOutput, strError);
-        return 1;
-    }
-    return 0;
+    if (!bOk) ReportError(err, conversion.m_strFailedPath, conversion.m_strError);
+    return bOk ? 0 : 1;
 }
 
 }  // namespace

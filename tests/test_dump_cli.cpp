@@ -267,4 +267,17 @@ TEST_F(DumpCli, FromHex) {
     EXPECT_EQ(RunDump(m_dir, {"h.BIG"}).strOut, "S6,F11,W\n");
 }
 
+TEST_F(DumpCli, FromHexWritesOneFilePerMessage) {
+    const std::string strLog =
+        "10:00:00 Out: 00 00 00 0A 00 01 81 01 00 00 00 00 00 07\n"
+        "10:00:01 In : 00 00 00 0A 00 01 01 02 00 00 00 00 00 07\n";
+    const CRun run = RunDump(m_dir, {"--from-hex", "--output", "m.BIG"}, strLog);
+    EXPECT_EQ(run.nStatus, 0);
+    EXPECT_EQ(run.strErr,
+              "brevix-dump: m.BIG: HSMS length 10 stripped\n"
+              "brevix-dump: m-2.BIG: HSMS length 10 stripped\n");
+    EXPECT_EQ(ReadAll(m_dir / "m.BIG"), std::string("\0\x01\x81\x01\0\0\0\0\0\x07", 10));
+    EXPECT_EQ(ReadAll(m_dir / "m-2.BIG"), std::string("\0\x01\x01\x02\0\0\0\0\0\x07", 10));
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "io/HexConvert.h"
 #include "io/MsgFraming.h"
 
 namespace {
@@ -66,6 +67,12 @@ TEST(MsgFraming, NotesNameWhatWasStripped) {
     ASSERT_EQ(msgs.size(), 1u);
     EXPECT_EQ(msgs[0].m_nSType, 1);
     EXPECT_EQ(msgs[0].m_strNote, "HSMS length 10 stripped; HSMS control Select.req");
+}
+
+TEST(MsgFraming, NumberedPathsKeepFoldersAndExtension) {
+    EXPECT_EQ(NumberedPath("HexToSECS.BIG", 1), "HexToSECS.BIG");
+    EXPECT_EQ(NumberedPath("HexToSECS.BIG", 2), "HexToSECS-2.BIG");
+    EXPECT_EQ(NumberedPath("out.d/M", 12), "out.d/M-12");
 }
 
 }  // namespace

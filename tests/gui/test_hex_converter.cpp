@@ -137,3 +137,14 @@ TEST_F(HexConverterTest, SaveAfterConversionWritesBesideTheConvertedFile) {
     EXPECT_EQ(m_prompter.m_messages, Strings{"Saved successfully."});
     EXPECT_TRUE(std::filesystem::exists(Dir("cwd") + "/HexToSECS.TXT"));
 }
+
+TEST_F(HexConverterTest, SeveralMessagesAreListedFirstSelected) {
+    auto pDlg = StartDialog();
+    Script("Send\n00 00 81 01 00 00 00 00 00 01\nReceive\n00 00 01 02 00 00 00 00 00 01",
+           EPress::kOK);
+    Click(pDlg->m_btnHexToSecs);
+    EXPECT_EQ(FileListTexts(*pDlg), (Strings{"HexToSECS.BIG", "HexToSECS-2.BIG"}));
+    EXPECT_EQ(pDlg->m_listFiles->currentRow(), 0);
+    EXPECT_EQ(TreeRows(*pDlg), Strings{"S1F1W"});
+    EXPECT_EQ(ReadAll(Dir("cwd") + "/HexToSECS-2.BIG"), Bytes("00 00 01 02 00 00 00 00 00 01"));
+}

@@ -1,6 +1,10 @@
 #include "cli/DumpRun.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <istream>
 #include <iterator>
 #include <ostream>
@@ -8,6 +12,7 @@
 
 #include "decode/Decode.h"
 #include "io/HexConvert.h"
+#include "io/Importer.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
 
@@ -101,6 +106,49 @@ int RunFromHex(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
     return bOk ? 0 : 1;
 }
 
+// Every FILE into one numbered sequence in DIR; messages, files written and
+// warnings summed up on err.
+int RunImport(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
+    int nStatus = 0;
+    if (::mkdir(opts.m_strOutDir.c_str(), 0777) != 0 && errno != EEXIST) {
+        ReportError(err, opts.m_strOutDir, std::strerror(errno));
+        return 1;
+    }
+    CImportOptions importOpts;
+    importOpts.m_nPort = opts.m_nPort;
+    importOpts.m_bControl = opts.m_bControl;
+    CImportResult result;
+    std::size_t nWarnings = 0;
+    for (const std::string& strPath : opts.m_files) {
+        std::vector<unsigned char> bytes;
+        std::string strError;
+        const std::size_t nFirst = result.m_msgs.size();
+        if (!ReadInput(strPath, in, bytes, strError) ||
+            !ImportBytes(bytes.data(), bytes.size(), importOpts, result, strError)) {
+            ReportError(err, strPath, strError);
+            nStatus = 1;
+            continue;
+        }
+        for (std::size_t i = nFirst; i < result.m_msgs.size(); ++i) {
+            if (!result.m_msgs[i].m_msg.m_bWarning) continue;
+            ReportError(err, strPath,
+                        "message " + DecimalText(i + 1) + ": " + result.m_msgs[i].m_msg.m_strNote);
+            ++nWarnings;
+        }
+        for (const std::string& strWarning : result.m_warnings)
+            ReportError(err, strPath, strWarning);
+        nWarnings += result.m_warnings.size();
+        result.m_warnings.clear();
+    }
+    CImportWrite written;
+    if (!WriteImport(opts.m_strOutDir, result.m_msgs, written)) nStatus = 1;
+    for (const std::string& strError : written.m_errors) err << "brevix-dump: " << strError << '\n';
+    err << "brevix-dump: " << DecimalText(result.m_msgs.size()) << " messages found, "
+        << DecimalText(written.m_nWritten) << " files written, " << DecimalText(nWarnings)
+        << " warnings\n";
+    return nStatus;
+}
+
 }  // namespace
 
 std::string TreeText(const CLabelTree& tree) {
@@ -121,6 +169,7 @@ std::string TreeText(const CLabelTree& tree) {
 
 int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in) {
     if (opts.m_eMode == EDumpMode::kFromHex) return RunFromHex(opts, err, in);
+    if (opts.m_eMode == EDumpMode::kImport) return RunImport(opts, err, in);
     CDumpFile dump(opts, out, err, in);
     const bool bHeaders = opts.m_files.size() > 1 && opts.m_eMode != EDumpMode::kSave;
     int nStatus = 0;

@@ -175,6 +175,9 @@ public:
         if (e > p && e[-1] == '\r') --e;
         std::string strTime;
         p = TakeTime(p, e, strTime);
+        // A new time stamp is a new log entry; lines of one dump share theirs.
+        if (m_bInBlock && !strTime.empty() && strTime != m_text.m_blocks.back().m_strTime)
+            EndBlock();
         const size_t nBefore = m_text.m_bytes.size();
         if (!TakePythonLiteral(p, e, m_text.m_bytes)) Words(p, e);
         if (m_text.m_bytes.size() == nBefore) {

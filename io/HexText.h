@@ -4,7 +4,8 @@
 #include <string_view>
 #include <vector>
 
-// One run of lines that hold bytes; a line without any ends it.
+// One run of lines that hold bytes; a line without any ends it, and so does
+// a line whose time stamp differs from the block's.
 struct CHexBlock {
     std::size_t m_nBegin = 0;  // the block's bytes: [m_nBegin, m_nEnd) of CHexText::m_bytes
     std::size_t m_nEnd = 0;

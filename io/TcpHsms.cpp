@@ -154,7 +154,7 @@ void CTcpHsms::Deliver(CStream& s, const unsigned char* p, std::size_t n, long l
         s.m_nOffset += static_cast<long long>(nTake);
         s.m_buf.insert(s.m_buf.end(), w.m_bytes.begin() + static_cast<long>(nSkip),
                        w.m_bytes.end());
-        Frame(s, w.m_nMicros);
+        Frame(s, nMicros);  // complete now, with the segment that filled the hole
     }
 }
 

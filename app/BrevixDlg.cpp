@@ -15,6 +15,7 @@
 #include "app/Prompter.h"
 #include "app/Registry.h"
 #include "app/Resources.h"
+#include "io/ImportFolder.h"
 #include "ui/MacButton.h"
 
 CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
@@ -72,6 +73,8 @@ void CBrevixDlg::contextMenuEvent(QContextMenuEvent* pEvent) {
     QMenu menu(this);
     menu.setSeparatorsCollapsible(false);
     menu.addSeparator();
+    menu.addAction(QStringLiteral("&Import Log or Capture..."), this,
+                   &CBrevixDlg::OnImportLogOrCapture);
     menu.addAction(QStringLiteral("&About Brevix..."), this, &CBrevixDlg::OnAboutBox);
     menu.exec(pEvent->globalPos());
 }
@@ -85,6 +88,8 @@ void CBrevixDlg::OpenArgument(const std::string& strPath) {
     std::error_code ec;
     const std::filesystem::path path = std::filesystem::absolute(strPath, ec).lexically_normal();
     if (ec || !std::filesystem::exists(path, ec)) return;
+    if (std::filesystem::is_regular_file(path, ec) && !IsMessageFileName(path.native()))
+        return ImportAndList(path.native());
     const bool bFolder = std::filesystem::is_directory(path, ec);
     std::string strFolder = (bFolder ? path : path.parent_path()).native();
     if (strFolder.size() > 1 && strFolder.back() == '/') strFolder.pop_back();

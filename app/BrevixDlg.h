@@ -58,6 +58,7 @@ public slots:
     void OnBnClickedHexToSecs();
     void OnBnClickedOpen();
     void OnAboutBox();
+    void OnImportLogOrCapture();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
@@ -68,6 +69,7 @@ private:
     void OnDestroy();
     void CreateControls();
     void FillFileList(const std::string& strFolder);
+    void ImportAndList(const std::string& strFile);
     void FillTreeItem();
     void ClearFilesAndTree();
     void ShowFolder();

@@ -8,7 +8,7 @@
 
 namespace {
 
-enum : unsigned char { kHex = 1, kSpace = 2, kDigit = 4, kSeparator = 8 };
+enum : unsigned char { kHex = 1, kSpace = 2, kDigit = 4, kSeparator = 8, kEquals = 16 };
 
 constexpr std::array<unsigned char, 256> MakeClasses() {
     std::array<unsigned char, 256> a{};
@@ -19,6 +19,7 @@ constexpr std::array<unsigned char, 256> MakeClasses() {
     // Brackets, pipes and commas group bytes but never end a line's bytes.
     for (unsigned char c : {',', ';', '|', '[', ']', '(', ')', '{', '}', '<', '>', '"', '\''})
         a[c] = kSeparator;
+    a['='] = kEquals;
     return a;
 }
 constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
@@ -30,27 +31,36 @@ int Nibble(char c) {
     return (c | 0x20) - 'a' + 10;
 }
 
+// One pass that converts plain text while checking that it is plain: only
+// hex digits and blanks, tabs and line breaks, which clean away, so the
+// pairwise scan reduces to pairs and a lone last digit alone. False at the
+// first other character (form feeds and vertical tabs included).
+bool ReadPlainFast(std::string_view text, std::vector<unsigned char>& out) {
+    out.resize(text.size() / 2 + 1);
+    unsigned char* pOut = out.data();
+    int nHigh = -1;
+    for (char c : text) {
+        const unsigned char nClass = kClasses[static_cast<unsigned char>(c)];
+        if (!(nClass & kHex)) {
+            if (c == ' ' || c == '\n' || c == '\r' || c == '\t') continue;
+            return false;
+        }
+        if (nHigh < 0) {
+            nHigh = Nibble(c);
+        } else {
+            *pOut++ = static_cast<unsigned char>(nHigh << 4 | Nibble(c));
+            nHigh = -1;
+        }
+    }
+    if (nHigh >= 0) *pOut++ = static_cast<unsigned char>(nHigh);
+    out.resize(static_cast<std::size_t>(pOut - out.data()));
+    return true;
+}
+
 bool IsPlain(std::string_view text) {
     for (char c : text)
         if (!Is(c, kHex | kSpace)) return false;
     return true;
-}
-
-// Plain text without form feeds or vertical tabs cleans to hex digits only,
-// so the pairwise scan reduces to this: pairs, and a lone last digit alone.
-void ReadPlainFast(std::string_view text, std::vector<unsigned char>& out) {
-    out.reserve(text.size() / 2 + 1);
-    int nHigh = -1;
-    for (char c : text) {
-        if (!Is(c, kHex)) continue;
-        if (nHigh < 0) {
-            nHigh = Nibble(c);
-        } else {
-            out.push_back(static_cast<unsigned char>(nHigh << 4 | Nibble(c)));
-            nHigh = -1;
-        }
-    }
-    if (nHigh >= 0) out.push_back(static_cast<unsigned char>(nHigh));
 }
 
 struct SWord {
@@ -64,6 +74,10 @@ struct SWord {
 // run of hex digits, 0x with digits, or 2-digit pairs joined by ':' '.' '-'.
 bool WordBytes(const char* p, const char* e, std::vector<unsigned char>& out) {
     const size_t n = static_cast<size_t>(e - p);
+    if (n == 2 && Is(p[0], kHex) && Is(p[1], kHex)) {  // by far the most common word
+        out.push_back(static_cast<unsigned char>(Nibble(p[0]) << 4 | Nibble(p[1])));
+        return true;
+    }
     if (n > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
         p += 2;
         for (const char* q = p; q < e; ++q)
@@ -141,6 +155,8 @@ const char* TakeTime(const char* p, const char* e, std::string& strTime) {
 }
 
 bool TakePythonLiteral(const char* p, const char* e, std::vector<unsigned char>& out) {
+    const std::size_t n = static_cast<std::size_t>(e - p);
+    if (!std::memchr(p, '\'', n) && !std::memchr(p, '"', n)) return false;
     bool bFound = false;
     for (const char* q = p; q + 1 < e; ++q) {
         if (q[0] != 'b' || (q[1] != '\'' && q[1] != '"')) continue;
@@ -173,7 +189,8 @@ public:
 
     void Line(const char* p, const char* e, size_t nLine) {
         if (e > p && e[-1] == '\r') --e;
-        std::string strTime;
+        std::string& strTime = m_strTime;  // kept: no allocation per line
+        strTime.clear();
         p = TakeTime(p, e, strTime);
         // A new time stamp is a new log entry; lines of one dump share theirs.
         if (m_bInBlock && !strTime.empty() && strTime != m_text.m_blocks.back().m_strTime)
@@ -206,14 +223,14 @@ private:
         m_words.clear();
         int nGap = 0;
         while (p < e) {
-            if (Is(*p, kSpace | kSeparator) || *p == '=') {
+            if (Is(*p, kSpace | kSeparator | kEquals)) {
                 if (*p == '=' && !m_words.empty()) m_words.back().bLabel = true;
                 if (Is(*p, kSpace)) ++nGap;
                 ++p;
                 continue;
             }
             const char* w = p;
-            while (p < e && !Is(*p, kSpace | kSeparator) && *p != '=') ++p;
+            while (p < e && !Is(*p, kSpace | kSeparator | kEquals)) ++p;
             const char* we = p;
             bool bLabel = false;
             if (we[-1] == ':') {
@@ -279,6 +296,7 @@ private:
     CHexText& m_text;
     std::vector<SWord> m_words;
     std::string m_strPendingTime;
+    std::string m_strTime;
     bool m_bInBlock = false;
     bool m_bOffsets = false;
 };
@@ -287,15 +305,14 @@ private:
 
 CHexText ReadHexText(std::string_view text) {
     CHexText result;
-    if (IsPlain(text)) {
+    const bool bFast = ReadPlainFast(text, result.m_bytes);
+    if (bFast || IsPlain(text)) {
         result.m_bPlain = true;
-        if (text.find_first_of("\v\f") == std::string_view::npos)
-            ReadPlainFast(text, result.m_bytes);
-        else
-            result.m_bytes = HexTextToBytes(CleanHexLog(std::string(text)));
+        if (!bFast) result.m_bytes = HexTextToBytes(CleanHexLog(std::string(text)));
         if (!result.m_bytes.empty()) result.m_blocks.push_back({0, result.m_bytes.size(), 1, {}});
         return result;
     }
+    result.m_bytes.clear();
     result.m_bytes.reserve(text.size() / 3);
     CLineReader reader(result);
     const char* p = text.data();

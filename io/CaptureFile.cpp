@@ -2,12 +2,22 @@
 
 #include <pcap/pcap.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
 unsigned int Be16(const unsigned char* p) { return static_cast<unsigned int>(p[0] << 8 | p[1]); }
+
+// pcapng time stamps reach far beyond what µs in 64 bits can hold: such a
+// time is clamped, never overflowed.
+long long Micros(const timeval& tv) {
+    constexpr long long kMaxSeconds = LLONG_MAX / 1000000 - 1;
+    const long long nSeconds = std::clamp<long long>(tv.tv_sec, 0, kMaxSeconds);
+    return nSeconds * 1000000 + std::clamp<long long>(tv.tv_usec, 0, 999999);
+}
 
 struct SCounts {
     std::size_t nFragments = 0;
@@ -176,7 +186,7 @@ bool ReadCapture(const unsigned char* p, std::size_t n, CTcpHsms& tcp, std::stri
             ++nUnknown;
             continue;
         }
-        seg.m_nMicros = static_cast<long long>(pHeader->ts.tv_sec) * 1000000 + pHeader->ts.tv_usec;
+        seg.m_nMicros = Micros(pHeader->ts);
         ReadIp(nType, pFrame, nFrame, seg, tcp, counts);
     }
     if (nResult == PCAP_ERROR)

@@ -303,10 +303,10 @@ private:
 
 }  // namespace
 
-CHexText ReadHexText(std::string_view text) {
+CHexText ReadHexText(std::string_view text, bool bConverterRules) {
     CHexText result;
-    const bool bFast = ReadPlainFast(text, result.m_bytes);
-    if (bFast || IsPlain(text)) {
+    const bool bFast = bConverterRules && ReadPlainFast(text, result.m_bytes);
+    if (bFast || (bConverterRules && IsPlain(text))) {
         result.m_bPlain = true;
         if (!bFast) result.m_bytes = HexTextToBytes(CleanHexLog(std::string(text)));
         if (!result.m_bytes.empty()) result.m_blocks.push_back({0, result.m_bytes.size(), 1, {}});

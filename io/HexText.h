@@ -26,4 +26,7 @@ struct CHexText {
 // literals, offset dumps with an ASCII column (xxd, hexdump -C, od, tcpdump
 // -X, Wireshark), and log lines with time stamps and labels ("Out:",
 // "data=", "Header ( .. )"). Never fails: text without bytes gives no blocks.
-CHexText ReadHexText(std::string_view text);
+// bConverterRules keeps a plain text (only hex digits and white space) one
+// block converted by the old rules; logs pass false, so that their blank
+// lines split plain texts too.
+CHexText ReadHexText(std::string_view text, bool bConverterRules = true);

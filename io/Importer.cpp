@@ -89,7 +89,7 @@ long long TimeOfDayMicros(std::string_view str) {
 }
 
 void ImportText(std::string_view text, const CImportOptions& opts, CImportResult& result) {
-    const CHexText hex = ReadHexText(text);
+    const CHexText hex = ReadHexText(text, false);
     const std::size_t nSession = ++result.m_nSessions;
     for (CFramedMsg& msg : MessagesFromHexText(hex)) {
         if (IsControl(msg) && !opts.m_bControl) continue;

@@ -29,6 +29,20 @@ std::string Hex4(unsigned int n) {
     return str;
 }
 
+// A capture that starts inside a connection starts inside a message: the
+// stream is taken as HSMS from the first of two plausible headers in a row,
+// if there is one within this many bytes.
+constexpr std::size_t kMaxLockSearch = 64u << 10;
+
+std::size_t FindChain(const unsigned char* p, std::size_t n) {
+    for (std::size_t i = 0; i + kFrameHead <= n && i < kMaxLockSearch; ++i) {
+        if (!Plausible(p + i)) continue;
+        const std::size_t nNext = i + 4 + Be32(p + i);
+        if (nNext + kFrameHead <= n && Plausible(p + nNext)) return i;
+    }
+    return n;
+}
+
 struct SWaiting {
     std::vector<unsigned char> m_bytes;
     long long m_nMicros = 0;
@@ -197,6 +211,15 @@ void CTcpHsms::Frame(CStream& s, long long nMicros) {
         if (nAvail < kFrameHead) break;
         if (!Plausible(p)) {
             if (s.m_eState == CStream::kUnknown) {
+                const std::size_t nLock = FindChain(p, nAvail);
+                if (nLock < nAvail) {
+                    m_warnings.push_back(s.Name() + ": capture starts inside a message, " +
+                                         DecimalText(nLock) + " bytes passed over");
+                    s.m_nUsed += nLock;
+                    s.m_eState = CStream::kHsms;
+                    continue;
+                }
+                if (nAvail < kMaxLockSearch) break;  // wait for more bytes
                 s.m_eState = CStream::kNotHsms;
                 s.m_buf.clear();
                 s.m_nUsed = 0;

@@ -80,6 +80,10 @@ TEST(HexText, Layouts) {
     }
 }
 
+TEST(HexText, LogsSplitPlainTextAtBlankLines) {
+    EXPECT_EQ(Blocks(ReadHexText("00 01\n02\n\n03 04", false)), "00 01 02 | 03 04");
+}
+
 TEST(HexText, BlockTimeComesFromItsLineOrTheRemarkBefore) {
     const CHexText text =
         ReadHexText("10:00:00.5 Send S1F1\n00 01\n\n[2026-12-07 10:00:02] Out: 02");

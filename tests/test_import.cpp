@@ -82,6 +82,17 @@ TEST(Import, GapIsReportedAndFramingResumes) {
                                        "offset 22, 8 bytes of a message dropped"});
 }
 
+TEST(Import, CaptureStartingInsideAMessageLocksOnTwoHeaders) {
+    const std::vector<CTestSegment> segments = {
+        {true, 0, std::string("8101 00000000 0001") + kS1F1 + kS6F11, 1000000},
+    };
+    const CImportResult result = Import(CaptureBytes(segments, false), {});
+    ASSERT_EQ(result.m_msgs.size(), 2u);
+    EXPECT_EQ(result.m_warnings,
+              std::vector<std::string>{"10.0.0.1:40000 -> 10.0.0.2:5000: capture starts inside a "
+                                       "message, 8 bytes passed over"});
+}
+
 TEST(Import, TextLogTimesAndReplies) {
     const std::string strLog =
         "2026-12-07 10:00:00.100 Out: 00 00 81 01 00 00 00 00 00 07\n"

@@ -279,7 +279,14 @@ private:
                 break;
             }
         }
-        for (; i < m_words.size(); ++i) WordBytes(m_words[i].p, m_words[i].e, m_text.m_bytes);
+        // Without a label, a line of more words than byte words is a remark
+        // whose numbers are not bytes ("Recv S1F2 len 12").
+        const size_t nBefore = m_text.m_bytes.size();
+        size_t nOthers = 0;
+        const bool bLabelled = i > 0;
+        for (; i < m_words.size(); ++i)
+            nOthers += WordBytes(m_words[i].p, m_words[i].e, m_text.m_bytes) ? 0 : 1;
+        if (!bLabelled && 2 * nOthers > m_words.size()) m_text.m_bytes.resize(nBefore);
     }
 
     // After an offset: the first run of groups only. A wide gap or a group

@@ -70,6 +70,7 @@ const LayoutCase kLayouts[] = {
     {"bracketed and pipes", "[00 00|92 07|00 00|00 00 00 01]", "00 00 92 07 00 00 00 00 00 01"},
     {"remark lines split messages", "Send S1F1 W\n00 01\nRecv S1F2\n00 02 03\n\n04",
      "00 01 | 00 02 03 | 04"},
+    {"remark with numbers", "Recv S1F2 len 12\n00 01\n\nSend S1F3 12 bytes\n02", "00 01 | 02"},
     {"no bytes at all", "hello, world\n", ""},
 };
 

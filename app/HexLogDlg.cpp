@@ -76,5 +76,13 @@ void CHexLogDlg::OnOK() {
         return;
     }
     m_files = conversion.m_paths;
+    // Stripped framing and doubts are told, never silently guessed.
+    QString strNotes;
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (conversion.m_msgs[i].m_strNote.empty()) continue;
+        strNotes +=
+            QString::fromStdString(m_files[i] + ": " + conversion.m_msgs[i].m_strNote + "\n");
+    }
+    if (!strNotes.isEmpty()) m_prompter.ShowMessage(this, strNotes.trimmed());
     accept();
 }

@@ -147,4 +147,13 @@ TEST_F(HexConverterTest, SeveralMessagesAreListedFirstSelected) {
     EXPECT_EQ(pDlg->m_listFiles->currentRow(), 0);
     EXPECT_EQ(TreeRows(*pDlg), Strings{"S1F1W"});
     EXPECT_EQ(ReadAll(Dir("cwd") + "/HexToSECS-2.BIG"), Bytes("00 00 01 02 00 00 00 00 00 01"));
+    EXPECT_TRUE(m_prompter.m_messages.empty());
+}
+
+TEST_F(HexConverterTest, StrippedFramingIsTold) {
+    auto pDlg = StartDialog();
+    Script("00 00 00 0A 00 00 81 01 00 00 00 00 00 01", EPress::kOK);
+    Click(pDlg->m_btnHexToSecs);
+    EXPECT_EQ(ReadAll(OutputPath()), Bytes("00 00 81 01 00 00 00 00 00 01"));
+    EXPECT_EQ(m_prompter.m_messages, Strings{"HexToSECS.BIG: HSMS length 10 stripped"});
 }

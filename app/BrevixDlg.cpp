@@ -20,6 +20,7 @@
 #include "app/Registry.h"
 #include "app/Resources.h"
 #include "inspect/InspectorWindow.h"
+#include "io/ListingFile.h"
 #include "ui/MacButton.h"
 
 CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
@@ -82,6 +83,8 @@ void CBrevixDlg::contextMenuEvent(QContextMenuEvent* pEvent) {
     QMenu menu(this);
     menu.setSeparatorsCollapsible(false);
     menu.addSeparator();
+    menu.addAction(QStringLiteral("&Import Log or Capture..."), this,
+                   &CBrevixDlg::OnImportLogOrCapture);
     menu.addAction(QStringLiteral("&About Brevix..."), this, &CBrevixDlg::OnAboutBox);
     menu.addAction(QStringLiteral("&Inspect Message...\tCtrl+I"), this,
                    &CBrevixDlg::OnInspectMessage);
@@ -123,6 +126,10 @@ bool CBrevixDlg::OpenArgument(const std::string& strPath, std::string& strError)
     if (strPath.empty() || ec || !std::filesystem::exists(path, ec)) {
         strError = "'" + strPath + "' does not exist; starting without it";
         return false;
+    }
+    if (std::filesystem::is_regular_file(path, ec) && !HasBigExtension(path.filename().native())) {
+        ImportAndList(path.native());
+        return true;
     }
     const bool bFolder = std::filesystem::is_directory(path, ec);
     std::string strFolder = (bFolder ? path : path.parent_path()).native();

@@ -70,6 +70,7 @@ public slots:
     // also selects cell nCell in it (-1: the message).
     void OnInspectMessage();
     void InspectCell(int nCell);
+    void OnImportLogOrCapture();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
@@ -80,6 +81,7 @@ private:
     void OnDestroy();
     void CreateControls();
     void FillFileList(const std::string& strFolder);
+    void ImportAndList(const std::string& strFile);
     void FillTreeItem();
     void OnTreeContextMenu(const QPoint& pos);
     void ClearFilesAndTree();

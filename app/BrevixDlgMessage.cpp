@@ -63,7 +63,7 @@ void CBrevixDlg::OnSaveAsText() {
     m_prompter.ShowMessage(this, QStringLiteral("Saved successfully."));
 }
 
-// The converted file lives in the current directory, which becomes the
+// The converted files live in the current directory, which becomes the
 // folder the list shows; the edit box, the folder list and "Path" stay.
 void CBrevixDlg::OnBnClickedHexToSecs() {
     CHexLogDlg dlg(m_prompter, this);
@@ -72,7 +72,9 @@ void CBrevixDlg::OnBnClickedHexToSecs() {
     const std::string strCurrent = std::filesystem::current_path(ec).native();
     if (ec) return;
     m_szFolder = strCurrent;
-    ShowFiles({{CHexLogDlg::kFileName, CHexLogDlg::kFileName}});
+    std::vector<CFileEntry> entries;
+    for (const std::string& strName : dlg.m_files) entries.push_back({strName, strName});
+    ShowFiles(std::move(entries));
     SelectFileRow(0);
     OnLbnSelchangeFileList();
 }

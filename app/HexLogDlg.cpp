@@ -8,8 +8,7 @@
 #include "app/HexLogEdit.h"
 #include "app/Prompter.h"
 #include "app/Resources.h"
-#include "io/HexLog.h"
-#include "io/ListingFile.h"
+#include "io/HexConvert.h"
 #include "ui/MacButton.h"
 
 CHexLogDlg::CHexLogDlg(CPrompter& prompter, QWidget* pParent)
@@ -60,19 +59,31 @@ bool CHexLogDlg::eventFilter(QObject* pWatched, QEvent* pEvent) {
     return QDialog::eventFilter(pWatched, pEvent);
 }
 
+// Every message of the text becomes a file: HexToSECS.BIG, HexToSECS-2.BIG...
 void CHexLogDlg::OnOK() {
-    const std::string strCleaned =
-        CleanHexLog(m_editHexLog->toPlainText().toLocal8Bit().toStdString());
-    if (strCleaned.empty()) {
+    const QByteArray text = m_editHexLog->toPlainText().toLocal8Bit();
+    CHexConversion conversion;
+    const bool bOk =
+        ConvertHexLog(std::string_view(text.constData(), static_cast<size_t>(text.size())),
+                      kFileName, conversion);
+    if (conversion.m_msgs.empty()) {
         m_prompter.ShowMessage(this, QStringLiteral("HEX LOG is empty !!!"));
         m_editHexLog->setFocus();
         return;
     }
-    const std::vector<unsigned char> bytes = HexTextToBytes(strCleaned);
-    std::string strError;
-    if (!WriteWholeFile(kFileName, bytes.data(), bytes.size(), strError)) {
-        m_prompter.ShowMessage(this, QStringLiteral("Failed to write HexToSECS.BIG !"));
+    if (!bOk) {
+        m_prompter.ShowMessage(this, QStringLiteral("Failed to write %1 !")
+                                         .arg(QString::fromStdString(conversion.m_strFailedPath)));
         return;
     }
+    m_files = conversion.m_paths;
+    // Stripped framing and doubts are told, never silently guessed.
+    QString strNotes;
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (conversion.m_msgs[i].m_strNote.empty()) continue;
+        strNotes +=
+            QString::fromStdString(m_files[i] + ": " + conversion.m_msgs[i].m_strNote + "\n");
+    }
+    if (!strNotes.isEmpty()) m_prompter.ShowMessage(this, strNotes.trimmed());
     accept();
 }

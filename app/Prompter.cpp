@@ -17,3 +17,8 @@ QString CQtPrompter::BrowseForFolder(const QString& strInitial, QWidget* pOwner)
 }
 
 int CQtPrompter::RunModal(QDialog& dlg) { return dlg.exec(); }
+
+QString CQtPrompter::BrowseForFile(const QString& strCaption, QWidget* pOwner) {
+    return QFileDialog::getOpenFileName(pOwner, strCaption, QString(), QString(), nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}

@@ -16,6 +16,12 @@ public:
     virtual QString BrowseForFolder(const QString& strInitial, QWidget* pOwner) = 0;
     // Runs a dialog modally; QDialog::Accepted or QDialog::Rejected.
     virtual int RunModal(QDialog& dlg) = 0;
+    // A chosen file to import, or an empty text when the person cancels.
+    virtual QString BrowseForFile(const QString& strCaption, QWidget* pOwner) {
+        (void)strCaption;
+        (void)pOwner;
+        return {};
+    }
 };
 
 // The prompter a person sees: QMessageBox, Qt's own directory chooser (never
@@ -25,4 +31,5 @@ public:
     void ShowMessage(QWidget* pOwner, const QString& strText) override;
     QString BrowseForFolder(const QString& strInitial, QWidget* pOwner) override;
     int RunModal(QDialog& dlg) override;
+    QString BrowseForFile(const QString& strCaption, QWidget* pOwner) override;
 };

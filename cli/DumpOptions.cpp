@@ -46,6 +46,8 @@ struct SFlags {
     bool bOutput = false;
     bool bHeader = false;
     bool bCheck = false;
+    bool bImport = false;
+    bool bImportOnly = false;  // --out, --port or --control
 };
 
 // --header and --check only read files: they take FILE operands and nothing
@@ -56,7 +58,7 @@ bool CheckInspectModes(const SFlags& f, CDumpOptions& opts, std::string& strErro
         return false;
     }
     const char* szMode = f.bHeader ? "--header" : "--check";
-    if (f.bStyle || f.bTree || f.bSave || f.bFromHex || f.bOutput) {
+    if (f.bStyle || f.bTree || f.bSave || f.bFromHex || f.bOutput || f.bImport || f.bImportOnly) {
         strError = std::string(szMode) + " cannot be combined with other options";
         return false;
     }
@@ -68,9 +70,38 @@ bool CheckInspectModes(const SFlags& f, CDumpOptions& opts, std::string& strErro
     return true;
 }
 
+bool ParsePort(const std::string& strValue, int& nPort) {
+    if (strValue.empty() || strValue.size() > 5) return false;
+    nPort = 0;
+    for (char c : strValue) {
+        if (c < '0' || c > '9') return false;
+        nPort = nPort * 10 + (c - '0');
+    }
+    return nPort <= 65535;
+}
+
+bool CheckImport(const SFlags& f, CDumpOptions& opts, std::string& strError) {
+    if (!f.bImport) {
+        if (!f.bImportOnly) return true;
+        strError = "--out, --port and --control need --import";
+        return false;
+    }
+    if (f.bStyle || f.bTree || f.bSave || f.bFromHex || f.bOutput) {
+        strError = "--import cannot be combined with --style, --tree, --save or --from-hex";
+        return false;
+    }
+    if (opts.m_files.empty() || opts.m_strOutDir.empty()) {
+        strError = "--import needs FILE... and --out DIR";
+        return false;
+    }
+    opts.m_eMode = EDumpMode::kImport;
+    return true;
+}
+
 // Combinations that make no sense are refused rather than half-honoured.
 bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError) {
     if (f.bHeader || f.bCheck) return CheckInspectModes(f, opts, strError);
+    if (f.bImport || f.bImportOnly) return CheckImport(f, opts, strError);
     if (f.bFromHex) {
         if (f.bStyle || f.bTree || f.bSave) {
             strError = "--from-hex cannot be combined with --style, --tree or --save";
@@ -140,6 +171,23 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             f.bHeader = true;
         } else if (a == "--check") {
             f.bCheck = true;
+        } else if (a == "--import") {
+            f.bImport = true;
+        } else if (a == "--control") {
+            opts.m_bControl = f.bImportOnly = true;
+        } else if (TakeValue(args, i, "--out", strValue, bMissing)) {
+            if (bMissing || strValue.empty()) {
+                strError = "--out takes a folder";
+                return false;
+            }
+            opts.m_strOutDir = strValue;
+            f.bImportOnly = true;
+        } else if (TakeValue(args, i, "--port", strValue, bMissing)) {
+            if (bMissing || !ParsePort(strValue, opts.m_nPort)) {
+                strError = "--port takes a number from 0 to 65535";
+                return false;
+            }
+            f.bImportOnly = true;
         } else if (TakeValue(args, i, "--style", strValue, bMissing)) {
             if (bMissing || !ParseStyle(strValue, opts.m_nStyle)) {
                 strError = "--style takes auto, bracket or column";
@@ -164,13 +212,15 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
 const char* DumpUsage() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
-           "       brevix-dump --header|--check FILE...\n";
+           "       brevix-dump --header|--check FILE...\n"
+           "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n";
 }
 
 const char* DumpHelp() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
            "       brevix-dump --header|--check FILE...\n"
+           "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n"
            "\n"
            "Decodes SECS-II message files (.BIG) and writes their listings to standard\n"
            "output, one after another; with several files each listing is headed by\n"
@@ -186,7 +236,9 @@ const char* DumpHelp() {
            "  --save           write each listing beside its file as .TXT (CR LF line\n"
            "                   ends) instead of to standard output\n"
            "  --from-hex       read a hex log (file or standard input), convert it as the\n"
-           "                   viewer's converter does and write the message file\n"
+           "                   viewer's converter does and write the message file; with\n"
+           "                   several messages OUT.BIG, OUT-2.BIG, ... (stripped framing\n"
+           "                   and doubts are named on standard error)\n"
            "  --output FILE    where --from-hex writes (default HexToSECS.BIG)\n"
            "  --header         print the header of each file in its SECS-I and HSMS\n"
            "                   readings and the message name, one 'field: value' a line\n"
@@ -194,6 +246,14 @@ const char* DumpHelp() {
            "                   damage found; a clean file prints nothing. Exit status 0\n"
            "                   when every file is clean, 1 when any is damaged or\n"
            "                   unreadable\n"
+           "  --import         read text logs and packet captures (pcap, pcapng) and write\n"
+           "                   each message found as DIR/NNNNNN_SxFy[W].BIG, with an index\n"
+           "                   DIR/INDEX.tsv; existing files are never replaced; a summary\n"
+           "                   goes to standard error\n"
+           "  --out DIR        where --import writes (created if missing)\n"
+           "  --port N         --import: only TCP streams to or from port N are HSMS\n"
+           "                   (default: any stream that frames as HSMS)\n"
+           "  --control        --import: write HSMS control messages too\n"
            "  --help           show this text\n"
            "  --version        show the version\n"
            "\n"

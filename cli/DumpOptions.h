@@ -3,7 +3,7 @@
 #include <vector>
 
 // What one run of brevix-dump was asked to do.
-enum class EDumpMode { kListing, kTree, kSave, kFromHex, kHeader, kCheck };
+enum class EDumpMode { kListing, kTree, kSave, kFromHex, kHeader, kCheck, kImport };
 
 struct CDumpOptions {
     EDumpMode m_eMode = EDumpMode::kListing;
@@ -11,6 +11,9 @@ struct CDumpOptions {
     std::vector<std::string> m_files;  // FILE operands; "-" is standard input
     std::string m_strHexInput = "-";   // --from-hex source
     std::string m_strOutput = "HexToSECS.BIG";
+    std::string m_strOutDir;  // --import: the folder written into
+    int m_nPort = -1;         // --import --port: the HSMS port; -1 any
+    bool m_bControl = false;  // --import --control: keep HSMS control messages
     bool m_bHelp = false;
     bool m_bVersion = false;
 };

@@ -1,6 +1,10 @@
 #include "cli/DumpRun.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <istream>
 #include <iterator>
 #include <ostream>
@@ -8,7 +12,9 @@
 
 #include "cli/DumpInspect.h"
 #include "decode/Decode.h"
+#include "io/HexConvert.h"
 #include "io/HexLog.h"
+#include "io/Importer.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
 
@@ -67,6 +73,8 @@ private:
     int m_nStyleFlag = 1;  // as the viewer starts
 };
 
+// Writes OUT.BIG, OUT-2.BIG, ... and names on err whatever framing was
+// stripped or looks doubtful, one line per message that has a note.
 int RunFromHex(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
     std::vector<unsigned char> text;
     std::string strError;
@@ -74,17 +82,62 @@ int RunFromHex(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
         ReportError(err, opts.m_strHexInput, strError);
         return 1;
     }
-    const std::string strCleaned = CleanHexLog(std::string(text.begin(), text.end()));
-    if (strCleaned.empty()) {
+    CHexConversion conversion;
+    const bool bOk =
+        ConvertHexLog(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
+                      opts.m_strOutput, conversion);
+    for (std::size_t i = 0; i < conversion.m_paths.size(); ++i)
+        if (!conversion.m_msgs[i].m_strNote.empty())
+            ReportError(err, conversion.m_paths[i], conversion.m_msgs[i].m_strNote);
+    if (conversion.m_msgs.empty()) {
         err << "HEX LOG is empty !!!\n";
         return 1;
     }
-    const std::vector<unsigned char> bytes = HexTextToBytes(strCleaned);
-    if (!WriteWholeFile(opts.m_strOutput, bytes.data(), bytes.size(), strError)) {
-        ReportError(err, opts.m_strOutput, strError);
+    if (!bOk) ReportError(err, conversion.m_strFailedPath, conversion.m_strError);
+    return bOk ? 0 : 1;
+}
+
+// Every FILE into one numbered sequence in DIR; messages, files written and
+// warnings summed up on err.
+int RunImport(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
+    int nStatus = 0;
+    if (::mkdir(opts.m_strOutDir.c_str(), 0777) != 0 && errno != EEXIST) {
+        ReportError(err, opts.m_strOutDir, std::strerror(errno));
         return 1;
     }
-    return 0;
+    CImportOptions importOpts;
+    importOpts.m_nPort = opts.m_nPort;
+    importOpts.m_bControl = opts.m_bControl;
+    CImportResult result;
+    std::size_t nWarnings = 0;
+    for (const std::string& strPath : opts.m_files) {
+        std::vector<unsigned char> bytes;
+        std::string strError;
+        const std::size_t nFirst = result.m_msgs.size();
+        if (!ReadInput(strPath, in, bytes, strError) ||
+            !ImportBytes(bytes.data(), bytes.size(), importOpts, result, strError)) {
+            ReportError(err, strPath, strError);
+            nStatus = 1;
+            continue;
+        }
+        for (std::size_t i = nFirst; i < result.m_msgs.size(); ++i) {
+            if (!result.m_msgs[i].m_msg.m_bWarning) continue;
+            ReportError(err, strPath,
+                        "message " + DecimalText(i + 1) + ": " + result.m_msgs[i].m_msg.m_strNote);
+            ++nWarnings;
+        }
+        for (const std::string& strWarning : result.m_warnings)
+            ReportError(err, strPath, strWarning);
+        nWarnings += result.m_warnings.size();
+        result.m_warnings.clear();
+    }
+    CImportWrite written;
+    if (!WriteImport(opts.m_strOutDir, result.m_msgs, written)) nStatus = 1;
+    for (const std::string& strError : written.m_errors) err << "brevix-dump: " << strError << '\n';
+    err << "brevix-dump: " << DecimalText(result.m_msgs.size()) << " messages found, "
+        << DecimalText(written.m_nWritten) << " files written, " << DecimalText(nWarnings)
+        << " warnings\n";
+    return nStatus;
 }
 
 }  // namespace
@@ -120,6 +173,7 @@ int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std:
     if (opts.m_eMode == EDumpMode::kFromHex) return RunFromHex(opts, err, in);
     if (opts.m_eMode == EDumpMode::kHeader || opts.m_eMode == EDumpMode::kCheck)
         return RunInspect(opts, out, err, in);
+    if (opts.m_eMode == EDumpMode::kImport) return RunImport(opts, err, in);
     CDumpFile dump(opts, out, err, in);
     const bool bHeaders = opts.m_files.size() > 1 && opts.m_eMode != EDumpMode::kSave;
     int nStatus = 0;

@@ -1,5 +1,6 @@
 // Replays message files (or every file below the given folders) through the
-// fuzz target, so a build without libFuzzer can run the corpus. Exits non-zero
+// fuzz target, so a build without libFuzzer can run the corpus. The target
+// is FuzzOneMessage unless BREVIX_REPLAY_TARGET names another. Exits non-zero
 // when a path cannot be read or nothing was replayed.
 #include <algorithm>
 #include <cstdio>
@@ -7,8 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzImport.h"
 #include "fuzz/FuzzTarget.h"
 #include "io/MsgFile.h"
+
+#ifndef BREVIX_REPLAY_TARGET
+#define BREVIX_REPLAY_TARGET FuzzOneMessage
+#endif
 
 namespace fs = std::filesystem;
 
@@ -21,7 +27,7 @@ bool Replay(const std::string& strPath) {
         std::fprintf(stderr, "%s: %s\n", strPath.c_str(), strError.c_str());
         return false;
     }
-    FuzzOneMessage(bytes.data(), bytes.size());
+    BREVIX_REPLAY_TARGET(bytes.data(), bytes.size());
     return true;
 }
 

@@ -418,6 +418,37 @@ bool GenerateGermanLocale() {
     return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
 }
 
+void PutLe(std::vector<unsigned char>& out, unsigned long long v, int nBytes) {
+    for (int i = 0; i < nBytes; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+}
+void PutBe(std::vector<unsigned char>& out, unsigned long long v, int nBytes) {
+    for (int i = nBytes - 1; i >= 0; --i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+}
+
+std::vector<unsigned char> EthernetFrame(const CTestSegment& seg) {
+    const std::vector<unsigned char> payload = BytesFromHex(seg.strHex);
+    const unsigned int nClient = 0x0A000001, nServer = 0x0A000002;
+    const unsigned int nIsn = seg.bToServer ? 1000 : 9000;
+    std::vector<unsigned char> f(12, 0x02);  // two made-up MAC addresses
+    PutBe(f, 0x0800, 2);
+    PutBe(f, 0x4500, 2);
+    PutBe(f, 40 + payload.size(), 2);
+    PutBe(f, 0, 4);       // id, flags, fragment offset
+    PutBe(f, 0x4006, 2);  // TTL 64, TCP
+    PutBe(f, 0, 2);       // checksum, not checked by readers of captures
+    PutBe(f, seg.bToServer ? nClient : nServer, 4);
+    PutBe(f, seg.bToServer ? nServer : nClient, 4);
+    PutBe(f, seg.bToServer ? 40000 : 5000, 2);
+    PutBe(f, seg.bToServer ? 5000 : 40000, 2);
+    PutBe(f, seg.bSyn ? nIsn : nIsn + 1 + seg.nOffset, 4);
+    PutBe(f, 0, 4);
+    PutBe(f, seg.bSyn ? 0x5002 : 0x5018, 2);  // header length 20; SYN, or PSH ACK
+    PutBe(f, 0xFFFF0000, 4);                  // window, checksum
+    PutBe(f, 0, 2);
+    f.insert(f.end(), payload.begin(), payload.end());
+    return f;
+}
+
 }  // namespace
 
 CCommaLocale::CCommaLocale() {
@@ -425,3 +456,44 @@ CCommaLocale::CCommaLocale() {
 }
 
 CCommaLocale::~CCommaLocale() { std::setlocale(LC_ALL, "C"); }
+
+std::vector<unsigned char> CaptureBytes(const std::vector<CTestSegment>& segments, bool bPcapng) {
+    std::vector<unsigned char> out;
+    if (bPcapng) {
+        for (unsigned long long v : {0x0A0D0D0Aull, 28ull, 0x1A2B3C4Dull}) PutLe(out, v, 4);
+        PutLe(out, 1, 2);
+        PutLe(out, 0, 2);
+        PutLe(out, ~0ull, 8);
+        PutLe(out, 28, 4);
+        for (unsigned long long v : {1ull, 20ull, 1ull, 65535ull, 20ull}) PutLe(out, v, 4);
+    } else {
+        PutLe(out, 0xA1B2C3D4, 4);
+        PutLe(out, 2, 2);
+        PutLe(out, 4, 2);
+        for (unsigned long long v : {0ull, 0ull, 65535ull, 1ull}) PutLe(out, v, 4);
+    }
+    for (const CTestSegment& seg : segments) {
+        const std::vector<unsigned char> frame = EthernetFrame(seg);
+        const unsigned long long nMicros = static_cast<unsigned long long>(seg.nMicros);
+        if (bPcapng) {
+            const size_t nPadded = (frame.size() + 3) / 4 * 4;
+            PutLe(out, 6, 4);
+            PutLe(out, 32 + nPadded, 4);
+            PutLe(out, 0, 4);
+            PutLe(out, nMicros >> 32, 4);
+            PutLe(out, nMicros & 0xFFFFFFFF, 4);
+            PutLe(out, frame.size(), 4);
+            PutLe(out, frame.size(), 4);
+            out.insert(out.end(), frame.begin(), frame.end());
+            out.resize(out.size() + nPadded - frame.size(), 0);
+            PutLe(out, 32 + nPadded, 4);
+        } else {
+            PutLe(out, nMicros / 1000000, 4);
+            PutLe(out, nMicros % 1000000, 4);
+            PutLe(out, frame.size(), 4);
+            PutLe(out, frame.size(), 4);
+            out.insert(out.end(), frame.begin(), frame.end());
+        }
+    }
+    return out;
+}

@@ -112,3 +112,16 @@ public:
 private:
     bool m_bOk = false;
 };
+
+// One TCP segment between a client 10.0.0.1:40000 and a server
+// 10.0.0.2:5000, for captures written by the tests themselves. nOffset is
+// the position of the data in its direction's byte stream; a SYN has none.
+struct CTestSegment {
+    bool bToServer;
+    unsigned int nOffset;
+    std::string strHex;  // payload, as BytesFromHex reads it
+    long long nMicros;
+    bool bSyn = false;
+};
+// The segments as an Ethernet/IPv4 capture, classic pcap or pcapng.
+std::vector<unsigned char> CaptureBytes(const std::vector<CTestSegment>& segments, bool bPcapng);

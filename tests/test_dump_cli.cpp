@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -307,6 +308,44 @@ TEST_F(DumpCli, FromHex) {
     ASSERT_EQ(RunDump(m_dir, {"--from-hex", "log.txt", "--output", "h.BIG"}).nStatus, 0);
     EXPECT_EQ(ReadAll(m_dir / "h.BIG"), std::string("\x80\x01\x86\x0B\x80\x01\0\0\0\x2A", 10));
     EXPECT_EQ(RunDump(m_dir, {"h.BIG"}).strOut, "S6,F11,W\n");
+}
+
+TEST_F(DumpCli, FromHexWritesOneFilePerMessage) {
+    const std::string strLog =
+        "10:00:00 Out: 00 00 00 0A 00 01 81 01 00 00 00 00 00 07\n"
+        "10:00:01 In : 00 00 00 0A 00 01 01 02 00 00 00 00 00 07\n";
+    const CRun run = RunDump(m_dir, {"--from-hex", "--output", "m.BIG"}, strLog);
+    EXPECT_EQ(run.nStatus, 0);
+    EXPECT_EQ(run.strErr,
+              "brevix-dump: m.BIG: HSMS length 10 stripped\n"
+              "brevix-dump: m-2.BIG: HSMS length 10 stripped\n");
+    EXPECT_EQ(ReadAll(m_dir / "m.BIG"), std::string("\0\x01\x81\x01\0\0\0\0\0\x07", 10));
+    EXPECT_EQ(ReadAll(m_dir / "m-2.BIG"), std::string("\0\x01\x01\x02\0\0\0\0\0\x07", 10));
+}
+
+TEST_F(DumpCli, ImportWritesNewFilesAndAnIndexOnly) {
+    const std::vector<unsigned char> capture =
+        CaptureBytes({{true, 0, "0000000A 00008101 00000000 0001", 1000000},
+                      {false, 0, "0000000A 00000102 00000000 0001", 1500000}},
+                     true);
+    WriteAll(m_dir / "cap.pcapng", std::string(capture.begin(), capture.end()));
+    WriteAll(m_dir / "log.txt", "Out: 00 00 81 03 00 00 00 00 00 09\n");
+    const std::vector<std::string> args = {"--import", "cap.pcapng", "log.txt", "--out", "out"};
+    CRun run = RunDump(m_dir, args);
+    EXPECT_EQ(run.nStatus, 0);
+    EXPECT_EQ(run.strErr, "brevix-dump: 3 messages found, 3 files written, 0 warnings\n");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_dir / "out"))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"000001_S1F1W.BIG", "000002_S1F2.BIG",
+                                               "000003_S1F3W.BIG", "INDEX.tsv"}));
+    // A second run into the same folder replaces nothing.
+    WriteAll(m_dir / "out" / "000002_S1F2.BIG", "mine");
+    run = RunDump(m_dir, args);
+    EXPECT_EQ(run.nStatus, 1);
+    EXPECT_NE(run.strErr.find("out/000002_S1F2.BIG: File exists\n"), std::string::npos);
+    EXPECT_EQ(ReadAll(m_dir / "out" / "000002_S1F2.BIG"), "mine");
 }
 
 }  // namespace

@@ -11,11 +11,15 @@ namespace {
 
 // A compact picture of parsed options: mode, style, operands.
 std::string Describe(const CDumpOptions& o) {
-    static const char* const kModes[] = {"list", "tree", "save", "from-hex", "header", "check"};
+    static const char* const kModes[] = {"list",   "tree",  "save",  "from-hex",
+                                         "header", "check", "import"};
     std::string str = kModes[static_cast<int>(o.m_eMode)];
     str += " style=" + std::to_string(o.m_nStyle);
     if (o.m_eMode == EDumpMode::kFromHex)
         return str + " in=" + o.m_strHexInput + " out=" + o.m_strOutput;
+    if (o.m_eMode == EDumpMode::kImport)
+        str += " dir=" + o.m_strOutDir + " port=" + std::to_string(o.m_nPort) +
+               (o.m_bControl ? " control" : "");
     for (const std::string& f : o.m_files) str += " " + f;
     return str;
 }
@@ -39,6 +43,16 @@ const OptionCase kOptionCases[] = {
     {"from-hex file and output",
      {"--from-hex", "log.txt", "--output", "o.BIG"},
      "from-hex style=-1 in=log.txt out=o.BIG"},
+    {"import",
+     {"--import", "a.pcap", "b.log", "--out=d"},
+     "import style=-1 dir=d port=-1 a.pcap b.log"},
+    {"import port control",
+     {"--import", "a", "--out", "d", "--port", "5000", "--control"},
+     "import style=-1 dir=d port=5000 control a"},
+    {"import without out", {"--import", "a"}, nullptr},
+    {"out without import", {"--out", "d", "a"}, nullptr},
+    {"port too large", {"--import", "a", "--out", "d", "--port", "65536"}, nullptr},
+    {"import with tree", {"--import", "a", "--out", "d", "--tree"}, nullptr},
     {"no files", {}, nullptr},
     {"only options", {"--tree"}, nullptr},
     {"unknown option", {"-x", "a"}, nullptr},

@@ -12,6 +12,7 @@ packages=(
   locales
   help2man librsvg2-bin man-db dpkg-dev desktop-file-utils appstream
   shared-mime-info bash-completion
+  libpcap-dev
 )
 
 missing=()

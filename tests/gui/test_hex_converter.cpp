@@ -182,3 +182,23 @@ TEST_F(HexConverterTest, PasteInsertsOnlyText) {
         EXPECT_EQ(dlg.m_editHexLog->toPlainText().toStdString(), szClipboard);
     }
 }
+
+TEST_F(HexConverterTest, SeveralMessagesAreListedFirstSelected) {
+    auto pDlg = StartDialog();
+    Script("Send\n00 00 81 01 00 00 00 00 00 01\nReceive\n00 00 01 02 00 00 00 00 00 01",
+           EPress::kOK);
+    Click(pDlg->m_btnHexToSecs);
+    EXPECT_EQ(FileListTexts(*pDlg), (Strings{"HexToSECS.BIG", "HexToSECS-2.BIG"}));
+    EXPECT_EQ(CurrentFileRow(*pDlg), 0);
+    EXPECT_EQ(TreeRows(*pDlg), Strings{"S1F1W"});
+    EXPECT_EQ(ReadAll(Dir("cwd") + "/HexToSECS-2.BIG"), Bytes("00 00 01 02 00 00 00 00 00 01"));
+    EXPECT_TRUE(m_prompter.m_messages.empty());
+}
+
+TEST_F(HexConverterTest, StrippedFramingIsTold) {
+    auto pDlg = StartDialog();
+    Script("00 00 00 0A 00 00 81 01 00 00 00 00 00 01", EPress::kOK);
+    Click(pDlg->m_btnHexToSecs);
+    EXPECT_EQ(ReadAll(OutputPath()), Bytes("00 00 81 01 00 00 00 00 00 01"));
+    EXPECT_EQ(m_prompter.m_messages, Strings{"HexToSECS.BIG: HSMS length 10 stripped"});
+}

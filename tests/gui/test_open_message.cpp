@@ -330,3 +330,20 @@ TEST_F(OpenMessageTest, ArgumentOpensAFolderOrAFile) {
         EXPECT_EQ(TreeRows(*pDlg), c.rows);
     }
 }
+
+// A file that is not a message file is imported beside itself, once.
+TEST_F(OpenMessageTest, ArgumentImportsALogIntoAFolderOfMessages) {
+    const std::string strLog = Dir("logs") + "/run.log";
+    const std::string strText =
+        "10:00:00 Out: 00008101 00000000 0007\n10:00:01 In : 00000102 00000000 0007\n";
+    WriteFile(strLog, std::vector<unsigned char>(strText.begin(), strText.end()));
+    for (int nRun = 0; nRun < 2; ++nRun) {
+        auto pDlg = StartDialog();
+        std::string strError;
+        EXPECT_TRUE(pDlg->OpenArgument(strLog, strError));
+        EXPECT_EQ(FileListTexts(*pDlg), (Strings{"000001_S1F1W.BIG", "000002_S1F2.BIG"}));
+        EXPECT_EQ(pDlg->m_szFolder, strLog + ".messages");
+    }
+    EXPECT_TRUE(m_prompter.m_messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(strLog + ".messages-2"));
+}

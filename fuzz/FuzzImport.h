@@ -1,0 +1,11 @@
+#pragma once
+#include <cstddef>
+
+// Reads the bytes as a hex log: blocks must lie inside the bytes, in order,
+// a plain text must convert as the old converter did, and every message
+// found must decode.
+void FuzzHexText(const unsigned char* data, size_t size);
+
+// Imports the bytes as a capture (or, without a capture's magic, as a log)
+// and builds the index: no message may be shorter than its header.
+void FuzzCapture(const unsigned char* data, size_t size);

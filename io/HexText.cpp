@@ -1,0 +1,334 @@
+#include "io/HexText.h"
+
+#include <array>
+#include <cctype>
+#include <cstring>
+
+#include "io/HexLog.h"
+
+namespace {
+
+enum : unsigned char { kHex = 1, kSpace = 2, kDigit = 4, kSeparator = 8, kEquals = 16 };
+
+constexpr std::array<unsigned char, 256> MakeClasses() {
+    std::array<unsigned char, 256> a{};
+    for (int c = '0'; c <= '9'; ++c) a[c] = kHex | kDigit;
+    for (int c = 'a'; c <= 'f'; ++c) a[c] = kHex;
+    for (int c = 'A'; c <= 'F'; ++c) a[c] = kHex;
+    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) a[c] = kSpace;
+    // Brackets, pipes and commas group bytes but never end a line's bytes.
+    for (unsigned char c : {',', ';', '|', '[', ']', '(', ')', '{', '}', '<', '>', '"', '\''})
+        a[c] = kSeparator;
+    a['='] = kEquals;
+    return a;
+}
+constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+
+bool Is(char c, unsigned char nClass) { return kClasses[static_cast<unsigned char>(c)] & nClass; }
+
+int Nibble(char c) {
+    if (c <= '9') return c - '0';
+    return (c | 0x20) - 'a' + 10;
+}
+
+// One pass that converts plain text while checking that it is plain: only
+// hex digits and blanks, tabs and line breaks, which clean away, so the
+// pairwise scan reduces to pairs and a lone last digit alone. False at the
+// first other character (form feeds and vertical tabs included).
+bool ReadPlainFast(std::string_view text, std::vector<unsigned char>& out) {
+    out.resize(text.size() / 2 + 1);
+    unsigned char* pOut = out.data();
+    int nHigh = -1;
+    for (char c : text) {
+        const unsigned char nClass = kClasses[static_cast<unsigned char>(c)];
+        if (!(nClass & kHex)) {
+            if (c == ' ' || c == '\n' || c == '\r' || c == '\t') continue;
+            return false;
+        }
+        if (nHigh < 0) {
+            nHigh = Nibble(c);
+        } else {
+            *pOut++ = static_cast<unsigned char>(nHigh << 4 | Nibble(c));
+            nHigh = -1;
+        }
+    }
+    if (nHigh >= 0) *pOut++ = static_cast<unsigned char>(nHigh);
+    out.resize(static_cast<std::size_t>(pOut - out.data()));
+    return true;
+}
+
+bool IsPlain(std::string_view text) {
+    for (char c : text)
+        if (!Is(c, kHex | kSpace)) return false;
+    return true;
+}
+
+struct SWord {
+    const char* p;
+    const char* e;
+    int nGap;     // blanks before the word
+    bool bLabel;  // ended by ':' or '=' ("Out:", "data=", "In :")
+};
+
+// A word's bytes, or false when it is not a byte word. Byte words: an even
+// run of hex digits, 0x with digits, or 2-digit pairs joined by ':' '.' '-'.
+bool WordBytes(const char* p, const char* e, std::vector<unsigned char>& out) {
+    const size_t n = static_cast<size_t>(e - p);
+    if (n == 2 && Is(p[0], kHex) && Is(p[1], kHex)) {  // by far the most common word
+        out.push_back(static_cast<unsigned char>(Nibble(p[0]) << 4 | Nibble(p[1])));
+        return true;
+    }
+    if (n > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        p += 2;
+        for (const char* q = p; q < e; ++q)
+            if (!Is(*q, kHex)) return false;
+        int nHigh = (e - p) % 2 ? 0 : -1;  // odd digit counts are padded at the front
+        for (; p < e; ++p) {
+            if (nHigh < 0) {
+                nHigh = Nibble(*p);
+                continue;
+            }
+            out.push_back(static_cast<unsigned char>(nHigh << 4 | Nibble(*p)));
+            nHigh = -1;
+        }
+        return true;
+    }
+    bool bAllHex = true;
+    for (const char* q = p; q < e && bAllHex; ++q) bAllHex = Is(*q, kHex);
+    if (bAllHex) {
+        if (n % 2) return false;
+        for (; p < e; p += 2)
+            out.push_back(static_cast<unsigned char>(Nibble(p[0]) << 4 | Nibble(p[1])));
+        return true;
+    }
+    if (n < 5 || (n + 1) % 3) return false;
+    for (size_t i = 0; i < n; i += 3) {
+        const bool bSep = i + 2 >= n || p[i + 2] == ':' || p[i + 2] == '.' || p[i + 2] == '-';
+        if (!Is(p[i], kHex) || !Is(p[i + 1], kHex) || !bSep) return false;
+    }
+    for (size_t i = 0; i < n; i += 3)
+        out.push_back(static_cast<unsigned char>(Nibble(p[i]) << 4 | Nibble(p[i + 1])));
+    return true;
+}
+
+// Hex digits of a word with an optional 0x in front; -1 when it has others.
+long long HexValue(const char* p, const char* e, int& nDigits) {
+    if (e - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) p += 2;
+    nDigits = static_cast<int>(e - p);
+    if (nDigits == 0 || nDigits > 12) return -1;
+    long long v = 0;
+    for (; p < e; ++p) {
+        if (!Is(*p, kHex)) return -1;
+        v = v * 16 + Nibble(*p);
+    }
+    return v;
+}
+
+size_t Digits(const char* p, const char* e) {
+    size_t n = 0;
+    while (p + n < e && Is(p[n], kDigit)) ++n;
+    return n;
+}
+
+// A leading date and/or time of day ("2026-12-07 10:00:00.123", "[10:00:01]").
+// A time is hh:mm:ss not followed by another ':' pair, so "00:00:00:0a" stays
+// bytes. Returns where the line goes on, or p when there is no time stamp.
+const char* TakeTime(const char* p, const char* e, std::string& strTime) {
+    const char* q = p;
+    while (q < e && (Is(*q, kSpace) || *q == '[')) ++q;
+    const char* pStart = q;
+    if (Digits(q, e) == 4 && q + 10 <= e && (q[4] == '-' || q[4] == '/') && q[7] == q[4] &&
+        Digits(q + 5, e) == 2 && Digits(q + 8, e) == 2) {
+        q += 10;
+        if (q < e && (*q == 'T' || *q == ' ')) ++q;
+    }
+    const size_t nHour = Digits(q, e);
+    if (nHour < 1 || nHour > 2 || q + nHour + 6 > e) return p;
+    const char* t = q + nHour;
+    if (t[0] != ':' || Digits(t + 1, e) != 2 || t[3] != ':' || Digits(t + 4, e) != 2) return p;
+    t += 6;
+    if (t < e && (*t == '.' || *t == ',') && Digits(t + 1, e) > 0) t += 1 + Digits(t + 1, e);
+    if (t < e && (*t == ':' || Is(*t, kHex))) return p;
+    strTime.assign(pStart, t);
+    while (t < e && (*t == ']' || Is(*t, kSpace))) ++t;
+    return t;
+}
+
+bool TakePythonLiteral(const char* p, const char* e, std::vector<unsigned char>& out) {
+    const std::size_t n = static_cast<std::size_t>(e - p);
+    if (!std::memchr(p, '\'', n) && !std::memchr(p, '"', n)) return false;
+    bool bFound = false;
+    for (const char* q = p; q + 1 < e; ++q) {
+        if (q[0] != 'b' || (q[1] != '\'' && q[1] != '"')) continue;
+        if (q > p && (std::isalnum(static_cast<unsigned char>(q[-1])) || q[-1] == '_')) continue;
+        const char quote = q[1];
+        bFound = true;
+        for (q += 2; q < e && *q != quote; ++q) {
+            if (*q != '\\' || q + 1 >= e) {
+                out.push_back(static_cast<unsigned char>(*q));
+                continue;
+            }
+            const char c = *++q;
+            if (c == 'x' && q + 2 < e && Is(q[1], kHex) && Is(q[2], kHex)) {
+                out.push_back(static_cast<unsigned char>(Nibble(q[1]) << 4 | Nibble(q[2])));
+                q += 2;
+            } else {
+                static constexpr const char kFrom[] = "nrt0";
+                static constexpr const char kTo[] = "\n\r\t";
+                const char* pAt = std::strchr(kFrom, c);
+                out.push_back(static_cast<unsigned char>(c && pAt ? kTo[pAt - kFrom] : c));
+            }
+        }
+    }
+    return bFound;
+}
+
+class CLineReader {
+public:
+    explicit CLineReader(CHexText& text) : m_text(text) {}
+
+    void Line(const char* p, const char* e, size_t nLine) {
+        if (e > p && e[-1] == '\r') --e;
+        std::string& strTime = m_strTime;  // kept: no allocation per line
+        strTime.clear();
+        p = TakeTime(p, e, strTime);
+        // A new time stamp is a new log entry; lines of one dump share theirs.
+        if (m_bInBlock && !strTime.empty() && strTime != m_text.m_blocks.back().m_strTime)
+            EndBlock();
+        const size_t nBefore = m_text.m_bytes.size();
+        if (!TakePythonLiteral(p, e, m_text.m_bytes)) Words(p, e);
+        if (m_text.m_bytes.size() == nBefore) {
+            EndBlock();
+            m_strPendingTime = strTime;
+            return;
+        }
+        if (!m_bInBlock) {
+            CHexBlock block;
+            block.m_nBegin = nBefore;
+            block.m_nLine = nLine;
+            block.m_strTime = strTime.empty() ? m_strPendingTime : strTime;
+            m_text.m_blocks.push_back(std::move(block));
+            m_bInBlock = true;
+        }
+        m_text.m_blocks.back().m_nEnd = m_text.m_bytes.size();
+    }
+
+    void EndBlock() {
+        m_bInBlock = false;
+        m_bOffsets = false;
+    }
+
+private:
+    void Split(const char* p, const char* e) {
+        m_words.clear();
+        int nGap = 0;
+        while (p < e) {
+            if (Is(*p, kSpace | kSeparator | kEquals)) {
+                if (*p == '=' && !m_words.empty()) m_words.back().bLabel = true;
+                if (Is(*p, kSpace)) ++nGap;
+                ++p;
+                continue;
+            }
+            const char* w = p;
+            while (p < e && !Is(*p, kSpace | kSeparator | kEquals)) ++p;
+            const char* we = p;
+            bool bLabel = false;
+            if (we[-1] == ':') {
+                --we;
+                bLabel = true;
+            }
+            if (we == w) {  // a lone ':' labels the word before it ("In :")
+                if (!m_words.empty()) m_words.back().bLabel = true;
+            } else {
+                m_words.push_back({w, we, nGap, bLabel});
+            }
+            nGap = 0;
+        }
+    }
+
+    // An offset column: a hex number equal to the bytes of the block so far,
+    // ended by ':' or followed by narrower groups; or, once a dump has shown
+    // offsets, a lone number closing it (od, hexdump -C).
+    bool IsOffset() const {
+        const SWord& w = m_words.front();
+        int nDigits = 0;
+        const long long v = HexValue(w.p, w.e, nDigits);
+        if (v < 0 || nDigits < 4) return false;
+        const size_t nSoFar =
+            m_bInBlock ? m_text.m_bytes.size() - m_text.m_blocks.back().m_nBegin : 0;
+        if (static_cast<unsigned long long>(v) != nSoFar && !(w.bLabel && !m_bInBlock))
+            return false;
+        if (m_words.size() == 1) return m_bOffsets;
+        if (w.bLabel) return true;
+        int nNext = 0;
+        return HexValue(m_words[1].p, m_words[1].e, nNext) >= 0 && nNext < nDigits;
+    }
+
+    void Words(const char* p, const char* e) {
+        Split(p, e);
+        if (m_words.empty()) return;
+        size_t i = 0;
+        if (IsOffset()) {
+            m_bOffsets = true;
+            TakeDumpColumns(1);
+            return;
+        }
+        for (size_t k = m_words.size(); k-- > 0;) {
+            if (m_words[k].bLabel) {
+                i = k + 1;
+                break;
+            }
+        }
+        // Without a label, a line of more words than byte words is a remark
+        // whose numbers are not bytes ("Recv S1F2 len 12").
+        const size_t nBefore = m_text.m_bytes.size();
+        size_t nOthers = 0;
+        const bool bLabelled = i > 0;
+        for (; i < m_words.size(); ++i)
+            nOthers += WordBytes(m_words[i].p, m_words[i].e, m_text.m_bytes) ? 0 : 1;
+        if (!bLabelled && 2 * nOthers > m_words.size()) m_text.m_bytes.resize(nBefore);
+    }
+
+    // After an offset: the first run of groups only. A wide gap or a group
+    // wider than the first is the ASCII column.
+    void TakeDumpColumns(size_t i) {
+        const long nWidth = i < m_words.size() ? m_words[i].e - m_words[i].p : 0;
+        for (size_t k = i; k < m_words.size(); ++k) {
+            const SWord& w = m_words[k];
+            if ((k > i && w.nGap >= 3) || w.e - w.p > nWidth) return;
+            if (!WordBytes(w.p, w.e, m_text.m_bytes)) return;
+        }
+    }
+
+    CHexText& m_text;
+    std::vector<SWord> m_words;
+    std::string m_strPendingTime;
+    std::string m_strTime;
+    bool m_bInBlock = false;
+    bool m_bOffsets = false;
+};
+
+}  // namespace
+
+CHexText ReadHexText(std::string_view text, bool bConverterRules) {
+    CHexText result;
+    const bool bFast = bConverterRules && ReadPlainFast(text, result.m_bytes);
+    if (bFast || (bConverterRules && IsPlain(text))) {
+        result.m_bPlain = true;
+        if (!bFast) result.m_bytes = HexTextToBytes(CleanHexLog(std::string(text)));
+        if (!result.m_bytes.empty()) result.m_blocks.push_back({0, result.m_bytes.size(), 1, {}});
+        return result;
+    }
+    result.m_bytes.clear();
+    result.m_bytes.reserve(text.size() / 3);
+    CLineReader reader(result);
+    const char* p = text.data();
+    const char* const pEnd = p + text.size();
+    for (size_t nLine = 1; p < pEnd; ++nLine) {
+        const void* pNl = std::memchr(p, '\n', static_cast<size_t>(pEnd - p));
+        const char* e = pNl ? static_cast<const char*>(pNl) : pEnd;
+        reader.Line(p, e, nLine);
+        p = e + 1;
+    }
+    return result;
+}

@@ -1,0 +1,82 @@
+#include "io/ImportFolder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "io/HexConvert.h"
+#include "io/Importer.h"
+#include "io/MsgFile.h"
+
+namespace {
+
+// An index at least as new as the file: an import of this very content.
+bool IsEarlierImport(const std::string& strFolder, const std::string& strFile) {
+    struct stat index {
+    }, file{};
+    if (::stat((strFolder + "/INDEX.tsv").c_str(), &index) != 0) return false;
+    if (::stat(strFile.c_str(), &file) != 0) return false;
+    return index.st_mtim.tv_sec > file.st_mtim.tv_sec ||
+           (index.st_mtim.tv_sec == file.st_mtim.tv_sec &&
+            index.st_mtim.tv_nsec >= file.st_mtim.tv_nsec);
+}
+
+// The first of base, base-2, ... that is an earlier import or can be made
+// new; empty with errno set when the parent cannot take a folder.
+std::string ClaimFolder(const std::string& strBase, const std::string& strFile, bool& bReuse) {
+    for (std::size_t n = 1; n < 1000; ++n) {
+        const std::string strFolder = n == 1 ? strBase : strBase + "-" + DecimalText(n);
+        if (::mkdir(strFolder.c_str(), 0777) == 0) {
+            bReuse = false;
+            return strFolder;
+        }
+        if (errno != EEXIST) return {};
+        if (IsEarlierImport(strFolder, strFile)) {
+            bReuse = true;
+            return strFolder;
+        }
+    }
+    errno = EEXIST;
+    return {};
+}
+
+}  // namespace
+
+bool ImportIntoFolder(const std::string& strFile, const std::string& strCacheDir,
+                      std::string& strFolder, std::string& strSummary, std::string& strError) {
+    bool bReuse = false;
+    strFolder = ClaimFolder(strFile + ".messages", strFile, bReuse);
+    if (strFolder.empty() && !strCacheDir.empty()) {
+        const std::size_t nSlash = strFile.find_last_of('/');
+        const std::string strName =
+            nSlash == std::string::npos ? strFile : strFile.substr(nSlash + 1);
+        ::mkdir(strCacheDir.c_str(), 0777);
+        strFolder = ClaimFolder(strCacheDir + "/" + strName + ".messages", strFile, bReuse);
+    }
+    if (strFolder.empty()) {
+        strError = std::strerror(errno);
+        return false;
+    }
+    strSummary.clear();
+    if (bReuse) return true;
+    std::vector<unsigned char> bytes;
+    CImportResult result;
+    if (!ReadMessageFile(strFile, bytes, strError) ||
+        !ImportBytes(bytes.data(), bytes.size(), CImportOptions(), result, strError)) {
+        ::rmdir(strFolder.c_str());
+        strFolder.clear();
+        return false;
+    }
+    CImportWrite written;
+    const bool bOk = WriteImport(strFolder, result.m_msgs, written);
+    ::rmdir(strFolder.c_str());  // only an empty folder goes: nothing was found or written
+    if (!bOk) strError = written.m_errors.front();
+    std::size_t nWarnings = result.m_warnings.size();
+    for (const CFoundMsg& found : result.m_msgs) nWarnings += found.m_msg.m_bWarning ? 1 : 0;
+    strSummary =
+        DecimalText(result.m_msgs.size()) + " messages, " + DecimalText(nWarnings) + " warnings";
+    return bOk;
+}

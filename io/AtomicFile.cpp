@@ -50,7 +50,8 @@ std::string ResolveLink(const std::string& strPath) {
 int CreateTemporary(const std::string& strTarget, std::string& strTemp) {
     const std::string strFolder = FolderOf(strTarget);
     const std::string strName = strTarget.substr(strTarget.find_last_of('/') + 1);
-    std::random_device random;
+    // Seeded once: an import writes hundreds of thousands of files.
+    thread_local std::mt19937 random{std::random_device{}()};
     for (int nTry = 0; nTry < 100; ++nTry) {
         strTemp = strFolder + "/." + strName + "." + std::to_string(random() % 1000000) + ".tmp";
         const int fd = ::open(strTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -67,19 +68,29 @@ int WriteInPlace(const std::string& strPath, const void* pData, std::size_t nSiz
     return nError;
 }
 
-int WriteReplacing(const std::string& strTarget, const struct stat* pOld, const void* pData,
-                   std::size_t nSize) {
+// Errno of the first failing step of writing a temporary file beside
+// strTarget and handing it to fnPlace, which puts it under its final name.
+template <typename TPlace>
+int WriteThroughTemporary(const std::string& strTarget, const void* pData, std::size_t nSize,
+                          bool bSync, const struct stat* pOld, TPlace fnPlace) {
     std::string strTemp;
     const int fd = CreateTemporary(strTarget, strTemp);
     if (fd < 0) return errno;
     int nError = WriteAll(fd, static_cast<const unsigned char*>(pData), nSize);
     if (!nError && pOld && ::fchmod(fd, pOld->st_mode & 07777) != 0) nError = errno;
     // Without fsync a crash after the rename can leave an empty file behind.
-    if (!nError && ::fsync(fd) != 0) nError = errno;
+    if (!nError && bSync && ::fsync(fd) != 0) nError = errno;
     if (::close(fd) != 0 && !nError) nError = errno;
-    if (!nError && ::rename(strTemp.c_str(), strTarget.c_str()) != 0) nError = errno;
-    if (nError) ::unlink(strTemp.c_str());
+    if (!nError && !fnPlace(strTemp)) nError = errno;
+    ::unlink(strTemp.c_str());  // gone after a rename; the spare name after a link
     return nError;
+}
+
+int WriteReplacing(const std::string& strTarget, const struct stat* pOld, const void* pData,
+                   std::size_t nSize) {
+    return WriteThroughTemporary(strTarget, pData, nSize, true, pOld, [&](const std::string& t) {
+        return ::rename(t.c_str(), strTarget.c_str()) == 0;
+    });
 }
 
 }  // namespace
@@ -99,4 +110,26 @@ bool WriteWholeFile(const std::string& strPath, const void* pData, std::size_t n
         nError = WriteReplacing(strTarget, bExists ? &st : nullptr, pData, nSize);
     if (nError) strError = Reason(nError);
     return nError == 0;
+}
+
+bool WriteNewFile(const std::string& strPath, const void* pData, std::size_t nSize,
+                  std::string& strError) {
+    strError.clear();
+    const int nError = WriteThroughTemporary(
+        strPath, pData, nSize, false, nullptr,
+        [&](const std::string& t) { return ::link(t.c_str(), strPath.c_str()) == 0; });
+    if (nError) strError = Reason(nError);
+    return nError == 0;
+}
+
+bool SyncFolder(const std::string& strFolder, std::string& strError) {
+    const int fd = ::open(strFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        strError = Reason(errno);
+        return false;
+    }
+    const bool bOk = ::syncfs(fd) == 0 && ::fsync(fd) == 0;
+    if (!bOk) strError = Reason(errno);
+    ::close(fd);
+    return bOk;
 }

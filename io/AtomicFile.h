@@ -13,3 +13,14 @@
 // directory") in strError; no temporary file is left behind.
 bool WriteWholeFile(const std::string& strPath, const void* pData, std::size_t nSize,
                     std::string& strError);
+
+// Writes nSize bytes as a new file strPath and never replaces one that is
+// there: the temporary file is linked under the final name (link(2) fails on
+// a taken name, "File exists") and then removed. A reader never sees a
+// partial file. Durability is left to the caller: SyncFolder once after many
+// files costs far less than an fsync for each.
+bool WriteNewFile(const std::string& strPath, const void* pData, std::size_t nSize,
+                  std::string& strError);
+
+// Flushes the file system holding strFolder (syncfs) and the folder itself.
+bool SyncFolder(const std::string& strFolder, std::string& strError);

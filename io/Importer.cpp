@@ -4,9 +4,9 @@
 #include <string_view>
 #include <utility>
 
+#include "io/AtomicFile.h"
 #include "io/CaptureFile.h"
 #include "io/HexText.h"
-#include "io/NewFile.h"
 
 namespace {
 

@@ -115,12 +115,23 @@ TEST(ItemStreamWalk, MillionSiblings) {
 }
 
 // TECHV.TXT: every body walk leaves it empty in the working directory; a
-// message that is not walked does not touch it.
+// message that is not walked does not touch it. Each test works in a folder
+// of its own: other test programs decode in the shared one at the same time.
 class TechvFile : public ::testing::Test {
 protected:
-    void SetUp() override { std::filesystem::remove(kName); }
+    void SetUp() override {
+        m_home = std::filesystem::current_path();
+        m_strDir = MakeTempDir("brevix-techv");
+        std::filesystem::current_path(m_strDir);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(m_home);
+        RemoveTree(m_strDir);
+    }
     static bool Exists() { return std::filesystem::exists(kName); }
     static constexpr const char* kName = "TECHV.TXT";
+    std::filesystem::path m_home;
+    std::string m_strDir;
 };
 
 TEST_F(TechvFile, CreatedEmptyByABodyWalk) {
@@ -148,15 +159,8 @@ TEST_F(TechvFile, NotTouchedWithoutABody) {
 }
 
 TEST_F(TechvFile, FailureToCreateItIsIgnored) {
-    const auto dir = std::filesystem::temp_directory_path() / "brevix-techv-blocked";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir / kName);  // a folder in its place
-    const auto home = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    const auto pMsg = DecodeBody("A5 01 07");
-    std::filesystem::current_path(home);
-    std::filesystem::remove_all(dir);
-    EXPECT_EQ(DumpCells(*pMsg), "U1 7");
+    std::filesystem::create_directories(kName);  // a folder in its place
+    EXPECT_EQ(DumpCells(*DecodeBody("A5 01 07")), "U1 7");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "cli/DumpOptions.h"
 
+#include "render/SmlWriter.h"
+
 namespace {
 
 struct SStyleName {
@@ -44,12 +46,24 @@ struct SFlags {
     bool bSave = false;
     bool bFromHex = false;
     bool bOutput = false;
+    bool bSml = false;
 };
+
+// --sml or --sml=DIALECT (no separate value: a file name may follow).
+bool TakeSml(const std::string& a, CDumpOptions& opts, SFlags& f, std::string& strError) {
+    if (a != "--sml" && a.compare(0, 6, "--sml=") != 0) return false;
+    opts.m_strSmlDialect = a.size() > 6 ? a.substr(6) : std::string();
+    ESmlDialect eDialect;
+    if (!FindSmlDialect(opts.m_strSmlDialect, eDialect))
+        strError = "--sml takes standard, secs4net, secsgem or go-secs";
+    f.bSml = true;
+    return true;
+}
 
 // Combinations that make no sense are refused rather than half-honoured.
 bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError) {
     if (f.bFromHex) {
-        if (f.bStyle || f.bTree || f.bSave) {
+        if (f.bStyle || f.bTree || f.bSave || f.bSml) {
             strError = "--from-hex cannot be combined with --style, --tree or --save";
             return false;
         }
@@ -70,6 +84,10 @@ bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError
         strError = "--tree and --save cannot be combined";
         return false;
     }
+    if (f.bSml && (f.bTree || f.bSave || f.bStyle)) {
+        strError = "--sml cannot be combined with --style, --tree or --save";
+        return false;
+    }
     if (opts.m_files.empty()) {
         strError = "no FILE given";
         return false;
@@ -82,7 +100,10 @@ bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError
             }
         }
     }
-    opts.m_eMode = f.bTree ? EDumpMode::kTree : f.bSave ? EDumpMode::kSave : EDumpMode::kListing;
+    opts.m_eMode = f.bTree   ? EDumpMode::kTree
+                   : f.bSave ? EDumpMode::kSave
+                   : f.bSml  ? EDumpMode::kSml
+                             : EDumpMode::kListing;
     return true;
 }
 
@@ -113,6 +134,8 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             f.bSave = true;
         } else if (a == "--from-hex") {
             f.bFromHex = true;
+        } else if (TakeSml(a, opts, f, strError)) {
+            if (!strError.empty()) return false;
         } else if (TakeValue(args, i, "--style", strValue, bMissing)) {
             if (bMissing || !ParseStyle(strValue, opts.m_nStyle)) {
                 strError = "--style takes auto, bracket or column";
@@ -136,11 +159,13 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
 
 const char* DumpUsage() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
+           "       brevix-dump --sml[=DIALECT] FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n";
 }
 
 const char* DumpHelp() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
+           "       brevix-dump --sml[=DIALECT] FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
            "\n"
            "Decodes SECS-II message files (.BIG) and writes their listings to standard\n"
@@ -156,6 +181,8 @@ const char* DumpHelp() {
            "                   two blanks of indentation per level) instead of the listing\n"
            "  --save           write each listing beside its file as .TXT (CR LF line\n"
            "                   ends) instead of to standard output\n"
+           "  --sml[=DIALECT]  write each message as SML: standard (default), or as the\n"
+           "                   SECS library secs4net, secsgem or go-secs writes it\n"
            "  --from-hex       read a hex log (file or standard input), convert it as the\n"
            "                   viewer's converter does and write the message file\n"
            "  --output FILE    where --from-hex writes (default HexToSECS.BIG)\n"

@@ -3,7 +3,7 @@
 #include <vector>
 
 // What one run of brevix-dump was asked to do.
-enum class EDumpMode { kListing, kTree, kSave, kFromHex };
+enum class EDumpMode { kListing, kTree, kSave, kFromHex, kSml };
 
 struct CDumpOptions {
     EDumpMode m_eMode = EDumpMode::kListing;
@@ -11,6 +11,7 @@ struct CDumpOptions {
     std::vector<std::string> m_files;  // FILE operands; "-" is standard input
     std::string m_strHexInput = "-";   // --from-hex source
     std::string m_strOutput = "HexToSECS.BIG";
+    std::string m_strSmlDialect;  // --sml=DIALECT; empty: the standard dialect
     bool m_bHelp = false;
     bool m_bVersion = false;
 };

@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "decode/Decode.h"
-#include "io/MsgFile.h"
 #include "io/HexLog.h"
 #include "io/ListingFile.h"
+#include "io/MsgFile.h"
+#include "render/SmlWriter.h"
 
 namespace {
 
@@ -50,6 +51,10 @@ public:
             m_decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
         const int nStyle = m_opts.m_nStyle < 0 ? m_nStyleFlag : m_opts.m_nStyle;
         if (m_opts.m_eMode == EDumpMode::kSave) return Save(strPath, *pMsg, nStyle);
+        if (m_opts.m_eMode == EDumpMode::kSml) {
+            m_out << Sml(*pMsg, bytes);
+            return true;
+        }
         const std::string strText = m_opts.m_eMode == EDumpMode::kTree
                                         ? TreeText(BuildLabelTree(*pMsg, nStyle))
                                         : m_decoder.GetMsgText(pMsg.get(), 0, nStyle);
@@ -60,6 +65,16 @@ public:
     }
 
 private:
+    // One message after another: each ends in a line feed even where its
+    // dialect's own text does not.
+    std::string Sml(const CMsgInfo& msg, const std::vector<unsigned char>& bytes) const {
+        ESmlDialect eDialect = ESmlDialect::kStandard;
+        FindSmlDialect(m_opts.m_strSmlDialect, eDialect);
+        std::string str = MessageToSml(msg, bytes.data(), bytes.size(), eDialect);
+        if (str.empty() || str.back() != '\n') str += '\n';
+        return str;
+    }
+
     bool Save(const std::string& strPath, CMsgInfo& msg, int nStyle) {
         const std::string strListingPath = ListingPathFor(strPath);
         std::string strError;
@@ -118,7 +133,9 @@ std::string TreeText(const CLabelTree& tree) {
 int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in) {
     if (opts.m_eMode == EDumpMode::kFromHex) return RunFromHex(opts, err, in);
     CDumpFile dump(opts, out, err, in);
-    const bool bHeaders = opts.m_files.size() > 1 && opts.m_eMode != EDumpMode::kSave;
+    // SML messages delimit themselves: a reader takes the output whole.
+    const bool bHeaders = opts.m_files.size() > 1 && opts.m_eMode != EDumpMode::kSave &&
+                          opts.m_eMode != EDumpMode::kSml;
     int nStatus = 0;
     for (const std::string& strPath : opts.m_files) {
         if (!dump.Run(strPath, bHeaders)) nStatus = 1;

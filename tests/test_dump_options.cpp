@@ -11,11 +11,12 @@ namespace {
 
 // A compact picture of parsed options: mode, style, operands.
 std::string Describe(const CDumpOptions& o) {
-    static const char* const kModes[] = {"list", "tree", "save", "from-hex"};
+    static const char* const kModes[] = {"list", "tree", "save", "from-hex", "sml"};
     std::string str = kModes[static_cast<int>(o.m_eMode)];
     str += " style=" + std::to_string(o.m_nStyle);
     if (o.m_eMode == EDumpMode::kFromHex)
         return str + " in=" + o.m_strHexInput + " out=" + o.m_strOutput;
+    if (o.m_eMode == EDumpMode::kSml) str += " dialect=" + o.m_strSmlDialect;
     for (const std::string& f : o.m_files) str += " " + f;
     return str;
 }
@@ -39,6 +40,10 @@ const OptionCase kOptionCases[] = {
     {"from-hex file and output",
      {"--from-hex", "log.txt", "--output", "o.BIG"},
      "from-hex style=-1 in=log.txt out=o.BIG"},
+    {"sml standard", {"--sml", "a"}, "sml style=-1 dialect= a"},
+    {"sml dialect", {"a", "--sml=go-secs"}, "sml style=-1 dialect=go-secs a"},
+    {"sml unknown dialect", {"--sml=yaml", "a"}, nullptr},
+    {"sml with tree", {"--sml", "--tree", "a"}, nullptr},
     {"no files", {}, nullptr},
     {"only options", {"--tree"}, nullptr},
     {"unknown option", {"-x", "a"}, nullptr},

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-wine fonts-dejavu-core
   clang clang-format libclang-rt-14-dev git
+  nlohmann-json3-dev python3-jsonschema
 )
 
 missing=()

@@ -47,6 +47,7 @@ struct SFlags {
     bool bFromHex = false;
     bool bOutput = false;
     bool bSml = false;
+    bool bFromSml = false;
 };
 
 // --sml or --sml=DIALECT (no separate value: a file name may follow).
@@ -60,8 +61,35 @@ bool TakeSml(const std::string& a, CDumpOptions& opts, SFlags& f, std::string& s
     return true;
 }
 
+std::string SmlOutputFor(const std::string& strInput) {
+    if (strInput == "-") return "FromSML.BIG";
+    const std::size_t nSlash = strInput.find_last_of('/');
+    const std::size_t nDot = strInput.find_last_of('.');
+    const bool bExtension =
+        nDot != std::string::npos && nDot > (nSlash == std::string::npos ? 0 : nSlash + 1);
+    return (bExtension ? strInput.substr(0, nDot) : strInput) + ".BIG";
+}
+
+bool CheckFromSml(const SFlags& f, CDumpOptions& opts, std::string& strError) {
+    if (f.bStyle || f.bTree || f.bSave || f.bSml || f.bFromHex) {
+        strError =
+            "--from-sml cannot be combined with --style, --tree, --save, --sml or --from-hex";
+        return false;
+    }
+    if (opts.m_files.size() != 1) {
+        strError = "--from-sml takes one SMLFILE (or - for standard input)";
+        return false;
+    }
+    opts.m_strSmlInput = opts.m_files.front();
+    opts.m_files.clear();
+    if (!f.bOutput) opts.m_strOutput = SmlOutputFor(opts.m_strSmlInput);
+    opts.m_eMode = EDumpMode::kFromSml;
+    return true;
+}
+
 // Combinations that make no sense are refused rather than half-honoured.
 bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError) {
+    if (f.bFromSml) return CheckFromSml(f, opts, strError);
     if (f.bFromHex) {
         if (f.bStyle || f.bTree || f.bSave || f.bSml) {
             strError = "--from-hex cannot be combined with --style, --tree or --save";
@@ -77,7 +105,7 @@ bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError
         return true;
     }
     if (f.bOutput) {
-        strError = "--output needs --from-hex";
+        strError = "--output needs --from-hex or --from-sml";
         return false;
     }
     if (f.bTree && f.bSave) {
@@ -134,6 +162,8 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             f.bSave = true;
         } else if (a == "--from-hex") {
             f.bFromHex = true;
+        } else if (a == "--from-sml") {
+            f.bFromSml = true;
         } else if (TakeSml(a, opts, f, strError)) {
             if (!strError.empty()) return false;
         } else if (TakeValue(args, i, "--style", strValue, bMissing)) {
@@ -160,13 +190,15 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
 const char* DumpUsage() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
            "       brevix-dump --sml[=DIALECT] FILE...\n"
-           "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n";
+           "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
+           "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n";
 }
 
 const char* DumpHelp() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
            "       brevix-dump --sml[=DIALECT] FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
+           "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
            "\n"
            "Decodes SECS-II message files (.BIG) and writes their listings to standard\n"
            "output, one after another; with several files each listing is headed by\n"
@@ -185,7 +217,11 @@ const char* DumpHelp() {
            "                   SECS library secs4net, secsgem or go-secs writes it\n"
            "  --from-hex       read a hex log (file or standard input), convert it as the\n"
            "                   viewer's converter does and write the message file\n"
-           "  --output FILE    where --from-hex writes (default HexToSECS.BIG)\n"
+           "  --from-sml       read SML messages (any of the dialects above, comments\n"
+           "                   allowed) and write each as a message file: OUT.BIG,\n"
+           "                   OUT-2.BIG, ...; on an error nothing is written\n"
+           "  --output FILE    where --from-hex writes (default HexToSECS.BIG), or\n"
+           "                   --from-sml (default SMLFILE with .BIG as extension)\n"
            "  --help           show this text\n"
            "  --version        show the version\n"
            "\n"

@@ -10,6 +10,7 @@
 #include "io/HexLog.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
+#include "io/SmlReader.h"
 #include "render/SmlWriter.h"
 
 namespace {
@@ -112,6 +113,50 @@ int RunFromHex(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
     return 0;
 }
 
+// OUT.BIG for the first message, OUT-2.BIG, OUT-3.BIG ... for the others.
+std::string NumberedOutput(const std::string& strOutput, std::size_t nIndex) {
+    if (nIndex == 0) return strOutput;
+    const std::size_t nSlash = strOutput.find_last_of('/');
+    const std::size_t nStart = nSlash == std::string::npos ? 0 : nSlash + 1;
+    std::size_t nDot = strOutput.find_last_of('.');
+    if (nDot == std::string::npos || nDot <= nStart) nDot = strOutput.size();
+    return strOutput.substr(0, nDot) + "-" + std::to_string(nIndex + 1) + strOutput.substr(nDot);
+}
+
+// Reads every message before writing any, so a mistake anywhere in the text
+// leaves no file behind.
+int RunFromSml(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
+    std::vector<unsigned char> text;
+    std::string strError;
+    if (!ReadInput(opts.m_strSmlInput, in, text, strError)) {
+        ReportError(err, opts.m_strSmlInput, strError);
+        return 1;
+    }
+    std::vector<SSmlMessage> messages;
+    SSmlError error;
+    if (!ReadSml(std::string(text.begin(), text.end()), messages, error)) {
+        ReportError(err,
+                    opts.m_strSmlInput + ":" + std::to_string(error.nLine) + ":" +
+                        std::to_string(error.nColumn),
+                    error.strText);
+        return 1;
+    }
+    if (messages.empty()) {
+        ReportError(err, opts.m_strSmlInput, "no message found");
+        return 1;
+    }
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        const std::vector<unsigned char> file =
+            SmlMessageFile(messages[i], static_cast<std::uint32_t>(i + 1));
+        const std::string strPath = NumberedOutput(opts.m_strOutput, i);
+        if (!WriteWholeFile(strPath, file.data(), file.size(), strError)) {
+            ReportError(err, strPath, strError);
+            return 1;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::string TreeText(const CLabelTree& tree) {
@@ -132,6 +177,7 @@ std::string TreeText(const CLabelTree& tree) {
 
 int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in) {
     if (opts.m_eMode == EDumpMode::kFromHex) return RunFromHex(opts, err, in);
+    if (opts.m_eMode == EDumpMode::kFromSml) return RunFromSml(opts, err, in);
     CDumpFile dump(opts, out, err, in);
     // SML messages delimit themselves: a reader takes the output whole.
     const bool bHeaders = opts.m_files.size() > 1 && opts.m_eMode != EDumpMode::kSave &&

@@ -66,21 +66,16 @@ void LayOut(std::string& out, bool bNegative, const std::string& strDigits, int 
 
 }  // namespace
 
+// A NaN keeps its sign ("-nan"), not its payload.
 void AppendShortest(std::string& out, double v) {
     if (std::isnan(v)) {
-        out += "nan";
+        out += std::signbit(v) ? "-nan" : "nan";
         return;
     }
     AppendChars(out, v);
 }
 
-void AppendShortest(std::string& out, float v) {
-    if (std::isnan(v)) {
-        out += "nan";
-        return;
-    }
-    AppendChars(out, v);
-}
+void AppendShortest(std::string& out, float v) { AppendShortest(out, static_cast<double>(v)); }
 
 void AppendShortestAs(std::string& out, double v, const SFloatLayout& layout) {
     if (AppendNonFinite(out, v, layout)) return;

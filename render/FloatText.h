@@ -15,7 +15,8 @@ struct SFloatLayout {
 };
 
 // Shortest text that reads back to the same bits (std::to_chars' choice of
-// fixed or scientific form): "1.5", "1e+20", "inf", "-nan" is written "nan".
+// fixed or scientific form): "1.5", "1e+20", "inf", "-nan" (a NaN's payload
+// is not kept).
 void AppendShortest(std::string& out, double v);
 void AppendShortest(std::string& out, float v);
 

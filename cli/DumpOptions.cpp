@@ -48,6 +48,7 @@ struct SFlags {
     bool bOutput = false;
     bool bSml = false;
     bool bFromSml = false;
+    bool bJson = false;
 };
 
 // --sml or --sml=DIALECT (no separate value: a file name may follow).
@@ -91,7 +92,7 @@ bool CheckFromSml(const SFlags& f, CDumpOptions& opts, std::string& strError) {
 bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError) {
     if (f.bFromSml) return CheckFromSml(f, opts, strError);
     if (f.bFromHex) {
-        if (f.bStyle || f.bTree || f.bSave || f.bSml) {
+        if (f.bStyle || f.bTree || f.bSave || f.bSml || f.bJson) {
             strError = "--from-hex cannot be combined with --style, --tree or --save";
             return false;
         }
@@ -112,8 +113,8 @@ bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError
         strError = "--tree and --save cannot be combined";
         return false;
     }
-    if (f.bSml && (f.bTree || f.bSave || f.bStyle)) {
-        strError = "--sml cannot be combined with --style, --tree or --save";
+    if ((f.bSml || f.bJson) && (f.bTree || f.bSave || f.bStyle || (f.bSml && f.bJson))) {
+        strError = "--sml and --json go alone: not with --style, --tree, --save or each other";
         return false;
     }
     if (opts.m_files.empty()) {
@@ -131,6 +132,7 @@ bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError
     opts.m_eMode = f.bTree   ? EDumpMode::kTree
                    : f.bSave ? EDumpMode::kSave
                    : f.bSml  ? EDumpMode::kSml
+                   : f.bJson ? EDumpMode::kJson
                              : EDumpMode::kListing;
     return true;
 }
@@ -162,6 +164,8 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             f.bSave = true;
         } else if (a == "--from-hex") {
             f.bFromHex = true;
+        } else if (a == "--json") {
+            f.bJson = true;
         } else if (a == "--from-sml") {
             f.bFromSml = true;
         } else if (TakeSml(a, opts, f, strError)) {
@@ -190,6 +194,7 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
 const char* DumpUsage() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
            "       brevix-dump --sml[=DIALECT] FILE...\n"
+           "       brevix-dump --json FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
            "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n";
 }
@@ -197,6 +202,7 @@ const char* DumpUsage() {
 const char* DumpHelp() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
            "       brevix-dump --sml[=DIALECT] FILE...\n"
+           "       brevix-dump --json FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
            "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
            "\n"
@@ -217,6 +223,8 @@ const char* DumpHelp() {
            "                   SECS library secs4net, secsgem or go-secs writes it\n"
            "  --from-hex       read a hex log (file or standard input), convert it as the\n"
            "                   viewer's converter does and write the message file\n"
+           "  --json           write each file as one line of JSON (JSON Lines; schema\n"
+           "                   in docs/brevix-dump.schema.json)\n"
            "  --from-sml       read SML messages (any of the dialects above, comments\n"
            "                   allowed) and write each as a message file: OUT.BIG,\n"
            "                   OUT-2.BIG, ...; on an error nothing is written\n"

@@ -11,6 +11,7 @@
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
 #include "io/SmlReader.h"
+#include "render/JsonWriter.h"
 #include "render/SmlWriter.h"
 
 namespace {
@@ -54,6 +55,10 @@ public:
         if (m_opts.m_eMode == EDumpMode::kSave) return Save(strPath, *pMsg, nStyle);
         if (m_opts.m_eMode == EDumpMode::kSml) {
             m_out << Sml(*pMsg, bytes);
+            return true;
+        }
+        if (m_opts.m_eMode == EDumpMode::kJson) {
+            m_out << MessageToJson(strPath, *pMsg, bytes.data(), bytes.size());
             return true;
         }
         const std::string strText = m_opts.m_eMode == EDumpMode::kTree
@@ -179,9 +184,9 @@ int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std:
     if (opts.m_eMode == EDumpMode::kFromHex) return RunFromHex(opts, err, in);
     if (opts.m_eMode == EDumpMode::kFromSml) return RunFromSml(opts, err, in);
     CDumpFile dump(opts, out, err, in);
-    // SML messages delimit themselves: a reader takes the output whole.
-    const bool bHeaders = opts.m_files.size() > 1 && opts.m_eMode != EDumpMode::kSave &&
-                          opts.m_eMode != EDumpMode::kSml;
+    // SML messages and JSON lines delimit themselves: a reader takes the output whole.
+    const bool bHeaders = opts.m_files.size() > 1 &&
+                          (opts.m_eMode == EDumpMode::kListing || opts.m_eMode == EDumpMode::kTree);
     int nStatus = 0;
     for (const std::string& strPath : opts.m_files) {
         if (!dump.Run(strPath, bHeaders)) nStatus = 1;

@@ -43,8 +43,9 @@ public:
         }
         for (auto it = m_open.rbegin(); it != m_open.rend(); ++it) {
             const SWireItem& list = m_msg.items[static_cast<std::size_t>(*it)];
-            Note(list.nOffset,
-                 "list ends after " + Num(list.nPresent) + " of " + Num(list.nLength) + " items");
+            if (list.nPresent < list.nLength)
+                Note(list.nOffset, "list ends after " + Num(list.nPresent) + " of " +
+                                       Num(list.nLength) + " items");
         }
     }
 

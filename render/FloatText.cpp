@@ -75,7 +75,13 @@ void AppendShortest(std::string& out, double v) {
     AppendChars(out, v);
 }
 
-void AppendShortest(std::string& out, float v) { AppendShortest(out, static_cast<double>(v)); }
+void AppendShortest(std::string& out, float v) {
+    if (std::isnan(v)) {
+        out += std::signbit(v) ? "-nan" : "nan";
+        return;
+    }
+    AppendChars(out, v);
+}
 
 void AppendShortestAs(std::string& out, double v, const SFloatLayout& layout) {
     if (AppendNonFinite(out, v, layout)) return;

@@ -8,6 +8,7 @@
 #include "decode/WireItems.h"
 #include "model/FormatTable.h"
 #include "render/FloatText.h"
+#include "render/FormatText.h"
 
 namespace {
 
@@ -27,16 +28,11 @@ void AppendHexByte(std::string& out, unsigned char b) {
     out += kHex[b & 15];
 }
 
-// SML format names; secs4net alone spells the boolean "Boolean".
+// secs4net alone spells the boolean "Boolean".
 const char* SmlName(int nFormat, bool bMixedCaseBoolean = false) {
-    switch (nFormat) {
-        case kFormatBoolean:
-            return bMixedCaseBoolean ? "Boolean" : "BOOLEAN";
-        default:
-            break;
-    }
-    const SFormat* pFormat = FindFormat(nFormat);
-    return pFormat ? pFormat->szShort : "?";
+    if (nFormat == kFormatBoolean && bMixedCaseBoolean) return "Boolean";
+    const char* szName = SmlFormatName(nFormat);
+    return szName ? szName : "?";
 }
 
 int WidthOf(int nFormat) {

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "decode/Decode.h"
 #include "model/MsgInfo.h"
@@ -50,6 +51,8 @@ public:
     CMessageTreeModel* m_pTreeModel = nullptr;
     // The file m_pMessage was read from: its listing is saved beside it.
     std::string m_strMessagePath;
+    // That file's bytes: SML copies take exact values from them.
+    std::vector<unsigned char> m_messageBytes;
 
 public slots:
     void OnBnClickedOpenFolder();
@@ -58,6 +61,11 @@ public slots:
     void OnBnClickedHexToSecs();
     void OnBnClickedOpen();
     void OnAboutBox();
+    // The tree's context menu: "Copy as SML" of the row at pos.
+    void OnTreeContextMenu(const QPoint& pos);
+    // Puts the SML of tree node nNode and its subtree (the whole message for
+    // -1, the root row) on the clipboard.
+    void CopyAsSml(int nNode);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;

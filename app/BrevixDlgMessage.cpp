@@ -1,4 +1,7 @@
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QListWidget>
+#include <QMenu>
 #include <QSignalBlocker>
 #include <QTreeView>
 #include <filesystem>
@@ -10,8 +13,9 @@
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
-#include "io/MsgFile.h"
 #include "io/ListingFile.h"
+#include "io/MsgFile.h"
+#include "render/SmlWriter.h"
 #include "render/TreeLabels.h"
 
 // A file that cannot be read changes nothing: message, tree and style flag
@@ -31,6 +35,7 @@ void CBrevixDlg::OnLbnSelchangeFileList() {
     m_pMessage =
         m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
     m_strMessagePath = strPath;
+    m_messageBytes = std::move(bytes);
     m_pTreeModel->Clear();
     const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
     if (nCells > kMaxTreeCells) {
@@ -80,4 +85,20 @@ void CBrevixDlg::OnBnClickedHexToSecs() {
     }
     SelectFileRow(0);
     OnLbnSelchangeFileList();
+}
+
+void CBrevixDlg::OnTreeContextMenu(const QPoint& pos) {
+    const int nNode = m_pTreeModel->NodeAt(m_treeMessage->indexAt(pos));
+    if (nNode < -1 || !m_pMessage) return;
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Copy as &SML"), this, [this, nNode] { CopyAsSml(nNode); });
+    menu.exec(m_treeMessage->viewport()->mapToGlobal(pos));
+}
+
+// The standard dialect writes only printable ASCII, so Latin-1 is exact.
+void CBrevixDlg::CopyAsSml(int nNode) {
+    if (!m_pMessage) return;
+    const std::string strSml =
+        TreeNodeToSml(*m_pMessage, m_messageBytes.data(), m_messageBytes.size(), nNode);
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(strSml));
 }

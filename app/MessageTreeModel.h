@@ -21,6 +21,8 @@ public:
     void Clear();
     // The root row; invalid while the model is empty.
     QModelIndex RootIndex() const;
+    // The label node a row shows: -1 for the root row, -2 for an invalid index.
+    int NodeAt(const QModelIndex& index) const;
 
     QModelIndex index(int nRow, int nColumn, const QModelIndex& parent) const override;
     QModelIndex parent(const QModelIndex& child) const override;

@@ -137,3 +137,16 @@ int WireItemOfCell(const SWireMessage& wire, int nCell) {
     }
     return -1;
 }
+
+std::string TreeNodeToSml(const CMsgInfo& msg, const unsigned char* pData, std::size_t nSize,
+                          int nNode) {
+    if (nNode < 0) {
+        std::string str = MessageToSml(msg, pData, nSize, ESmlDialect::kStandard);
+        if (str.back() != '\n') str += '\n';
+        return str;
+    }
+    const SWireMessage wire = ReadWireItems(pData, nSize);
+    const int nItem = WireItemOfCell(wire, nNode);
+    if (nItem < 0) return std::string();
+    return ItemToSml(wire, static_cast<std::size_t>(nItem), pData, ESmlDialect::kStandard) + "\n";
+}

@@ -25,6 +25,13 @@ std::string MessageToSml(const CMsgInfo& msg, const unsigned char* pData, std::s
 std::string ItemToSml(const SWireMessage& wire, std::size_t nItem, const unsigned char* pData,
                       ESmlDialect eDialect);
 
+// "Copy as SML" of the viewer's tree, in the standard dialect: node nNode
+// (cell nNode of msg, as BuildLabelTree numbers them) and its subtree, or the
+// whole message for -1; ends in a line feed. Empty for a node without a
+// wire item.
+std::string TreeNodeToSml(const CMsgInfo& msg, const unsigned char* pData, std::size_t nSize,
+                          int nNode);
+
 // The wire item that cell nCell (document order) of the decoded message was
 // made from: lists and items of known formats each have a cell. -1 if none.
 int WireItemOfCell(const SWireMessage& wire, int nCell);

@@ -219,8 +219,8 @@ std::size_t Utf8Sequence(const unsigned char* p, std::size_t n, bool& bWhole) {
     if (c == 0xED) hi = 0x9F;
     if (c == 0xF0) lo = 0x90;
     if (c == 0xF4) hi = 0x8F;
-    bWhole = false;
-    if (nNeed == 0) return c < 0x80 ? (bWhole = true, 1) : 1;
+    bWhole = c < 0x80;
+    if (nNeed == 0) return 1;
     std::size_t i = 1;
     for (; i <= nNeed && i < n; ++i) {
         const unsigned char lo2 = i == 1 ? lo : 0x80, hi2 = i == 1 ? hi : 0xBF;

@@ -155,6 +155,8 @@ private:
     std::vector<SHole> m_holes;
 };
 
+bool ParseInteger(const std::string& str, bool& bNegative, unsigned long long& nMagnitude);
+
 struct SOpenList {
     std::size_t nHole;
     std::size_t nItems;
@@ -233,7 +235,41 @@ private:
             m_scan.Advance();
             msg.bWait = true;
         }
-        return true;
+        return Attributes(msg);
+    }
+
+    // device=N and system=N after the header, in any order.
+    bool Attributes(SSmlMessage& msg) {
+        struct SAttribute {
+            const char* szName;
+            unsigned long long nMax;
+            const char* szExpected;
+        };
+        static constexpr SAttribute kAttributes[] = {
+            {"DEVICE=", 32767, "expected a device id from 0 to 32767"},
+            {"SYSTEM=", 0xFFFFFFFF, "expected system bytes from 0 to 4294967295"},
+        };
+        for (;;) {
+            if (!Skip()) return false;
+            const SAttribute* pFound = nullptr;
+            for (const SAttribute& a : kAttributes) {
+                std::size_t i = 0;
+                while (a.szName[i] && Upper(m_scan.Peek(i)) == a.szName[i]) ++i;
+                if (!a.szName[i]) pFound = &a;
+            }
+            if (!pFound) return true;
+            for (std::size_t i = 0; pFound->szName[i]; ++i) m_scan.Advance();
+            const int nLine = m_scan.Line(), nColumn = m_scan.Column();
+            const std::string strWord = m_scan.Word();
+            bool bNegative = false;
+            unsigned long long n = 0;
+            if (!ParseInteger(strWord, bNegative, n) || bNegative || n > pFound->nMax)
+                return Fail(pFound->szExpected) || FailAt(nLine, nColumn);
+            if (pFound == kAttributes)
+                msg.nDevice = static_cast<int>(n);
+            else
+                msg.nSystem = static_cast<long long>(n);
+        }
     }
 
     // Items up to "." or the end of the text.
@@ -471,10 +507,12 @@ bool ReadSml(const std::string& strText, std::vector<SSmlMessage>& messages, SSm
     return false;
 }
 
-std::vector<unsigned char> SmlMessageFile(const SSmlMessage& msg, std::uint32_t nSystemBytes) {
+std::vector<unsigned char> SmlMessageFile(const SSmlMessage& msg, std::uint32_t nCountedSystem) {
+    const std::uint32_t nSystemBytes =
+        msg.nSystem >= 0 ? static_cast<std::uint32_t>(msg.nSystem) : nCountedSystem;
     std::vector<unsigned char> file = {
-        0x00,
-        0x00,
+        static_cast<unsigned char>(msg.nDevice >> 8),
+        static_cast<unsigned char>(msg.nDevice),
         static_cast<unsigned char>((msg.bWait ? 0x80 : 0x00) | msg.nStream),
         static_cast<unsigned char>(msg.nFunction),
         0x80,

@@ -9,6 +9,8 @@ struct SSmlMessage {
     int nStream = 0;
     int nFunction = 0;
     bool bWait = false;
+    int nDevice = 0;         // "device=N" on the header line, else 0
+    long long nSystem = -1;  // "system=N" on the header line, else -1: counted
     std::vector<unsigned char> body;
 };
 
@@ -21,14 +23,15 @@ struct SSmlError {
 };
 
 // Reads every message of the text: the standard dialect and those of
-// secs4net, secsgem and go-secs; comments /* */ and //; W or not; counts in
+// secs4net, secsgem and go-secs ("S6F11 W device=2 system=42" may set the
+// header fields SML does not carry); comments /* */ and //; W or not; counts in
 // brackets optional (checked when given, except on texts); "." or the end
 // as terminator.
 // False, with messages left empty, at the first error. Never recurses: any
 // nesting depth is read in one loop.
 bool ReadSml(const std::string& strText, std::vector<SSmlMessage>& messages, SSmlError& error);
 
-// The message file: a 10-byte header (device id 0, the W-bit, stream,
+// The message file: a 10-byte header (device id, the W-bit, stream,
 // function, end bit with block 1 as a single block carries it, the system
-// bytes) and the body.
-std::vector<unsigned char> SmlMessageFile(const SSmlMessage& msg, std::uint32_t nSystemBytes);
+// bytes: the message's own, else nCountedSystem) and the body.
+std::vector<unsigned char> SmlMessageFile(const SSmlMessage& msg, std::uint32_t nCountedSystem);

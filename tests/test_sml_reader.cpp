@@ -44,6 +44,8 @@ const ReadCase kReadCases[] = {
     {"floats by name", "S1F1 <F8 +Inf -Infinity> <F4 NaN 1e-45>",
      "00 00 01 01 80 01 00 00 00 01 81 10 7F F0 00 00 00 00 00 00 FF F0 00 00 00 00 00 00 "
      "91 08 7F C0 00 00 00 00 00 01"},
+    {"header fields", "S1F1 W system=0x2A device=2 <U1 1>",
+     "00 02 81 01 80 01 00 00 00 2A A5 01 01"},
     {"hex and binary integers", "S1F1 <U2 0xFFFF> <I1 -0x80 0b111>",
      "00 00 01 01 80 01 00 00 00 01 A9 02 FF FF 65 02 80 07"},
 };
@@ -92,6 +94,7 @@ const ErrorCase kErrorCases[] = {
     {"open comment", "S1F1 /* never closed", 1, 21, "expected \"*/\""},
     {"open quote", "S1F1 <A \"abc>", 1, 14, "expected \""},
     {"text in a number", "S1F1 <U1 \"a\">", 1, 10, "expected \">\""},
+    {"device too big", "S1F1 W device=32768", 1, 15, "expected a device id from 0 to 32767"},
     {"stray word", "S1F1 <U1 1> junk", 1, 13, "expected \"<\" or \".\""},
 };
 

@@ -49,6 +49,8 @@ struct SFlags {
     bool bSml = false;
     bool bFromSml = false;
     bool bJson = false;
+    bool bHeader = false;
+    bool bCheck = false;
 };
 
 // --sml or --sml=DIALECT (no separate value: a file name may follow).
@@ -72,9 +74,9 @@ std::string SmlOutputFor(const std::string& strInput) {
 }
 
 bool CheckFromSml(const SFlags& f, CDumpOptions& opts, std::string& strError) {
-    if (f.bStyle || f.bTree || f.bSave || f.bSml || f.bFromHex) {
-        strError =
-            "--from-sml cannot be combined with --style, --tree, --save, --sml or --from-hex";
+    if (f.bStyle || f.bTree || f.bSave || f.bSml || f.bJson || f.bFromHex || f.bHeader ||
+        f.bCheck) {
+        strError = "--from-sml cannot be combined with options other than --output";
         return false;
     }
     if (opts.m_files.size() != 1) {
@@ -88,12 +90,34 @@ bool CheckFromSml(const SFlags& f, CDumpOptions& opts, std::string& strError) {
     return true;
 }
 
+// --header and --check only read files: they take FILE operands and nothing
+// that shapes a listing or writes a file.
+bool CheckInspectModes(const SFlags& f, CDumpOptions& opts, std::string& strError) {
+    if (f.bHeader && f.bCheck) {
+        strError = "--header and --check cannot be combined";
+        return false;
+    }
+    const char* szMode = f.bHeader ? "--header" : "--check";
+    if (f.bStyle || f.bTree || f.bSave || f.bFromHex || f.bOutput || f.bSml || f.bJson) {
+        strError = std::string(szMode) + " cannot be combined with other options";
+        return false;
+    }
+    if (opts.m_files.empty()) {
+        strError = "no FILE given";
+        return false;
+    }
+    opts.m_eMode = f.bHeader ? EDumpMode::kHeader : EDumpMode::kCheck;
+    return true;
+}
+
 // Combinations that make no sense are refused rather than half-honoured.
 bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError) {
     if (f.bFromSml) return CheckFromSml(f, opts, strError);
+    if (f.bHeader || f.bCheck) return CheckInspectModes(f, opts, strError);
     if (f.bFromHex) {
         if (f.bStyle || f.bTree || f.bSave || f.bSml || f.bJson) {
-            strError = "--from-hex cannot be combined with --style, --tree or --save";
+            strError =
+                "--from-hex cannot be combined with --style, --tree, --save, --sml or --json";
             return false;
         }
         if (opts.m_files.size() > 1) {
@@ -170,6 +194,10 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             f.bFromSml = true;
         } else if (TakeSml(a, opts, f, strError)) {
             if (!strError.empty()) return false;
+        } else if (a == "--header") {
+            f.bHeader = true;
+        } else if (a == "--check") {
+            f.bCheck = true;
         } else if (TakeValue(args, i, "--style", strValue, bMissing)) {
             if (bMissing || !ParseStyle(strValue, opts.m_nStyle)) {
                 strError = "--style takes auto, bracket or column";
@@ -196,7 +224,8 @@ const char* DumpUsage() {
            "       brevix-dump --sml[=DIALECT] FILE...\n"
            "       brevix-dump --json FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
-           "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n";
+           "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
+           "       brevix-dump --header|--check FILE...\n";
 }
 
 const char* DumpHelp() {
@@ -205,6 +234,7 @@ const char* DumpHelp() {
            "       brevix-dump --json FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
            "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
+           "       brevix-dump --header|--check FILE...\n"
            "\n"
            "Decodes SECS-II message files (.BIG) and writes their listings to standard\n"
            "output, one after another; with several files each listing is headed by\n"
@@ -232,6 +262,13 @@ const char* DumpHelp() {
            "                   device=N system=N\n"
            "  --output FILE    where --from-hex writes (default HexToSECS.BIG), or\n"
            "                   --from-sml (default SMLFILE with .BIG as extension)\n"
+
+           "  --header         print the header of each file in its SECS-I and HSMS\n"
+           "                   readings and the message name, one 'field: value' a line\n"
+           "  --check          print one 'FILE: offset N (0xN): finding' line for each\n"
+           "                   damage found; a clean file prints nothing. Exit status 0\n"
+           "                   when every file is clean, 1 when any is damaged or\n"
+           "                   unreadable\n"
            "  --help           show this text\n"
            "  --version        show the version\n"
            "\n"

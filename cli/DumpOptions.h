@@ -3,7 +3,7 @@
 #include <vector>
 
 // What one run of brevix-dump was asked to do.
-enum class EDumpMode { kListing, kTree, kSave, kFromHex, kSml, kFromSml, kJson };
+enum class EDumpMode { kListing, kTree, kSave, kFromHex, kHeader, kCheck, kSml, kFromSml, kJson };
 
 struct CDumpOptions {
     EDumpMode m_eMode = EDumpMode::kListing;

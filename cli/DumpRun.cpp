@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "cli/DumpInspect.h"
 #include "decode/Decode.h"
 #include "io/HexLog.h"
 #include "io/ListingFile.h"
@@ -18,17 +19,6 @@ namespace {
 
 void ReportError(std::ostream& err, const std::string& strName, const std::string& strReason) {
     err << "brevix-dump: " << strName << ": " << strReason << '\n';
-}
-
-bool ReadInput(const std::string& strPath, std::istream& in, std::vector<unsigned char>& bytes,
-               std::string& strError) {
-    if (strPath != "-") return ReadMessageFile(strPath, bytes, strError);
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        strError = "Input/output error";
-        return false;
-    }
-    return true;
 }
 
 // One message file: decoded, then listed, drawn as a tree or saved. The
@@ -164,6 +154,17 @@ int RunFromSml(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
 
 }  // namespace
 
+bool ReadInput(const std::string& strPath, std::istream& in, std::vector<unsigned char>& bytes,
+               std::string& strError) {
+    if (strPath != "-") return ReadMessageFile(strPath, bytes, strError);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        strError = "Input/output error";
+        return false;
+    }
+    return true;
+}
+
 std::string TreeText(const CLabelTree& tree) {
     std::string str = tree.m_strRoot;
     str += '\n';
@@ -183,6 +184,8 @@ std::string TreeText(const CLabelTree& tree) {
 int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in) {
     if (opts.m_eMode == EDumpMode::kFromHex) return RunFromHex(opts, err, in);
     if (opts.m_eMode == EDumpMode::kFromSml) return RunFromSml(opts, err, in);
+    if (opts.m_eMode == EDumpMode::kHeader || opts.m_eMode == EDumpMode::kCheck)
+        return RunInspect(opts, out, err, in);
     CDumpFile dump(opts, out, err, in);
     // SML messages and JSON lines delimit themselves: a reader takes the output whole.
     const bool bHeaders = opts.m_files.size() > 1 &&

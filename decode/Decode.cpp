@@ -28,6 +28,10 @@ private:
     std::FILE* m_pFile;
 };
 
+void Note(CMsgInfo& msg, EDiagnostic eKind, unsigned int nOffset, unsigned int nPresent) {
+    msg.m_diagnostics.push_back({eKind, nOffset, 0, 0, nPresent});
+}
+
 }  // namespace
 
 CDecode::CDecode() : m_pMgr(new CMsgMgr) {}
@@ -67,11 +71,21 @@ std::unique_ptr<CMsgInfo> CDecode::Decode(const unsigned char* pData, unsigned i
 
     if (!pMsg->m_bEBit && pMsg->m_nBlock != 0 && size == kFullBlockSize) {
         pMsg->m_bIncomplete = 1;
+        Note(*pMsg, EDiagnostic::kNonFinalBlock, kHeaderSize, size);
         return pMsg;
     }
-    if (size == kHeaderSize) return pMsg;
+    if (size == kHeaderSize) {
+        Note(*pMsg, EDiagnostic::kHeaderOnly, kHeaderSize, 0);
+        return pMsg;
+    }
 
     const CTechvFile techv;
     WalkItems(*this, pMsg.get(), cursor, pStyle);
+    // Nothing past the header to walk: the only finding is the short file.
+    if (cursor.offset() < kHeaderSize) {
+        pMsg->m_diagnostics.clear();
+        const auto nRead = static_cast<unsigned int>(cursor.offset());
+        pMsg->m_diagnostics.push_back({EDiagnostic::kShortFile, nRead, 0, kHeaderSize, nRead});
+    }
     return pMsg;
 }

@@ -18,7 +18,8 @@ public:
     // pStyle: the caller's style flag. Set to 1 or 0 only when the file ends
     // in the style byte "1" or "0"; otherwise left alone. May be null.
     // Never reads beyond pData[size - 1]. Leaves an empty "TECHV.TXT" in the
-    // current directory whenever a body is walked.
+    // current directory whenever a body is walked. Records where each cell
+    // came from (m_cellBytes) and how the walk ended (m_diagnostics).
     std::unique_ptr<CMsgInfo> Decode(const unsigned char* pData, unsigned int size, int* pStyle);
 
     // Fills the eight header fields from 10 bytes. 0 (and nothing changed)

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "decode/Decode.h"
 #include "model/FormatTable.h"
@@ -27,6 +28,37 @@ void TouchStorage(const CMsgCell& cell) {
     if (pBytes[nBytes] != 0) std::abort();
 }
 
+// Every cell's own bytes (a list's header, a data item's header and data),
+// every skipped item, the style byte and an ignored tail: each byte of the
+// file belongs to at most one of them, and the findings reach exactly to the
+// end of the data.
+void CheckByteMap(const CMsgInfo& msg, std::size_t nSize) {
+    if (msg.m_cellBytes.size() != msg.m_cells.size()) std::abort();
+    std::vector<unsigned char> owned(nSize, 0);
+    const auto claim = [&](std::uint64_t nBegin, std::uint64_t nEnd) {
+        if (nBegin > nEnd || nEnd > nSize) std::abort();
+        for (std::uint64_t k = nBegin; k < nEnd; ++k) {
+            if (owned[k]) std::abort();
+            owned[k] = 1;
+        }
+    };
+    for (std::size_t i = 0; i < msg.m_cells.size(); ++i) {
+        const SCellBytes& b = msg.m_cellBytes[i];
+        const bool bList = msg.m_cells[i]->m_nFormat == kFormatList;
+        claim(b.nOffset, DataStart(b) + (bList ? 0 : b.nPresent));
+    }
+    std::uint64_t nReach = 0;
+    for (const SDiagnostic& d : msg.m_diagnostics) {
+        const SByteRange r = DiagnosticRange(d);
+        if (r.nBegin > r.nEnd || r.nEnd > nSize) std::abort();
+        if (r.nEnd > nReach) nReach = r.nEnd;
+        if (d.eKind == EDiagnostic::kUnknownFormat || d.eKind == EDiagnostic::kStyleByte ||
+            d.eKind == EDiagnostic::kTerminator)
+            claim(r.nBegin, r.nEnd);
+    }
+    if (nReach != nSize) std::abort();
+}
+
 }  // namespace
 
 void FuzzOneMessage(const unsigned char* data, size_t size) {
@@ -35,6 +67,7 @@ void FuzzOneMessage(const unsigned char* data, size_t size) {
     int nStyle = 1;
     const auto pMsg = decoder.Decode(data, static_cast<unsigned int>(size), &nStyle);
     if (!pMsg || (nStyle != 0 && nStyle != 1)) std::abort();
+    CheckByteMap(*pMsg, size);
     for (const auto& pCell : pMsg->m_cells) {
         TouchStorage(*pCell);
         // Links point at cells of this message: reading through them is

@@ -20,6 +20,9 @@ public:
     // once the decoder closes it, the declared item count (which exceeds the
     // children when items of an unknown format were skipped).
     int m_nCount = 0;
+    // Position in the owner's m_cells (and m_cellBytes), set by the builder;
+    // -1 for a cell not yet appended. Fills what was padding after m_nCount.
+    int m_nIndex = -1;
     // m_nCount elements of the format's store width, native byte order, plus
     // one zero byte (so byte formats read as a C string). malloc'ed, owned;
     // null for lists.

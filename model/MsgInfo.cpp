@@ -22,3 +22,38 @@ CMsgInfo::~CMsgInfo() {
     m_pLastTop = nullptr;
     while (!m_passItems.empty()) m_passItems.pop_back();
 }
+
+bool IsCleanMessage(const CMsgInfo& msg) {
+    for (const SDiagnostic& d : msg.m_diagnostics)
+        if (IsDamage(d.eKind)) return false;
+    return true;
+}
+
+SByteRange DiagnosticRange(const SDiagnostic& d) {
+    const std::uint64_t nOffset = d.nOffset;
+    const std::uint64_t nHead = nOffset + 1 + (d.nValue & 3);  // format and length bytes
+    switch (d.eKind) {
+        case EDiagnostic::kCleanEnd:
+            return {nOffset, nOffset};
+        case EDiagnostic::kStyleByte:
+            return {nOffset, nOffset + 1};
+        case EDiagnostic::kHeaderOnly:
+            return {0, nOffset};
+        case EDiagnostic::kTerminator:
+            return {nOffset, nOffset + 1 + d.nPresent};
+        case EDiagnostic::kDataCut:
+        case EDiagnostic::kUnknownFormat:
+            return {nOffset, nHead + d.nPresent};
+        case EDiagnostic::kLengthCut:
+            return {nOffset, nOffset + 1 + d.nPresent};
+        case EDiagnostic::kListOpen:
+            return {d.nValue, nOffset};
+        case EDiagnostic::kPartialElement:
+            return {nOffset, nHead + d.nDeclared};
+        case EDiagnostic::kNonFinalBlock:
+            return {nOffset, d.nPresent};
+        case EDiagnostic::kShortFile:
+            return {0, nOffset};
+    }
+    return {nOffset, nOffset};
+}

@@ -2,6 +2,8 @@
 #include <memory>
 #include <vector>
 
+#include "model/ByteMap.h"
+#include "model/Diagnostic.h"
 #include "model/MsgCell.h"
 #include "model/PassItem.h"
 
@@ -37,4 +39,13 @@ public:
     // Last cell added at the top level, so that each further top-level cell
     // becomes its next sibling. Not owning.
     CMsgCell* m_pLastTop = nullptr;
+
+    // Filled by the decoder only (empty for a message built by hand):
+    // m_cellBytes[i] says where m_cells[i] came from in the file, and
+    // m_diagnostics how the walk ended and what was wrong, in file order.
+    std::vector<SCellBytes> m_cellBytes;
+    std::vector<SDiagnostic> m_diagnostics;
 };
+
+// True when the decoder found nothing wrong (IsDamage of no diagnostic).
+bool IsCleanMessage(const CMsgInfo& msg);

@@ -36,6 +36,7 @@ int CMsgMgr::OpenList(CMsgInfo* pMsg) {
     CMsgCell* pCell = pOwned.get();
     pCell->m_nFormat = kFormatList;
     CMsgCell* pCurrent = pMsg->m_pCurrent;
+    pCell->m_nIndex = static_cast<int>(pMsg->m_cells.size());
     pMsg->m_cells.push_back(std::move(pOwned));
     if (!pCurrent) {
         pCell->m_pos = static_cast<std::ptrdiff_t>(pMsg->m_cells.size() - 1);
@@ -68,6 +69,7 @@ int CMsgMgr::AppendCell(CMsgInfo* pMsg, std::unique_ptr<CMsgCell> pOwned) {
         pCurrent->m_nCount += 1;
     }
     CMsgCell* pCell = pOwned.get();
+    pCell->m_nIndex = static_cast<int>(pMsg->m_cells.size());
     pMsg->m_cells.push_back(std::move(pOwned));
     if (!pCurrent) {
         LinkTopLevel(pMsg, pCell);
@@ -93,9 +95,11 @@ int CMsgMgr::AppendTyped(CMsgInfo* pMsg, int nFormat, const void* pValues, int n
     if (!pMsg || nCount < 0 || (nCount > 0 && !pValues)) return 0;
     const SFormat* pFormat = FindFormat(nFormat);
     const std::size_t nBytes = static_cast<std::size_t>(nCount) * pFormat->nStoreWidth;
-    void* pStore = std::calloc(nBytes + 1, 1);
+    // Every byte but the last is copied over, so only that one needs zeroing.
+    auto* pStore = static_cast<unsigned char*>(std::malloc(nBytes + 1));
     if (!pStore) return 0;
     if (nBytes) std::memcpy(pStore, pValues, nBytes);
+    pStore[nBytes] = 0;
     return AppendStore(pMsg, nFormat, pStore, nCount);
 }
 

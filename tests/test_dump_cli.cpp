@@ -188,6 +188,41 @@ TEST_F(DumpCli, ErrorsAndExitStatus) {
     EXPECT_EQ(RunDump(m_dir, {"--help"}).strOut.substr(0, 7), "Usage: ");
 }
 
+// --check is what a script runs over a folder: silent and 0 when all is well,
+// one line per finding and 1 otherwise; --header names the message.
+TEST_F(DumpCli, CheckAndHeader) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+    };
+    const Case kCases[] = {
+        {"clean files", {"--check", "S1F1.BIG", "S6F11.BIG", "lone_format_byte.BIG"}, 0, ""},
+        {"cut data among clean files",
+         {"--check", "S1F2.BIG", "truncated_in_data.BIG"},
+         1,
+         "truncated_in_data.BIG: offset 12 (0xC): data ends inside ASCII item: declares 16 "
+         "data bytes, 2 present\n"},
+        {"unreadable", {"--check", "nope.BIG"}, 1, ""},
+        {"empty file",
+         {"--check", "empty.BIG"},
+         1,
+         "empty.BIG: offset 0 (0x0): file shorter than the header: 0 of 10 bytes\n"},
+        {"wrong usage", {"--check", "--save", "S1F1.BIG"}, 2, ""},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const CRun run = RunDump(m_dir, c.args);
+        EXPECT_EQ(run.nStatus, c.status);
+        EXPECT_EQ(run.strOut, c.out);
+    }
+    const std::string strHeader = RunDump(m_dir, {"--header", "S6F11.BIG"}).strOut;
+    for (const char* szLine : {"stream: 6\nfunction: 11\nname: Event Report Send (ERS)\n",
+                               "system bytes: 0x00000106\n", "hsms stype: 1\n"})
+        EXPECT_NE(strHeader.find(szLine), std::string::npos) << szLine;
+}
+
 TEST_F(DumpCli, StandardInputAndOutput) {
     const std::string strS6F11 = ReadAll(m_dir / "S6F11.BIG");
     const CRun run = RunDump(m_dir, {"-"}, strS6F11);

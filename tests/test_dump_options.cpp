@@ -11,7 +11,8 @@ namespace {
 
 // A compact picture of parsed options: mode, style, operands.
 std::string Describe(const CDumpOptions& o) {
-    static const char* const kModes[] = {"list", "tree", "save", "from-hex", "sml"};
+    static const char* const kModes[] = {"list",  "tree", "save",     "from-hex", "header",
+                                         "check", "sml",  "from-sml", "json"};
     std::string str = kModes[static_cast<int>(o.m_eMode)];
     str += " style=" + std::to_string(o.m_nStyle);
     if (o.m_eMode == EDumpMode::kFromHex)
@@ -44,6 +45,8 @@ const OptionCase kOptionCases[] = {
     {"sml dialect", {"a", "--sml=go-secs"}, "sml style=-1 dialect=go-secs a"},
     {"sml unknown dialect", {"--sml=yaml", "a"}, nullptr},
     {"sml with tree", {"--sml", "--tree", "a"}, nullptr},
+    {"from-sml with json", {"--from-sml", "a", "--json"}, nullptr},
+    {"json with check", {"--json", "--check", "a"}, nullptr},
     {"no files", {}, nullptr},
     {"only options", {"--tree"}, nullptr},
     {"unknown option", {"-x", "a"}, nullptr},
@@ -57,6 +60,13 @@ const OptionCase kOptionCases[] = {
     {"output alone", {"--output", "o.BIG", "a"}, nullptr},
     {"output without name", {"--from-hex", "--output"}, nullptr},
     {"output empty name", {"--from-hex", "--output="}, nullptr},
+    {"header of files", {"--header", "a", "b"}, "header style=-1 a b"},
+    {"check from standard input", {"-", "--check"}, "check style=-1 -"},
+    {"check without files", {"--check"}, nullptr},
+    {"check and header", {"--check", "--header", "a"}, nullptr},
+    {"check with tree", {"--check", "--tree", "a"}, nullptr},
+    {"header with style", {"--header", "--style=column", "a"}, nullptr},
+    {"check with from-hex", {"--check", "--from-hex", "a"}, nullptr},
 };
 
 TEST(DumpOptions, Parse) {

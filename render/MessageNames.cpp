@@ -1,0 +1,135 @@
+#include "render/MessageNames.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// Names only, written for this program; no description texts.
+constexpr SMessageName kNames[] = {
+    {1, 1, "Are You There Request", "R"},
+    {1, 2, "On Line Data", "D"},
+    {1, 3, "Selected Equipment Status Request", "SSR"},
+    {1, 4, "Selected Equipment Status Data", "SSD"},
+    {1, 11, "Status Variable Namelist Request", "SVNR"},
+    {1, 12, "Status Variable Namelist Reply", "SVNRR"},
+    {1, 13, "Establish Communications Request", "CR"},
+    {1, 14, "Establish Communications Request Acknowledge", "CRA"},
+    {1, 15, "Request OFF-LINE", "ROFL"},
+    {1, 16, "OFF-LINE Acknowledge", "OFLA"},
+    {1, 17, "Request ON-LINE", "RONL"},
+    {1, 18, "ON-LINE Acknowledge", "ONLA"},
+    {2, 13, "Equipment Constant Request", "ECR"},
+    {2, 14, "Equipment Constant Data", "ECD"},
+    {2, 15, "New Equipment Constant Send", "ECS"},
+    {2, 16, "New Equipment Constant Acknowledge", "ECA"},
+    {2, 17, "Date and Time Request", "DTR"},
+    {2, 18, "Date and Time Data", "DTD"},
+    {2, 23, "Trace Initialize Send", "TIS"},
+    {2, 24, "Trace Initialize Acknowledge", "TIA"},
+    {2, 25, "Loopback Diagnostic Request", "LDR"},
+    {2, 26, "Loopback Diagnostic Data", ""},
+    {2, 29, "Equipment Constant Namelist Request", "ECNR"},
+    {2, 30, "Equipment Constant Namelist", "ECN"},
+    {2, 31, "Date and Time Set Request", "DTS"},
+    {2, 32, "Date and Time Set Acknowledge", "DTA"},
+    {2, 33, "Define Report", "DR"},
+    {2, 34, "Define Report Acknowledge", "DRA"},
+    {2, 35, "Link Event Report", "LER"},
+    {2, 36, "Link Event Report Acknowledge", "LERA"},
+    {2, 37, "Enable/Disable Event Report", "EDER"},
+    {2, 38, "Enable/Disable Event Report Acknowledge", "EERA"},
+    {2, 39, "Multi-block Inquire", "DMBI"},
+    {2, 40, "Multi-block Grant", ""},
+    {2, 41, "Host Command Send", "HCS"},
+    {2, 42, "Host Command Acknowledge", "HCA"},
+    {2, 43, "Reset Spooling Streams and Functions", "RSSF"},
+    {2, 44, "Reset Spooling Acknowledge", ""},
+    {2, 45, "Define Variable Limit Attributes", "DVLA"},
+    {2, 46, "Variable Limit Attribute Acknowledge", ""},
+    {2, 47, "Variable Limit Attribute Request", ""},
+    {2, 48, "Variable Limit Attributes Send", ""},
+    {2, 49, "Enhanced Remote Command", ""},
+    {5, 1, "Alarm Report Send", "ARS"},
+    {5, 2, "Alarm Report Acknowledge", "ARA"},
+    {5, 3, "Enable/Disable Alarm Send", "EAS"},
+    {5, 4, "Enable/Disable Alarm Acknowledge", "EAA"},
+    {5, 5, "List Alarms Request", "LAR"},
+    {5, 6, "List Alarm Data", "LAD"},
+    {5, 7, "List Enabled Alarm Request", "LEAR"},
+    {5, 8, "List Enabled Alarm Data", "LEAD"},
+    {5, 9, "Exception Post Notify", "EXPN"},
+    {5, 11, "Exception Clear Notify", "EXCN"},
+    {5, 13, "Exception Recover Request", "EXRR"},
+    {5, 15, "Exception Recovery Complete Notify", "EXRCN"},
+    {5, 17, "Exception Recovery Abort Request", "EXRAR"},
+    {6, 1, "Trace Data Send", "TDS"},
+    {6, 2, "Trace Data Acknowledge", "TDA"},
+    {6, 3, "Discrete Variable Data Send", "DVS"},
+    {6, 5, "Multi-block Data Send Inquire", "MBI"},
+    {6, 6, "Multi-block Grant", ""},
+    {6, 7, "Data Transfer Request", "DDR"},
+    {6, 9, "Formatted Variable Send", "FVS"},
+    {6, 11, "Event Report Send", "ERS"},
+    {6, 12, "Event Report Acknowledge", "ERA"},
+    {6, 13, "Annotated Event Report Send", "AERS"},
+    {6, 14, "Annotated Event Report Acknowledge", "AERA"},
+    {6, 15, "Event Report Request", "ERR"},
+    {6, 16, "Event Report Data", "ERD"},
+    {6, 17, "Annotated Event Report Request", "AERR"},
+    {6, 18, "Annotated Event Report Data", "AERD"},
+    {6, 19, "Individual Report Request", "IRR"},
+    {6, 20, "Individual Report Data", "IRD"},
+    {6, 21, "Annotated Individual Report Request", "AIRR"},
+    {6, 22, "Annotated Individual Report Data", "AIRD"},
+    {6, 23, "Request Spooled Data", "RSD"},
+    {6, 24, "Request Spooled Data Acknowledgement Send", "RSDAS"},
+    {6, 25, "Notification Report Send", ""},
+    {7, 1, "Process Program Load Inquire", "PPI"},
+    {7, 2, "Process Program Load Grant", ""},
+    {7, 3, "Process Program Send", "PPS"},
+    {7, 4, "Process Program Acknowledge", ""},
+    {7, 5, "Process Program Request", "PPR"},
+    {7, 6, "Process Program Data", ""},
+    {7, 17, "Delete Process Program Send", "DPS"},
+    {7, 18, "Delete Process Program Acknowledge", ""},
+    {7, 19, "Current EPPD Request", "RER"},
+    {7, 20, "Current EPPD Data", ""},
+    {7, 23, "Formatted Process Program Send", "FPS"},
+    {7, 24, "Formatted Process Program Acknowledge", ""},
+    {7, 25, "Formatted Process Program Request", "FPR"},
+    {7, 26, "Formatted Process Program Data", ""},
+    {7, 27, "Process Program Verification Send", "PVS"},
+    {7, 28, "Process Program Verification Acknowledge", ""},
+    {7, 29, "Process Program Verification Inquire", ""},
+    {9, 1, "Unrecognized Device ID", "UDN"},
+    {9, 3, "Unrecognized Stream Type", "USN"},
+    {9, 5, "Unrecognized Function Type", "UFN"},
+    {9, 7, "Illegal Data", "IDN"},
+    {9, 9, "Transaction Timer Timeout", ""},
+    {9, 11, "Data Too Long", ""},
+    {9, 13, "Conversation Timeout", ""},
+    {10, 1, "Terminal Request", "TRN"},
+    {10, 2, "Terminal Request Acknowledge", "TRA"},
+    {10, 3, "Terminal Display, Single", "VTN"},
+    {10, 4, "Terminal Display, Single Acknowledge", "VTA"},
+    {10, 5, "Terminal Display, Multi-Block", ""},
+    {10, 6, "Terminal Display, Multi-Block Acknowledge", ""},
+};
+
+}  // namespace
+
+const SMessageName* AllMessageNames(int* pCount) {
+    if (pCount) *pCount = static_cast<int>(std::size(kNames));
+    return kNames;
+}
+
+const SMessageName* FindMessageName(int nStream, int nFunction) {
+    const auto key = [](int s, int f) { return s * 256 + f; };
+    const int nKey = key(nStream, nFunction);
+    const SMessageName* pEnd = std::end(kNames);
+    const SMessageName* p = std::lower_bound(
+        std::begin(kNames), pEnd, nKey,
+        [&](const SMessageName& m, int k) { return key(m.nStream, m.nFunction) < k; });
+    return p != pEnd && key(p->nStream, p->nFunction) == nKey ? p : nullptr;
+}

@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 // The item stream as it lies in the file, read by the decoder's own rules (a
@@ -22,21 +21,15 @@ struct SWireItem {
     int nDepth = 0;
 };
 
-// One thing that kept the bytes from being a clean message, with the file
-// offset where it shows.
-struct SWireDamage {
-    std::size_t nOffset = 0;
-    std::string strText;  // "item cut short: 2 of 4 data bytes"
-};
-
+// What went wrong on the way is the decoder's to say (CMsgInfo's
+// diagnostics); this walk only places the items.
 struct SWireMessage {
     std::vector<SWireItem> items;  // document order: a list precedes its children
-    std::vector<SWireDamage> damage;
-    int nStyleByte = -1;  // the lone last byte, or -1
+    int nStyleByte = -1;           // the lone last byte, or -1
 };
 
 // Never reads beyond pData[nSize - 1]; never recurses. Single non-final
-// blocks and short headers yield no items and a damage note.
+// blocks and short headers yield no items.
 SWireMessage ReadWireItems(const unsigned char* pData, std::size_t nSize);
 
 // Elements of a data item: present bytes over the format's wire width (bytes

@@ -6,10 +6,13 @@
 #include <cstring>
 #include <vector>
 
+#include "decode/HeaderFields.h"
 #include "decode/WireItems.h"
 #include "model/FormatTable.h"
+#include "render/DiagnosticText.h"
 #include "render/FloatText.h"
 #include "render/FormatText.h"
+#include "render/MessageNames.h"
 
 namespace {
 
@@ -51,31 +54,47 @@ private:
     bool m_bAny = false;
 };
 
-void AppendHeader(std::string& out, const CMsgInfo& msg, const unsigned char* pData,
-                  std::size_t nSize) {
-    unsigned char h[10] = {};  // missing header bytes read as zero, as the decoder reads them
-    for (std::size_t i = 0; i < 10 && i < nSize; ++i) h[i] = pData[i];
+void AppendHeader(std::string& out, const SHeaderFields& h) {
     CJsonObject header(out);
     CJsonObject secs1(header.Key("secs1"));
-    secs1.Bool("r", msg.m_bRBit);
-    secs1.Number("device", msg.m_nDeviceId);
-    secs1.Bool("w", msg.m_bWBit);
-    secs1.Number("stream", msg.m_nStream);
-    secs1.Number("function", msg.m_nFunction);
-    secs1.Bool("e", msg.m_bEBit);
-    secs1.Number("block", msg.m_nBlock);
-    secs1.Number("system", msg.m_dwSystemBytes);
+    secs1.Bool("r", h.bRBit);
+    secs1.Number("device", h.nDeviceId);
+    secs1.Bool("w", h.bWBit);
+    secs1.Number("stream", h.nStream);
+    secs1.Number("function", h.nFunction);
+    secs1.Bool("e", h.bEBit);
+    secs1.Number("block", h.nBlock);
+    secs1.Number("system", h.dwSystemBytes);
     secs1.Close();
     CJsonObject hsms(header.Key("hsms"));
-    hsms.Number("session", (h[0] << 8) | h[1]);
-    hsms.Bool("w", h[2] & 0x80);
-    hsms.Number("stream", h[2] & 0x7F);
-    hsms.Number("function", h[3]);
-    hsms.Number("ptype", h[4]);
-    hsms.Number("stype", h[5]);
-    hsms.Number("system", static_cast<std::uint32_t>(ReadBigEndian(h + 6, 4)));
+    hsms.Number("session", h.nSessionId);
+    hsms.Bool("w", h.nByte2 & 0x80);
+    hsms.Number("stream", h.nByte2 & 0x7F);
+    hsms.Number("function", h.nByte3);
+    hsms.Number("ptype", h.nPType);
+    hsms.Number("stype", h.nSType);
+    hsms.Number("system", h.dwSystemBytes);
     hsms.Close();
     header.Close();
+}
+
+void AppendText(std::string& out, const std::string& str) {
+    AppendJsonString(out, reinterpret_cast<const unsigned char*>(str.data()), str.size());
+}
+
+// Every finding of the decoder, the clean end and the style byte included.
+void AppendDiagnostics(std::string& out, const CMsgInfo& msg) {
+    out += '[';
+    for (std::size_t i = 0; i < msg.m_diagnostics.size(); ++i) {
+        if (i) out += ',';
+        const SDiagnostic& d = msg.m_diagnostics[i];
+        CJsonObject obj(out);
+        obj.Number("offset", d.nOffset);
+        obj.Bool("damage", IsDamage(d.eKind));
+        AppendText(obj.Key("text"), DiagnosticText(d));
+        obj.Close();
+    }
+    out += ']';
 }
 
 void AppendFloat(std::string& out, double v, bool bSingle) {
@@ -223,26 +242,20 @@ std::string MessageToJson(const std::string& strFile, const CMsgInfo& msg,
     std::string out;
     out.reserve(256 + wire.items.size() * 96 + nSize * 2);  // one allocation as a rule
     CJsonObject obj(out);
-    AppendJsonString(obj.Key("file"), reinterpret_cast<const unsigned char*>(strFile.data()),
-                     strFile.size());
+    AppendText(obj.Key("file"), strFile);
     obj.Number("size", nSize);
-    AppendHeader(obj.Key("header"), msg, pData, nSize);
-    obj.Key("name") += "null";
+    const SHeaderFields h = ReadHeaderFields(pData, nSize);
+    AppendHeader(obj.Key("header"), h);
+    const SMessageName* pName = FindMessageName(h.nStream, h.nFunction);
+    if (pName)
+        AppendText(obj.Key("name"), pName->szName);
+    else
+        obj.Key("name") += "null";
     if (wire.nStyleByte >= 0)
         obj.Number("style", wire.nStyleByte);
     else
         obj.Key("style") += "null";
-    obj.Key("diagnostics") += '[';
-    for (std::size_t i = 0; i < wire.damage.size(); ++i) {
-        if (i) out += ',';
-        CJsonObject d(out);
-        d.Number("offset", wire.damage[i].nOffset);
-        AppendJsonString(d.Key("text"),
-                         reinterpret_cast<const unsigned char*>(wire.damage[i].strText.data()),
-                         wire.damage[i].strText.size());
-        d.Close();
-    }
-    out += ']';
+    AppendDiagnostics(obj.Key("diagnostics"), msg);
     AppendItems(obj.Key("items"), wire, pData);
     obj.Close();
     out += '\n';

@@ -6,9 +6,9 @@
 
 // One message file as one line of JSON (JSON Lines), described by
 // docs/brevix-dump.schema.json: file name and size, the header read as
-// SECS-I and as HSMS, the message name where known, the style byte, what is
-// damaged, and the items as nested objects with exact values. The SECS-I
-// fields come from msg, everything else from the bytes. Ends in a line feed.
+// SECS-I and as HSMS, the message name where known, the style byte, the
+// decoder's findings (msg's diagnostics), and the items as nested objects
+// with exact values read from the bytes. Ends in a line feed.
 std::string MessageToJson(const std::string& strFile, const CMsgInfo& msg,
                           const unsigned char* pData, std::size_t nSize);
 

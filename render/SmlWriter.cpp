@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/FormatTable.h"
+#include "render/DiagnosticText.h"
 #include "render/SmlDialect.h"
 
 namespace {
@@ -72,16 +73,17 @@ private:
     std::vector<int> m_open;  // depths of the lists whose '>' is still to come
 };
 
-void AppendDamage(std::string& out, const SWireMessage& wire) {
-    if (wire.damage.empty()) return;
-    if (out.empty() || out.back() != '\n') out += '\n';
-    for (const SWireDamage& d : wire.damage) {
+// One comment line for each thing the decoder found wrong, with its offset.
+void AppendDamage(std::string& out, const CMsgInfo& msg) {
+    for (const SDiagnostic& d : msg.m_diagnostics) {
+        if (!IsDamage(d.eKind)) continue;
+        if (out.empty() || out.back() != '\n') out += '\n';
         char buf[24];
         const auto res = std::to_chars(buf, buf + sizeof buf, d.nOffset);
         out += "// damage at offset ";
         out.append(buf, res.ptr);
         out += ": ";
-        out += d.strText;
+        out += DiagnosticText(d);
         out += '\n';
     }
 }
@@ -112,7 +114,7 @@ std::string MessageToSml(const CMsgInfo& msg, const unsigned char* pData, std::s
     CSmlLines(out, dialect, 0).Write(wire, 0, wire.items.size(), pData);
     if (out.size() == nHeader) out += dialect.szEmptyBody;
     out += dialect.szEnd;
-    AppendDamage(out, wire);
+    AppendDamage(out, msg);
     return out;
 }
 

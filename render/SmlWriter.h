@@ -15,8 +15,8 @@ bool FindSmlDialect(const std::string& strName, ESmlDialect& eDialect);
 
 // The message of a file: header line, items with exact values (every bit of
 // 8-byte integers, floats in each dialect's round-trip form), terminator,
-// then one "// damage: ..." line per fault that kept the bytes from being a
-// clean message. The header comes from msg, the items from the bytes.
+// then one "// damage at offset N: ..." line for each damage the decoder
+// recorded in msg. The header comes from msg, the items from the bytes.
 std::string MessageToSml(const CMsgInfo& msg, const unsigned char* pData, std::size_t nSize,
                          ESmlDialect eDialect);
 

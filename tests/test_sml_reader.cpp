@@ -205,7 +205,9 @@ TEST(SmlRoundTrip, SamplesAndCorpus) {
             ASSERT_TRUE(ReadMessageFile(entry.path().string(), file, strError));
             const SWireMessage wire = ReadWireItems(file.data(), file.size());
             const std::vector<unsigned char> back = RoundTrip(file);
-            if (!wire.damage.empty()) continue;
+            CDecode decoder;
+            auto pBefore = decoder.Decode(file.data(), static_cast<unsigned>(file.size()), nullptr);
+            if (!IsCleanMessage(*pBefore)) continue;
             bool bFewest = true;
             for (const SWireItem& item : wire.items) {
                 const int n = item.nLength > 0xFFFF ? 3 : item.nLength > 0xFF ? 2 : 1;
@@ -216,8 +218,6 @@ TEST(SmlRoundTrip, SamplesAndCorpus) {
                 ++nSame;
                 continue;
             }
-            CDecode decoder;
-            auto pBefore = decoder.Decode(file.data(), static_cast<unsigned>(file.size()), nullptr);
             auto pAfter = decoder.Decode(back.data(), static_cast<unsigned>(back.size()), nullptr);
             EXPECT_EQ(decoder.GetMsgText(pAfter.get(), 0, 1),
                       decoder.GetMsgText(pBefore.get(), 0, 1));

@@ -133,15 +133,16 @@ struct DamageCase {
 };
 const DamageCase kDamage[] = {
     {"list cut", "01 02 A5 01 05",
-     "<L [1]\n  <U1 [1] 5>\n>\n.\n// damage at offset 10: list ends after 1 of 2 items\n"},
+     "<L [1]\n  <U1 [1] 5>\n>\n.\n// damage at offset 15: data ends inside the list at offset 10 "
+     "(0xA): declares 2 items, got 1\n"},
     {"item cut", "A9 04 00 01",
-     "<U2 [1] 1>\n.\n// damage at offset 10: item cut short: 2 of 4 data bytes\n"},
+     "<U2 [1] 1>\n.\n// damage at offset 10: data ends inside 2-byte unsigned integer item: "
+     "declares 4 data bytes, 2 present\n"},
     {"unknown format", "01 02 05 01 FF A5 01 07",
-     "<L [1]\n  <U1 [1] 7>\n>\n.\n// damage at offset 12: unknown format code 1 skipped\n"},
+     "<L [1]\n  <U1 [1] 7>\n>\n.\n// damage at offset 12: item of unknown format byte 0x05 "
+     "skipped: declares 1 data bytes, 1 present\n"},
     {"zero byte", "A5 01 07 00 31 32",
-     "<U1 [1] 7>\n.\n// damage at offset 13: a 0x00 byte ends the body: 3 bytes ignored\n"},
-    {"partial element", "B1 03 00 00 01",
-     "<U4 [0]>\n.\n// damage at offset 10: 3 bytes after the last whole element ignored\n"},
+     "<U1 [1] 7>\n.\n// damage at offset 13: 0x00 ends the body; 2 bytes after it ignored\n"},
 };
 
 TEST(SmlDamage, WrittenAsFarAsDecodedThenNamed) {
@@ -151,7 +152,7 @@ TEST(SmlDamage, WrittenAsFarAsDecodedThenNamed) {
                   std::string("S6F11 W\n") + c.sml);
     }
     EXPECT_EQ(FileSml({0x00, 0x01, 0x81}, ESmlDialect::kStandard),
-              "S1F0 W\n.\n// damage at offset 0: header cut short: 3 of 10 bytes\n");
+              "S1F0 W\n.\n// damage at offset 3: file shorter than the header: 3 of 10 bytes\n");
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
+#include <QTreeView>
 #include <filesystem>
 #include <system_error>
 
@@ -15,6 +17,7 @@
 #include "app/Prompter.h"
 #include "app/Registry.h"
 #include "app/Resources.h"
+#include "inspect/InspectorWindow.h"
 #include "ui/MacButton.h"
 
 CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
@@ -33,6 +36,11 @@ CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
     connect(m_btnSaveText, &QPushButton::clicked, this, &CBrevixDlg::OnSaveAsText);
     connect(m_btnHexToSecs, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedHexToSecs);
     connect(m_btnOpen, &QPushButton::clicked, this, &CBrevixDlg::OnBnClickedOpen);
+    auto* pInspect = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_I), this);
+    connect(pInspect, &QShortcut::activated, this, &CBrevixDlg::OnInspectMessage);
+    m_treeMessage->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_treeMessage, &QWidget::customContextMenuRequested, this,
+            &CBrevixDlg::OnTreeContextMenu);
     OnInitDialog();
 }
 
@@ -73,7 +81,34 @@ void CBrevixDlg::contextMenuEvent(QContextMenuEvent* pEvent) {
     menu.setSeparatorsCollapsible(false);
     menu.addSeparator();
     menu.addAction(QStringLiteral("&About Brevix..."), this, &CBrevixDlg::OnAboutBox);
+    menu.addAction(QStringLiteral("&Inspect Message...\tCtrl+I"), this,
+                   &CBrevixDlg::OnInspectMessage);
     menu.exec(pEvent->globalPos());
+}
+
+void CBrevixDlg::OnTreeContextMenu(const QPoint& pos) {
+    const QModelIndex index = m_treeMessage->indexAt(pos);
+    if (!index.isValid()) return;
+    const int nNode = m_pTreeModel->NodeOf(index);
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("&Inspect Item..."), this, [this, nNode] { InspectCell(nNode); });
+    menu.addAction(QStringLiteral("Copy as &SML"), this, [this, nNode] { CopyAsSml(nNode); });
+    menu.exec(m_treeMessage->viewport()->mapToGlobal(pos));
+}
+
+void CBrevixDlg::OnInspectMessage() { InspectCell(-1); }
+
+// One inspector at a time, beside the dialog and not modal; it shows the
+// file of the message on show (node i of the tree is cell i).
+void CBrevixDlg::InspectCell(int nCell) {
+    if (!m_pInspector) {
+        m_pInspector = new CInspectorWindow(this);
+        if (m_pMessage) m_pInspector->ShowFile(m_strMessagePath, m_nStyleFlag);
+    }
+    m_pInspector->SelectCell(nCell);
+    m_pInspector->show();
+    m_pInspector->raise();
+    m_pInspector->activateWindow();
 }
 
 void CBrevixDlg::OnAboutBox() {

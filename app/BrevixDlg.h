@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "decode/Decode.h"
 #include "model/MsgInfo.h"
 
+class CInspectorWindow;
 class CMessageTreeModel;
 class CPrompter;
 class QComboBox;
@@ -53,6 +55,8 @@ public:
     std::string m_strMessagePath;
     // That file's bytes: SML copies take exact values from them.
     std::vector<unsigned char> m_messageBytes;
+    // The inspector while one is open; it deletes itself when closed.
+    QPointer<CInspectorWindow> m_pInspector;
 
 public slots:
     void OnBnClickedOpenFolder();
@@ -61,11 +65,13 @@ public slots:
     void OnBnClickedHexToSecs();
     void OnBnClickedOpen();
     void OnAboutBox();
-    // The tree's context menu: "Copy as SML" of the row at pos.
-    void OnTreeContextMenu(const QPoint& pos);
     // Puts the SML of tree node nNode and its subtree (the whole message for
     // -1, the root row) on the clipboard.
     void CopyAsSml(int nNode);
+    // Opens (or raises) the inspector on the message on show; InspectCell
+    // also selects cell nCell in it (-1: the message).
+    void OnInspectMessage();
+    void InspectCell(int nCell);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
@@ -77,6 +83,7 @@ private:
     void CreateControls();
     void FillFileList(const std::string& strFolder);
     void FillTreeItem();
+    void OnTreeContextMenu(const QPoint& pos);
     void ClearFilesAndTree();
     void ShowFolder();
     void AddFolderToCombo(const std::string& strFolder);

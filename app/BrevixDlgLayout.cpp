@@ -41,9 +41,6 @@ void CBrevixDlg::CreateControls() {
     m_treeMessage->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_pTreeModel = new CMessageTreeModel(this);
     m_treeMessage->setModel(m_pTreeModel);
-    m_treeMessage->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_treeMessage, &QTreeView::customContextMenuRequested, this,
-            &CBrevixDlg::OnTreeContextMenu);
 
     m_listFiles = new QListWidget(this);
     m_listFiles->setObjectName(QStringLiteral("listFiles"));

@@ -1,7 +1,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QMenu>
 #include <QSignalBlocker>
 #include <QTreeView>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
+#include "inspect/InspectorWindow.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
 #include "render/SmlWriter.h"
@@ -36,6 +36,7 @@ void CBrevixDlg::OnLbnSelchangeFileList() {
         m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
     m_strMessagePath = strPath;
     m_messageBytes = std::move(bytes);
+    if (m_pInspector) m_pInspector->ShowFile(strPath, m_nStyleFlag);
     m_pTreeModel->Clear();
     const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
     if (nCells > kMaxTreeCells) {
@@ -85,14 +86,6 @@ void CBrevixDlg::OnBnClickedHexToSecs() {
     }
     SelectFileRow(0);
     OnLbnSelchangeFileList();
-}
-
-void CBrevixDlg::OnTreeContextMenu(const QPoint& pos) {
-    const int nNode = m_pTreeModel->NodeAt(m_treeMessage->indexAt(pos));
-    if (nNode < -1 || !m_pMessage) return;
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("Copy as &SML"), this, [this, nNode] { CopyAsSml(nNode); });
-    menu.exec(m_treeMessage->viewport()->mapToGlobal(pos));
 }
 
 // The standard dialect writes only printable ASCII, so Latin-1 is exact.

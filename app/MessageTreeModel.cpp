@@ -49,11 +49,6 @@ int CMessageTreeModel::NodeOf(const QModelIndex& index) const {
     return static_cast<int>(index.internalId()) - 1;
 }
 
-int CMessageTreeModel::NodeAt(const QModelIndex& index) const {
-    if (!index.isValid() || index.model() != this) return -2;
-    return NodeOf(index);
-}
-
 QModelIndex CMessageTreeModel::IndexOfNode(int nNode) const {
     if (nNode < 0) return RootIndex();
     return createIndex(m_viewRow[nNode], 0, static_cast<quintptr>(nNode) + 1);

@@ -21,8 +21,8 @@ public:
     void Clear();
     // The root row; invalid while the model is empty.
     QModelIndex RootIndex() const;
-    // The label node a row shows: -1 for the root row, -2 for an invalid index.
-    int NodeAt(const QModelIndex& index) const;
+    // Node (cell) index of a row; -1 for the root row.
+    int NodeOf(const QModelIndex& index) const;
 
     QModelIndex index(int nRow, int nColumn, const QModelIndex& parent) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -33,7 +33,6 @@ public:
 private:
     // Item ids: 0 is the root row, node i is i + 1.
     static constexpr quintptr kRootId = 0;
-    int NodeOf(const QModelIndex& index) const;
     QModelIndex IndexOfNode(int nNode) const;
     void BuildViewLinks();
 

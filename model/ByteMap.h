@@ -21,3 +21,6 @@ struct SCellBytes {
 inline std::uint64_t DataStart(const SCellBytes& b) {
     return std::uint64_t{b.nOffset} + 1 + b.nLengthBytes;
 }
+
+// End of a data item's bytes, or of a list's items.
+inline std::uint64_t DataEnd(const SCellBytes& b) { return DataStart(b) + b.nPresent; }

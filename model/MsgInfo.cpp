@@ -1,7 +1,10 @@
 #include "model/MsgInfo.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+
+#include "model/FormatTable.h"
 
 CMsgInfo::CMsgInfo() {
     using namespace std::chrono;
@@ -56,4 +59,25 @@ SByteRange DiagnosticRange(const SDiagnostic& d) {
             return {0, nOffset};
     }
     return {nOffset, nOffset};
+}
+
+// Cells start in document order, which is file order: the last cell starting
+// at or before nOffset is the only one whose own bytes can hold it.
+int CellAtOffset(const CMsgInfo& msg, std::uint64_t nOffset) {
+    const auto& map = msg.m_cellBytes;
+    if (map.size() != msg.m_cells.size()) return -1;
+    const auto it = std::upper_bound(
+        map.begin(), map.end(), nOffset,
+        [](std::uint64_t n, const SCellBytes& b) { return n < std::uint64_t{b.nOffset}; });
+    if (it == map.begin()) return -1;
+    const auto nIndex = static_cast<std::size_t>(it - map.begin() - 1);
+    const CMsgCell* pCell = msg.m_cells[nIndex].get();
+    const bool bList = pCell->m_nFormat == kFormatList;
+    if (nOffset < (bList ? DataStart(map[nIndex]) : DataEnd(map[nIndex])))
+        return static_cast<int>(nIndex);
+    for (pCell = bList ? pCell : pCell->m_pParent; pCell; pCell = pCell->m_pParent) {
+        const SCellBytes& b = map[static_cast<std::size_t>(pCell->m_nIndex)];
+        if (nOffset < DataEnd(b)) return pCell->m_nIndex;
+    }
+    return -1;
 }

@@ -49,3 +49,8 @@ public:
 
 // True when the decoder found nothing wrong (IsDamage of no diagnostic).
 bool IsCleanMessage(const CMsgInfo& msg);
+
+// Index of the cell whose own bytes hold nOffset (a list's format and length
+// bytes, a data item's whole item), or else of the innermost list whose
+// items span it; -1 when none does or the message has no byte map.
+int CellAtOffset(const CMsgInfo& msg, std::uint64_t nOffset);

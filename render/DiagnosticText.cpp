@@ -21,10 +21,12 @@ void AppendItem(std::string& out, std::uint32_t bFormat) {
     AppendHex(out, bFormat, 2);
 }
 
-void AppendCount(std::string& out, std::uint32_t n, const char* szWhat) {
+// "3 data bytes", "1 data byte".
+void AppendCount(std::string& out, std::uint32_t n, const char* szNoun) {
     AppendUnsigned(out, n);
     out += ' ';
-    out += szWhat;
+    out += szNoun;
+    if (n != 1) out += 's';
 }
 
 void AppendStyleByte(std::string& out, const SDiagnostic& d) {
@@ -42,8 +44,10 @@ void AppendStyleByte(std::string& out, const SDiagnostic& d) {
 void AppendUnknown(std::string& out, const SDiagnostic& d) {
     AppendItem(out, d.nValue);
     out += " skipped: declares ";
-    AppendCount(out, d.nDeclared, "data bytes, ");
-    AppendCount(out, d.nPresent, "present");
+    AppendCount(out, d.nDeclared, "data byte");
+    out += ", ";
+    AppendUnsigned(out, d.nPresent);
+    out += " present";
 }
 
 void AppendCut(std::string& out, const SDiagnostic& d, const char* szWhat) {
@@ -52,7 +56,8 @@ void AppendCut(std::string& out, const SDiagnostic& d, const char* szWhat) {
     out += ": declares ";
     AppendCount(out, d.nDeclared, szWhat);
     out += ", ";
-    AppendCount(out, d.nPresent, "present");
+    AppendUnsigned(out, d.nPresent);
+    out += " present";
 }
 
 }  // namespace
@@ -71,19 +76,21 @@ std::string DiagnosticText(const SDiagnostic& d) {
             break;
         case EDiagnostic::kTerminator:
             out = "0x00 ends the body; ";
-            AppendCount(out, d.nPresent, "bytes after it ignored");
+            AppendCount(out, d.nPresent, "byte");
+            out += " after it ignored";
             break;
         case EDiagnostic::kDataCut:
-            AppendCut(out, d, "data bytes");
+            AppendCut(out, d, "data byte");
             break;
         case EDiagnostic::kLengthCut:
-            AppendCut(out, d, "length bytes");
+            AppendCut(out, d, "length byte");
             break;
         case EDiagnostic::kListOpen:
             out = "data ends inside the list at offset ";
             AppendOffset(out, d.nValue);
             out += ": declares ";
-            AppendCount(out, d.nDeclared, "items, got ");
+            AppendCount(out, d.nDeclared, "item");
+            out += ", got ";
             AppendUnsigned(out, d.nPresent);
             break;
         case EDiagnostic::kUnknownFormat:
@@ -92,16 +99,19 @@ std::string DiagnosticText(const SDiagnostic& d) {
         case EDiagnostic::kPartialElement:
             AppendItem(out, d.nValue);
             out += " of ";
-            AppendCount(out, d.nDeclared, "bytes: ");
-            AppendCount(out, d.nPresent, "bytes after the last whole element ignored");
+            AppendCount(out, d.nDeclared, "byte");
+            out += ": ";
+            AppendCount(out, d.nPresent, "byte");
+            out += " after the last whole element ignored";
             break;
         case EDiagnostic::kNonFinalBlock:
             out = "non-final block of a multi-block message (E-bit 0): body not decoded";
             break;
         case EDiagnostic::kShortFile:
             out = "file shorter than the header: ";
-            AppendCount(out, d.nPresent, "of ");
-            AppendCount(out, d.nDeclared, "bytes");
+            AppendUnsigned(out, d.nPresent);
+            out += " of ";
+            AppendCount(out, d.nDeclared, "byte");
             break;
     }
     return out;

@@ -59,9 +59,9 @@ private:
 // A list with children is written as head, entries and (bracket style) a
 // ">" line, whatever its stored count says, so a list that lost entries of
 // an unknown format is still written exactly once. Top-level items follow
-// each other at level 1.
-void WalkCells(CListingWriter& writer, CMsgCell* pCell) {
-    int nLevel = 1;
+// each other at level 1. With pRoot set, the walk ends when pRoot is done.
+void WalkCells(CListingWriter& writer, CMsgCell* pCell, int nLevel = 1,
+               const CMsgCell* pRoot = nullptr) {
     while (pCell) {
         if (pCell->m_nFormat == kFormatList && pCell->m_pFirstChild) {
             writer.ListHead(*pCell, nLevel);
@@ -81,6 +81,7 @@ void WalkCells(CListingWriter& writer, CMsgCell* pCell) {
         // pCell is finished: move to its next sibling, closing every list
         // whose last entry this was.
         while (pCell) {
+            if (pCell == pRoot) return;
             if (pCell->m_pParent) ++pCell->m_pParent->m_nVisit;
             if (pCell->m_pNext) {
                 pCell = pCell->m_pNext;
@@ -122,6 +123,14 @@ std::string ListMessage(CMsgInfo* pMsg, int nTabs, int nStyle) {
     out += writer.Tabs();
     if (!nStyle) out += '>';
     return out;
+}
+
+std::string ListSubtree(CMsgCell* pCell, int nStyle) {
+    std::string out;
+    if (!pCell) return out;
+    CListingWriter writer(out, 0, nStyle);
+    WalkCells(writer, pCell, 0, pCell);
+    return out.substr(1);  // every line starts with its line feed
 }
 
 std::string CDecode::GetMsgText(CMsgInfo* pMsg, int nTabs, int nStyle) {

@@ -7,3 +7,8 @@
 // message or a negative status. Resets and then sets the visit counters:
 // afterwards each list's m_nVisit is the number of its entries written.
 std::string ListMessage(CMsgInfo* pMsg, int nTabs, int nStyle);
+
+// The listing lines of one cell and everything below it, the cell at the
+// outermost level, lines separated by line feeds, without the message head.
+// Empty for a null cell. Adds to the visit counters of the lists it writes.
+std::string ListSubtree(CMsgCell* pCell, int nStyle);

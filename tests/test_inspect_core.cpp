@@ -112,6 +112,14 @@ TEST(InspectCore, EveryPrefixNamesWhereTheDataEnds) {
     }
 }
 
+// L 10-11, U1 12-14, unknown 15-17 (skipped), A 18-20, then past the end.
+TEST(InspectCore, CellAtOffset) {
+    const auto pMsg = DecodeBody("01 03 A5 01 05 05 01 FF 41 01 78");
+    const std::pair<std::uint64_t, int> kCases[] = {{3, -1}, {10, 0}, {11, 0}, {14, 1},
+                                                    {16, 0}, {18, 2}, {20, 2}, {21, -1}};
+    for (const auto& [nOffset, nCell] : kCases) EXPECT_EQ(CellAtOffset(*pMsg, nOffset), nCell);
+}
+
 TEST(InspectCore, CheckLineNamesBothCounts) {
     const auto pMsg = DecodeBody("43 FF FF FF 61 62 63");
     ASSERT_EQ(pMsg->m_diagnostics.size(), 1u);

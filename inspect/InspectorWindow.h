@@ -1,0 +1,100 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "decode/Decode.h"
+#include "model/MsgInfo.h"
+#include "render/ExactValue.h"
+
+class CHexView;
+class CInspectTreeModel;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QSplitter;
+class QTreeView;
+class QTreeWidget;
+
+// The message inspector: a second, resizable window beside the main dialog
+// showing what each byte of the message file is. Panes: header in both
+// readings, item tree with offsets and sizes, hex with the selected item's
+// bytes in two colours, exact value, findings. It reads and decodes the file
+// itself, so it holds the bytes the byte map points into.
+class CInspectorWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit CInspectorWindow(QWidget* pParent = nullptr);
+    ~CInspectorWindow() override;
+
+    // Reads and shows the file; the style flag chooses the format names of
+    // the labels and the style of copied listings. False when it cannot be
+    // read: the panes are then empty and the findings say why.
+    bool ShowFile(const std::string& strPath, int nStyleFlag);
+    // Selects cell nCell of the message (-1: the message itself).
+    void SelectCell(int nCell);
+    int SelectedCell() const;
+
+    // Search over labels and exact values, case-insensitive. Find selects
+    // the first match at or after the selection and returns the count.
+    int Find(const QString& strText);
+    void FindNext(bool bForward);
+    int MatchCount() const { return static_cast<int>(m_matches.size()); }
+
+    // What Ctrl+C in the item tree copies: the listing of the selected
+    // subtree (of the whole message for the root row).
+    std::string SubtreeText();
+    std::string ExactValueOf(int nCell, ETextReading eReading) const;
+    std::string BytesHexOf(int nCell) const;
+    // SML (standard dialect) of cell nCell and its subtree; the message for -1.
+    std::string SmlOf(int nCell) const;
+
+    const CMsgInfo* Message() const { return m_pMsg.get(); }
+
+    QTreeWidget* m_treeHeader = nullptr;
+    QTreeView* m_treeItems = nullptr;
+    CHexView* m_hexView = nullptr;
+    QPlainTextEdit* m_editValue = nullptr;
+    QComboBox* m_comboReading = nullptr;
+    QListWidget* m_listFindings = nullptr;
+    QLineEdit* m_editFind = nullptr;
+    QLabel* m_labelMatches = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    void CreatePanes();
+    void CreateShortcuts();
+    void ShowHeader();
+    void ShowFindings();
+    void OnCellSelected();
+    void OnByteClicked(std::uint64_t nOffset);
+    void OnFindingClicked(QListWidgetItem* pItem);
+    void OnTreeMenu(const QPoint& pos);
+    void ShowValue(int nCell);
+    void ShowMatchCount();
+    void SaveGeometry() const;
+    void RestoreGeometry();
+    std::vector<char> DamagedCells() const;
+    ETextReading Reading() const;
+
+    CDecode m_decoder;
+    std::vector<unsigned char> m_bytes;
+    std::unique_ptr<CMsgInfo> m_pMsg;
+    std::string m_strPath;
+    int m_nStyle = 1;
+    CInspectTreeModel* m_pModel = nullptr;
+    QSplitter* m_splitMain = nullptr;
+    QSplitter* m_splitLeft = nullptr;
+    QSplitter* m_splitRight = nullptr;
+    QString m_strSearched;
+    std::vector<int> m_matches;  // cell indexes, document order
+    int m_nMatch = -1;
+};

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <set>
 #include <sstream>
 
 #include "TestHelpers.h"
@@ -114,13 +112,12 @@ TEST(SmlDialects, SecsgemRecordings) {
     ASSERT_TRUE(ReadMessageFile(strDir + "every_value.BIG", bytes, strError)) << strError;
     EXPECT_EQ(FileSml(bytes, ESmlDialect::kSecsgem) + "\n",
               ReadText(strDir + "every_value.secsgem.sml"));
-    std::set<std::string> samples;  // in the order of the recording's shell glob
-    for (const auto& entry : std::filesystem::directory_iterator(BREVIX_SAMPLES_DIR)) {
-        if (entry.path().extension() == ".BIG") samples.insert(entry.path().string());
-    }
+    // The clean samples, as the recording names them (secsgem cannot decode cut files).
     std::string strAll;
-    for (const std::string& strPath : samples) {
-        ASSERT_TRUE(ReadMessageFile(strPath, bytes, strError)) << strError;
+    for (const char* szName :
+         {"S1F1", "S1F13", "S1F14", "S1F2", "S1F3", "S1F4", "S2F41", "S5F1", "S6F11", "S7F3"}) {
+        ASSERT_TRUE(ReadMessageFile(BREVIX_SAMPLES_DIR "/" + std::string(szName) + ".BIG", bytes,
+                                    strError));
         strAll += FileSml(bytes, ESmlDialect::kSecsgem) + "\n";
     }
     EXPECT_EQ(strAll, ReadText(strDir + "samples.secsgem.sml"));
@@ -140,7 +137,7 @@ const DamageCase kDamage[] = {
      "declares 4 data bytes, 2 present\n"},
     {"unknown format", "01 02 05 01 FF A5 01 07",
      "<L [1]\n  <U1 [1] 7>\n>\n.\n// damage at offset 12: item of unknown format byte 0x05 "
-     "skipped: declares 1 data bytes, 1 present\n"},
+     "skipped: declares 1 data byte, 1 present\n"},
     {"zero byte", "A5 01 07 00 31 32",
      "<U1 [1] 7>\n.\n// damage at offset 13: 0x00 ends the body; 2 bytes after it ignored\n"},
 };

@@ -97,6 +97,7 @@ void CBrevixDlg::OnTreeContextMenu(const QPoint& pos) {
     const int nNode = m_pTreeModel->NodeOf(index);
     QMenu menu(this);
     menu.addAction(QStringLiteral("&Inspect Item..."), this, [this, nNode] { InspectCell(nNode); });
+    menu.addAction(QStringLiteral("Copy as &SML"), this, [this, nNode] { CopyAsSml(nNode); });
     menu.exec(m_treeMessage->viewport()->mapToGlobal(pos));
 }
 

@@ -56,6 +56,8 @@ public:
     CMessageTreeModel* m_pTreeModel = nullptr;
     // The file m_pMessage was read from: its listing is saved beside it.
     std::string m_strMessagePath;
+    // That file's bytes: SML copies take exact values from them.
+    std::vector<unsigned char> m_messageBytes;
     // The inspector while one is open; it deletes itself when closed.
     QPointer<CInspectorWindow> m_pInspector;
 
@@ -66,6 +68,9 @@ public slots:
     void OnBnClickedHexToSecs();
     void OnBnClickedOpen();
     void OnAboutBox();
+    // Puts the SML of tree node nNode and its subtree (the whole message for
+    // -1, the root row) on the clipboard.
+    void CopyAsSml(int nNode);
     // Opens (or raises) the inspector on the message on show; InspectCell
     // also selects cell nCell in it (-1: the message).
     void OnInspectMessage();

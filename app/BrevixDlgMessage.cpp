@@ -1,3 +1,5 @@
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTreeView>
 #include <filesystem>
 #include <system_error>
@@ -12,6 +14,7 @@
 #include "inspect/InspectorWindow.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
+#include "render/SmlWriter.h"
 #include "render/TreeLabels.h"
 
 // A file that cannot be read changes nothing: message, tree and style flag
@@ -30,6 +33,7 @@ void CBrevixDlg::OnLbnSelchangeFileList() {
     m_pMessage =
         m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
     m_strMessagePath = strPath;
+    m_messageBytes = std::move(bytes);
     if (m_pInspector) m_pInspector->ShowFile(strPath, m_nStyleFlag);
     m_pTreeModel->Clear();
     const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
@@ -77,4 +81,12 @@ void CBrevixDlg::OnBnClickedHexToSecs() {
     ShowFiles(std::move(entries));
     SelectFileRow(0);
     OnLbnSelchangeFileList();
+}
+
+// The standard dialect writes only printable ASCII, so Latin-1 is exact.
+void CBrevixDlg::CopyAsSml(int nNode) {
+    if (!m_pMessage) return;
+    const std::string strSml =
+        TreeNodeToSml(*m_pMessage, m_messageBytes.data(), m_messageBytes.size(), nNode);
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(strSml));
 }

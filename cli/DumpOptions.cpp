@@ -1,5 +1,7 @@
 #include "cli/DumpOptions.h"
 
+#include "render/SmlWriter.h"
+
 namespace {
 
 struct SStyleName {
@@ -38,36 +40,99 @@ bool TakeValue(const std::vector<std::string>& args, size_t& i, const std::strin
     return false;
 }
 
-struct SFlags {
-    bool bStyle = false;
-    bool bTree = false;
-    bool bSave = false;
-    bool bFromHex = false;
-    bool bOutput = false;
-    bool bHeader = false;
-    bool bCheck = false;
-    bool bImport = false;
-    bool bImportOnly = false;  // --out, --port or --control
+// The options seen, as bits: a mode's rule says which of them may join it.
+enum EFlag : unsigned {
+    kFlagStyle = 1u << 0,
+    kFlagTree = 1u << 1,
+    kFlagSave = 1u << 2,
+    kFlagFromHex = 1u << 3,
+    kFlagOutput = 1u << 4,
+    kFlagSml = 1u << 5,
+    kFlagFromSml = 1u << 6,
+    kFlagJson = 1u << 7,
+    kFlagHeader = 1u << 8,
+    kFlagCheck = 1u << 9,
+    kFlagImport = 1u << 10,
+    kFlagOut = 1u << 11,
+    kFlagPort = 1u << 12,
+    kFlagControl = 1u << 13,
 };
 
-// --header and --check only read files: they take FILE operands and nothing
-// that shapes a listing or writes a file.
-bool CheckInspectModes(const SFlags& f, CDumpOptions& opts, std::string& strError) {
-    if (f.bHeader && f.bCheck) {
-        strError = "--header and --check cannot be combined";
-        return false;
-    }
-    const char* szMode = f.bHeader ? "--header" : "--check";
-    if (f.bStyle || f.bTree || f.bSave || f.bFromHex || f.bOutput || f.bImport || f.bImportOnly) {
-        strError = std::string(szMode) + " cannot be combined with other options";
-        return false;
-    }
-    if (opts.m_files.empty()) {
-        strError = "no FILE given";
-        return false;
-    }
-    opts.m_eMode = f.bHeader ? EDumpMode::kHeader : EDumpMode::kCheck;
+struct SFlagName {
+    unsigned nFlag;
+    const char* szName;
+};
+constexpr SFlagName kFlagNames[] = {
+    {kFlagStyle, "--style"},     {kFlagTree, "--tree"},       {kFlagSave, "--save"},
+    {kFlagFromHex, "--from-hex"}, {kFlagOutput, "--output"},  {kFlagSml, "--sml"},
+    {kFlagFromSml, "--from-sml"}, {kFlagJson, "--json"},      {kFlagHeader, "--header"},
+    {kFlagCheck, "--check"},     {kFlagImport, "--import"},   {kFlagOut, "--out"},
+    {kFlagPort, "--port"},       {kFlagControl, "--control"},
+};
+
+// Options that only shape a mode of their own.
+constexpr SFlagName kNeeds[] = {
+    {kFlagOutput, "--from-hex or --from-sml"},
+    {kFlagOut, "--import"},
+    {kFlagPort, "--import"},
+    {kFlagControl, "--import"},
+};
+
+const char* NameOf(unsigned nFlag) {
+    for (const SFlagName& f : kFlagNames)
+        if (f.nFlag == nFlag) return f.szName;
+    return "";
+}
+
+// FILE operands a mode takes: any number (at least one), at most one, exactly one.
+enum class EOperands { kSome, kAtMostOne, kOne };
+
+struct SModeRule {
+    unsigned nFlag;  // 0: the listing, chosen when no other mode is
+    EDumpMode eMode;
+    unsigned nAllowed;  // options that may join it
+    EOperands eOperands;
+};
+
+// Combinations that make no sense are refused rather than half-honoured.
+constexpr SModeRule kModeRules[] = {
+    {kFlagFromHex, EDumpMode::kFromHex, kFlagOutput, EOperands::kAtMostOne},
+    {kFlagFromSml, EDumpMode::kFromSml, kFlagOutput, EOperands::kOne},
+    {kFlagImport, EDumpMode::kImport, kFlagOut | kFlagPort | kFlagControl, EOperands::kSome},
+    {kFlagHeader, EDumpMode::kHeader, 0, EOperands::kSome},
+    {kFlagCheck, EDumpMode::kCheck, 0, EOperands::kSome},
+    {kFlagSml, EDumpMode::kSml, 0, EOperands::kSome},
+    {kFlagJson, EDumpMode::kJson, 0, EOperands::kSome},
+    {kFlagTree, EDumpMode::kTree, kFlagStyle, EOperands::kSome},
+    {kFlagSave, EDumpMode::kSave, kFlagStyle, EOperands::kSome},
+    {0, EDumpMode::kListing, kFlagStyle, EOperands::kSome},
+};
+
+// The first mode named decides; the rule of that mode refuses the rest.
+const SModeRule& RuleFor(unsigned nFlags) {
+    for (const SModeRule& r : kModeRules)
+        if (r.nFlag & nFlags) return r;
+    return kModeRules[std::size(kModeRules) - 1];
+}
+
+// --sml or --sml=DIALECT (no separate value: a file name may follow).
+bool TakeSml(const std::string& a, CDumpOptions& opts, unsigned& nFlags, std::string& strError) {
+    if (a != "--sml" && a.compare(0, 6, "--sml=") != 0) return false;
+    opts.m_strSmlDialect = a.size() > 6 ? a.substr(6) : std::string();
+    ESmlDialect eDialect;
+    if (!FindSmlDialect(opts.m_strSmlDialect, eDialect))
+        strError = "--sml takes standard, secs4net, secsgem or go-secs";
+    nFlags |= kFlagSml;
     return true;
+}
+
+std::string SmlOutputFor(const std::string& strInput) {
+    if (strInput == "-") return "FromSML.BIG";
+    const std::size_t nSlash = strInput.find_last_of('/');
+    const std::size_t nDot = strInput.find_last_of('.');
+    const bool bExtension =
+        nDot != std::string::npos && nDot > (nSlash == std::string::npos ? 0 : nSlash + 1);
+    return (bExtension ? strInput.substr(0, nDot) : strInput) + ".BIG";
 }
 
 bool ParsePort(const std::string& strValue, int& nPort) {
@@ -80,55 +145,22 @@ bool ParsePort(const std::string& strValue, int& nPort) {
     return nPort <= 65535;
 }
 
-bool CheckImport(const SFlags& f, CDumpOptions& opts, std::string& strError) {
-    if (!f.bImport) {
-        if (!f.bImportOnly) return true;
-        strError = "--out, --port and --control need --import";
+bool CheckOperands(const SModeRule& rule, const CDumpOptions& opts, std::string& strError) {
+    const std::size_t nFiles = opts.m_files.size();
+    const char* szMode = NameOf(rule.nFlag);
+    if (rule.eOperands == EOperands::kAtMostOne && nFiles > 1) {
+        strError = std::string(szMode) + " takes at most one input file";
         return false;
     }
-    if (f.bStyle || f.bTree || f.bSave || f.bFromHex || f.bOutput) {
-        strError = "--import cannot be combined with --style, --tree, --save or --from-hex";
+    if (rule.eOperands == EOperands::kOne && nFiles != 1) {
+        strError = std::string(szMode) + " takes one input file (or - for standard input)";
         return false;
     }
-    if (opts.m_files.empty() || opts.m_strOutDir.empty()) {
-        strError = "--import needs FILE... and --out DIR";
-        return false;
-    }
-    opts.m_eMode = EDumpMode::kImport;
-    return true;
-}
-
-// Combinations that make no sense are refused rather than half-honoured.
-bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError) {
-    if (f.bHeader || f.bCheck) return CheckInspectModes(f, opts, strError);
-    if (f.bImport || f.bImportOnly) return CheckImport(f, opts, strError);
-    if (f.bFromHex) {
-        if (f.bStyle || f.bTree || f.bSave) {
-            strError = "--from-hex cannot be combined with --style, --tree or --save";
-            return false;
-        }
-        if (opts.m_files.size() > 1) {
-            strError = "--from-hex takes at most one HEXFILE";
-            return false;
-        }
-        if (!opts.m_files.empty()) opts.m_strHexInput = opts.m_files.front();
-        opts.m_files.clear();
-        opts.m_eMode = EDumpMode::kFromHex;
-        return true;
-    }
-    if (f.bOutput) {
-        strError = "--output needs --from-hex";
-        return false;
-    }
-    if (f.bTree && f.bSave) {
-        strError = "--tree and --save cannot be combined";
-        return false;
-    }
-    if (opts.m_files.empty()) {
+    if (rule.eOperands == EOperands::kSome && nFiles == 0) {
         strError = "no FILE given";
         return false;
     }
-    if (f.bSave) {
+    if (rule.eMode == EDumpMode::kSave) {
         for (const std::string& strFile : opts.m_files) {
             if (strFile == "-") {
                 strError = "--save needs file names, not standard input";
@@ -136,7 +168,33 @@ bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError
             }
         }
     }
-    opts.m_eMode = f.bTree ? EDumpMode::kTree : f.bSave ? EDumpMode::kSave : EDumpMode::kListing;
+    if (rule.eMode == EDumpMode::kImport && opts.m_strOutDir.empty()) {
+        strError = "--import needs --out DIR";
+        return false;
+    }
+    return true;
+}
+
+bool CheckCombination(unsigned nFlags, CDumpOptions& opts, std::string& strError) {
+    const SModeRule& rule = RuleFor(nFlags);
+    const unsigned nRefused = nFlags & ~(rule.nFlag | rule.nAllowed);
+    if (nRefused) {
+        const unsigned nFirst = nRefused & (~nRefused + 1);
+        strError = std::string(NameOf(nFirst)) + " cannot be combined with " + NameOf(rule.nFlag);
+        for (const SFlagName& n : kNeeds)
+            if (n.nFlag == nFirst) strError = std::string(NameOf(nFirst)) + " needs " + n.szName;
+        return false;
+    }
+    if (!CheckOperands(rule, opts, strError)) return false;
+    opts.m_eMode = rule.eMode;
+    if (rule.eMode == EDumpMode::kFromHex && !opts.m_files.empty())
+        opts.m_strHexInput = opts.m_files.front();
+    if (rule.eMode == EDumpMode::kFromSml) {
+        opts.m_strSmlInput = opts.m_files.front();
+        if (!(nFlags & kFlagOutput)) opts.m_strOutput = SmlOutputFor(opts.m_strSmlInput);
+    }
+    if (rule.eMode == EDumpMode::kFromHex || rule.eMode == EDumpMode::kFromSml)
+        opts.m_files.clear();
     return true;
 }
 
@@ -145,7 +203,7 @@ bool CheckCombination(const SFlags& f, CDumpOptions& opts, std::string& strError
 bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
                       std::string& strError) {
     opts = CDumpOptions();
-    SFlags f;
+    unsigned nFlags = 0;
     bool bOperandsOnly = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -162,63 +220,76 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             opts.m_bVersion = true;
             return true;
         } else if (a == "--tree") {
-            f.bTree = true;
+            nFlags |= kFlagTree;
         } else if (a == "--save") {
-            f.bSave = true;
+            nFlags |= kFlagSave;
         } else if (a == "--from-hex") {
-            f.bFromHex = true;
+            nFlags |= kFlagFromHex;
+        } else if (a == "--json") {
+            nFlags |= kFlagJson;
+        } else if (a == "--from-sml") {
+            nFlags |= kFlagFromSml;
+        } else if (TakeSml(a, opts, nFlags, strError)) {
+            if (!strError.empty()) return false;
         } else if (a == "--header") {
-            f.bHeader = true;
+            nFlags |= kFlagHeader;
         } else if (a == "--check") {
-            f.bCheck = true;
+            nFlags |= kFlagCheck;
         } else if (a == "--import") {
-            f.bImport = true;
+            nFlags |= kFlagImport;
         } else if (a == "--control") {
-            opts.m_bControl = f.bImportOnly = true;
+            opts.m_bControl = true;
+            nFlags |= kFlagControl;
         } else if (TakeValue(args, i, "--out", strValue, bMissing)) {
             if (bMissing || strValue.empty()) {
                 strError = "--out takes a folder";
                 return false;
             }
             opts.m_strOutDir = strValue;
-            f.bImportOnly = true;
+            nFlags |= kFlagOut;
         } else if (TakeValue(args, i, "--port", strValue, bMissing)) {
             if (bMissing || !ParsePort(strValue, opts.m_nPort)) {
                 strError = "--port takes a number from 0 to 65535";
                 return false;
             }
-            f.bImportOnly = true;
+            nFlags |= kFlagPort;
         } else if (TakeValue(args, i, "--style", strValue, bMissing)) {
             if (bMissing || !ParseStyle(strValue, opts.m_nStyle)) {
                 strError = "--style takes auto, bracket or column";
                 return false;
             }
-            f.bStyle = true;
+            nFlags |= kFlagStyle;
         } else if (TakeValue(args, i, "--output", strValue, bMissing)) {
             if (bMissing || strValue.empty()) {
                 strError = "--output takes a file name";
                 return false;
             }
             opts.m_strOutput = strValue;
-            f.bOutput = true;
+            nFlags |= kFlagOutput;
         } else {
             strError = "unknown option '" + a + "'";
             return false;
         }
     }
-    return CheckCombination(f, opts, strError);
+    return CheckCombination(nFlags, opts, strError);
 }
 
 const char* DumpUsage() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
+           "       brevix-dump --sml[=DIALECT] FILE...\n"
+           "       brevix-dump --json FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
+           "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
            "       brevix-dump --header|--check FILE...\n"
            "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n";
 }
 
 const char* DumpHelp() {
     return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
+           "       brevix-dump --sml[=DIALECT] FILE...\n"
+           "       brevix-dump --json FILE...\n"
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
+           "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
            "       brevix-dump --header|--check FILE...\n"
            "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n"
            "\n"
@@ -235,11 +306,21 @@ const char* DumpHelp() {
            "                   two blanks of indentation per level) instead of the listing\n"
            "  --save           write each listing beside its file as .TXT (CR LF line\n"
            "                   ends) instead of to standard output\n"
+           "  --sml[=DIALECT]  write each message as SML: standard (default), or as the\n"
+           "                   SECS library secs4net, secsgem or go-secs writes it\n"
            "  --from-hex       read a hex log (file or standard input), convert it as the\n"
            "                   viewer's converter does and write the message file; with\n"
            "                   several messages OUT.BIG, OUT-2.BIG, ... (stripped framing\n"
            "                   and doubts are named on standard error)\n"
-           "  --output FILE    where --from-hex writes (default HexToSECS.BIG)\n"
+           "  --json           write each file as one line of JSON (JSON Lines; schema\n"
+           "                   in docs/brevix-dump.schema.json)\n"
+           "  --from-sml       read SML messages (any of the dialects above, comments\n"
+           "                   allowed) and write each as a message file: OUT.BIG,\n"
+           "                   OUT-2.BIG, ...; on an error nothing is written. Device id\n"
+           "                   0 and system bytes 1, 2, ... unless the header line says\n"
+           "                   device=N system=N\n"
+           "  --output FILE    where --from-hex writes (default HexToSECS.BIG), or\n"
+           "                   --from-sml (default SMLFILE with .BIG as extension)\n"
            "  --header         print the header of each file in its SECS-I and HSMS\n"
            "                   readings and the message name, one 'field: value' a line\n"
            "  --check          print one 'FILE: offset N (0xN): finding' line for each\n"

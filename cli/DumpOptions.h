@@ -3,17 +3,24 @@
 #include <vector>
 
 // What one run of brevix-dump was asked to do.
-enum class EDumpMode { kListing, kTree, kSave, kFromHex, kHeader, kCheck, kImport };
+enum class EDumpMode {
+    kListing, kTree, kSave, kFromHex, kHeader, kCheck, kImport, kSml, kFromSml, kJson
+};
 
 struct CDumpOptions {
     EDumpMode m_eMode = EDumpMode::kListing;
     int m_nStyle = -1;  // -1: as the files' style bytes say (start 1); 0 bracket; 1 column
     std::vector<std::string> m_files;  // FILE operands; "-" is standard input
     std::string m_strHexInput = "-";   // --from-hex source
+    std::string m_strSmlInput = "-";   // --from-sml source
+    // Where --from-hex or --from-sml writes. --from-sml's default is its
+    // input's name with ".BIG" in place of the extension (FromSML.BIG for
+    // standard input); several messages go to OUT.BIG, OUT-2.BIG, ...
     std::string m_strOutput = "HexToSECS.BIG";
     std::string m_strOutDir;  // --import: the folder written into
     int m_nPort = -1;         // --import --port: the HSMS port; -1 any
     bool m_bControl = false;  // --import --control: keep HSMS control messages
+    std::string m_strSmlDialect;  // --sml=DIALECT; empty: the standard dialect
     bool m_bHelp = false;
     bool m_bVersion = false;
 };

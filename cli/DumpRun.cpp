@@ -17,6 +17,9 @@
 #include "io/Importer.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
+#include "io/SmlReader.h"
+#include "render/JsonWriter.h"
+#include "render/SmlWriter.h"
 
 namespace {
 
@@ -46,6 +49,14 @@ public:
             m_decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
         const int nStyle = m_opts.m_nStyle < 0 ? m_nStyleFlag : m_opts.m_nStyle;
         if (m_opts.m_eMode == EDumpMode::kSave) return Save(strPath, *pMsg, nStyle);
+        if (m_opts.m_eMode == EDumpMode::kSml) {
+            m_out << Sml(*pMsg, bytes);
+            return true;
+        }
+        if (m_opts.m_eMode == EDumpMode::kJson) {
+            m_out << MessageToJson(strPath, *pMsg, bytes.data(), bytes.size());
+            return true;
+        }
         const std::string strText = m_opts.m_eMode == EDumpMode::kTree
                                         ? TreeText(BuildLabelTree(*pMsg, nStyle))
                                         : m_decoder.GetMsgText(pMsg.get(), 0, nStyle);
@@ -56,6 +67,16 @@ public:
     }
 
 private:
+    // One message after another: each ends in a line feed even where its
+    // dialect's own text does not.
+    std::string Sml(const CMsgInfo& msg, const std::vector<unsigned char>& bytes) const {
+        ESmlDialect eDialect = ESmlDialect::kStandard;
+        FindSmlDialect(m_opts.m_strSmlDialect, eDialect);
+        std::string str = MessageToSml(msg, bytes.data(), bytes.size(), eDialect);
+        if (str.empty() || str.back() != '\n') str += '\n';
+        return str;
+    }
+
     bool Save(const std::string& strPath, CMsgInfo& msg, int nStyle) {
         const std::string strListingPath = ListingPathFor(strPath);
         std::string strError;
@@ -140,6 +161,50 @@ int RunImport(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
     return nStatus;
 }
 
+// OUT.BIG for the first message, OUT-2.BIG, OUT-3.BIG ... for the others.
+std::string NumberedOutput(const std::string& strOutput, std::size_t nIndex) {
+    if (nIndex == 0) return strOutput;
+    const std::size_t nSlash = strOutput.find_last_of('/');
+    const std::size_t nStart = nSlash == std::string::npos ? 0 : nSlash + 1;
+    std::size_t nDot = strOutput.find_last_of('.');
+    if (nDot == std::string::npos || nDot <= nStart) nDot = strOutput.size();
+    return strOutput.substr(0, nDot) + "-" + std::to_string(nIndex + 1) + strOutput.substr(nDot);
+}
+
+// Reads every message before writing any, so a mistake anywhere in the text
+// leaves no file behind.
+int RunFromSml(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
+    std::vector<unsigned char> text;
+    std::string strError;
+    if (!ReadInput(opts.m_strSmlInput, in, text, strError)) {
+        ReportError(err, opts.m_strSmlInput, strError);
+        return 1;
+    }
+    std::vector<SSmlMessage> messages;
+    SSmlError error;
+    if (!ReadSml(std::string(text.begin(), text.end()), messages, error)) {
+        ReportError(err,
+                    opts.m_strSmlInput + ":" + std::to_string(error.nLine) + ":" +
+                        std::to_string(error.nColumn),
+                    error.strText);
+        return 1;
+    }
+    if (messages.empty()) {
+        ReportError(err, opts.m_strSmlInput, "no message found");
+        return 1;
+    }
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        const std::vector<unsigned char> file =
+            SmlMessageFile(messages[i], static_cast<std::uint32_t>(i + 1));
+        const std::string strPath = NumberedOutput(opts.m_strOutput, i);
+        if (!WriteWholeFile(strPath, file.data(), file.size(), strError)) {
+            ReportError(err, strPath, strError);
+            return 1;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 bool ReadInput(const std::string& strPath, std::istream& in, std::vector<unsigned char>& bytes,
@@ -171,11 +236,14 @@ std::string TreeText(const CLabelTree& tree) {
 
 int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in) {
     if (opts.m_eMode == EDumpMode::kFromHex) return RunFromHex(opts, err, in);
+    if (opts.m_eMode == EDumpMode::kFromSml) return RunFromSml(opts, err, in);
     if (opts.m_eMode == EDumpMode::kHeader || opts.m_eMode == EDumpMode::kCheck)
         return RunInspect(opts, out, err, in);
     if (opts.m_eMode == EDumpMode::kImport) return RunImport(opts, err, in);
     CDumpFile dump(opts, out, err, in);
-    const bool bHeaders = opts.m_files.size() > 1 && opts.m_eMode != EDumpMode::kSave;
+    // SML messages and JSON lines delimit themselves: a reader takes the output whole.
+    const bool bHeaders = opts.m_files.size() > 1 &&
+                          (opts.m_eMode == EDumpMode::kListing || opts.m_eMode == EDumpMode::kTree);
     int nStatus = 0;
     for (const std::string& strPath : opts.m_files) {
         if (!dump.Run(strPath, bHeaders)) nStatus = 1;

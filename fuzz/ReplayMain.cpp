@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzz/FuzzImport.h"
+#include "fuzz/FuzzSml.h"
 #include "fuzz/FuzzTarget.h"
 #include "io/MsgFile.h"
 

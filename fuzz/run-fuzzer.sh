@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds a libFuzzer target with clang (FUZZ_TARGET: fuzz_decode, the
-# default, fuzz_hex_text or fuzz_capture) and runs it for FUZZ_SECONDS
+# default, fuzz_hex_text, fuzz_capture or fuzz_sml) and runs it for FUZZ_SECONDS
 # (default 600) on a copy of its seed corpus. Findings (crash-*, leak-*,
 # timeout-*) are left in build-fuzz/fuzz-work; each becomes a named file in
 # tests/data/ with a test before it is fixed.

@@ -29,6 +29,7 @@
 #include "render/HeaderText.h"
 #include "render/MsgText.h"
 #include "render/NumberText.h"
+#include "render/SmlWriter.h"
 #include "render/TreeLabels.h"
 
 namespace {
@@ -316,6 +317,11 @@ void CInspectorWindow::ShowValue(int nCell) {
     m_editValue->setPlainText(Latin1(str) + Utf8(ExactValueOf(nCell, Reading())));
 }
 
+std::string CInspectorWindow::SmlOf(int nCell) const {
+    if (!m_pMsg) return std::string();
+    return TreeNodeToSml(*m_pMsg, m_bytes.data(), m_bytes.size(), nCell);
+}
+
 std::string CInspectorWindow::ExactValueOf(int nCell, ETextReading eReading) const {
     if (!m_pMsg || nCell < 0 || static_cast<std::size_t>(nCell) >= m_pMsg->m_cells.size())
         return {};
@@ -377,6 +383,8 @@ void CInspectorWindow::OnTreeMenu(const QPoint& pos) {
     menu.addAction(QStringLiteral("Copy &Bytes as Hex"), this, [this, nCell] {
         QApplication::clipboard()->setText(Latin1(BytesHexOf(nCell)));
     });
+    menu.addAction(QStringLiteral("Copy as &SML"), this,
+                   [this, nCell] { QApplication::clipboard()->setText(Latin1(SmlOf(nCell))); });
     menu.exec(m_treeItems->viewport()->mapToGlobal(pos));
 }
 

@@ -51,6 +51,8 @@ public:
     std::string SubtreeText();
     std::string ExactValueOf(int nCell, ETextReading eReading) const;
     std::string BytesHexOf(int nCell) const;
+    // SML (standard dialect) of cell nCell and its subtree; the message for -1.
+    std::string SmlOf(int nCell) const;
 
     const CMsgInfo* Message() const { return m_pMsg.get(); }
 

@@ -25,3 +25,9 @@ int LengthByteCount(int nCount) {
     if (nCount <= 0xFFFF) return 2;
     return 3;
 }
+
+const char* SmlFormatName(int nFormat) {
+    if (nFormat == kFormatBoolean) return "BOOLEAN";  // the listing's name is "BOOL  "
+    const SFormat* pFormat = FindFormat(nFormat);
+    return pFormat ? pFormat->szShort : nullptr;
+}

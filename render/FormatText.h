@@ -11,3 +11,6 @@ std::string MakeIndent(int n);
 std::string MakeTabs(int n);
 // Length bytes a SECS-II item header needs for a length of nCount: 1, 2 or 3.
 int LengthByteCount(int nCount);
+// The format as SML and JSON name it: "L", "B", "BOOLEAN", "A", "J", "I1"...
+// "U8"; null for a code that is not a known format.
+const char* SmlFormatName(int nFormat);

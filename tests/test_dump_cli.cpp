@@ -348,4 +348,28 @@ TEST_F(DumpCli, ImportWritesNewFilesAndAnIndexOnly) {
     EXPECT_EQ(ReadAll(m_dir / "out" / "000002_S1F2.BIG"), "mine");
 }
 
+// SML out of every sample and back in: several messages become OUT.BIG,
+// OUT-2.BIG, ...; a mistake anywhere writes nothing and names its place.
+TEST_F(DumpCli, SmlOutAndIn) {
+    const CRun sml = RunDump(m_dir, {"--sml", "S1F2.BIG", "S6F11.BIG"});
+    ASSERT_EQ(sml.nStatus, 0);
+    WriteAll(m_dir / "two.sml", sml.strOut);
+    ASSERT_EQ(RunDump(m_dir, {"--from-sml", "two.sml", "--output", "out.BIG"}).nStatus, 0);
+    for (const auto& [szMade, szSample] :
+         {std::pair{"out.BIG", "S1F2.BIG"}, std::pair{"out-2.BIG", "S6F11.BIG"}}) {
+        SCOPED_TRACE(szMade);
+        EXPECT_EQ(RunDump(m_dir, {szMade}).strOut, RunDump(m_dir, {szSample}).strOut);
+    }
+    EXPECT_EQ(ReadAll(m_dir / "out-2.BIG").substr(0, 10),
+              std::string("\0\0\x86\x0B\x80\x01\0\0\0\x02", 10));
+    ASSERT_EQ(RunDump(m_dir, {"--from-sml", "-"}, "S1F1 W .").nStatus, 0);
+    EXPECT_TRUE(fs::exists(m_dir / "FromSML.BIG"));
+
+    WriteAll(m_dir / "bad.sml", "S1F1 <U1 1> .\nS1F2\n<L\n  <U1 300>\n>\n");
+    const CRun bad = RunDump(m_dir, {"--from-sml", "bad.sml"});
+    EXPECT_EQ(bad.nStatus, 1);
+    EXPECT_EQ(bad.strErr, "brevix-dump: bad.sml:4:7: expected an integer from 0 to 255\n");
+    EXPECT_FALSE(fs::exists(m_dir / "bad.BIG"));
+}
+
 }  // namespace

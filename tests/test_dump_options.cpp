@@ -11,8 +11,8 @@ namespace {
 
 // A compact picture of parsed options: mode, style, operands.
 std::string Describe(const CDumpOptions& o) {
-    static const char* const kModes[] = {"list",   "tree",  "save",  "from-hex",
-                                         "header", "check", "import"};
+    static const char* const kModes[] = {"list",   "tree",   "save", "from-hex", "header",
+                                         "check",  "import", "sml",  "from-sml", "json"};
     std::string str = kModes[static_cast<int>(o.m_eMode)];
     str += " style=" + std::to_string(o.m_nStyle);
     if (o.m_eMode == EDumpMode::kFromHex)
@@ -20,6 +20,7 @@ std::string Describe(const CDumpOptions& o) {
     if (o.m_eMode == EDumpMode::kImport)
         str += " dir=" + o.m_strOutDir + " port=" + std::to_string(o.m_nPort) +
                (o.m_bControl ? " control" : "");
+    if (o.m_eMode == EDumpMode::kSml) str += " dialect=" + o.m_strSmlDialect;
     for (const std::string& f : o.m_files) str += " " + f;
     return str;
 }
@@ -53,6 +54,12 @@ const OptionCase kOptionCases[] = {
     {"out without import", {"--out", "d", "a"}, nullptr},
     {"port too large", {"--import", "a", "--out", "d", "--port", "65536"}, nullptr},
     {"import with tree", {"--import", "a", "--out", "d", "--tree"}, nullptr},
+    {"sml standard", {"--sml", "a"}, "sml style=-1 dialect= a"},
+    {"sml dialect", {"a", "--sml=go-secs"}, "sml style=-1 dialect=go-secs a"},
+    {"sml unknown dialect", {"--sml=yaml", "a"}, nullptr},
+    {"sml with tree", {"--sml", "--tree", "a"}, nullptr},
+    {"from-sml with json", {"--from-sml", "a", "--json"}, nullptr},
+    {"json with check", {"--json", "--check", "a"}, nullptr},
     {"no files", {}, nullptr},
     {"only options", {"--tree"}, nullptr},
     {"unknown option", {"-x", "a"}, nullptr},

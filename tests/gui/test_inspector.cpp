@@ -108,3 +108,12 @@ TEST_F(InspectorTest, MainDialogOpensAndFollows) {
 }
 
 }  // namespace
+
+// "Copy as SML" of the selected row: its subtree, or the message on the root.
+TEST_F(InspectorTest, CopiesTheSelectedSubtreeAsSml) {
+    const auto pWindow = Open(kBody);
+    pWindow->SelectCell(1);
+    EXPECT_EQ(pWindow->SmlOf(pWindow->SelectedCell()), "<L [1]\n  <U1 [1] 7>\n>\n");
+    pWindow->SelectCell(-1);
+    EXPECT_EQ(pWindow->SmlOf(pWindow->SelectedCell()).substr(0, 16), "S6F11 W\n<L [2]\n ");
+}

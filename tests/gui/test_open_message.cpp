@@ -1,4 +1,6 @@
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -346,4 +348,28 @@ TEST_F(OpenMessageTest, ArgumentImportsALogIntoAFolderOfMessages) {
     }
     EXPECT_TRUE(m_prompter.m_messages.empty());
     EXPECT_FALSE(std::filesystem::exists(strLog + ".messages-2"));
+}
+
+// The root row copies the whole message, any other row its subtree, with
+// exact values (all 64 bits of the U8) in the standard dialect.
+TEST_F(OpenMessageTest, CopyAsSmlTakesTheRowAndItsSubtree) {
+    const std::string strFolder = Dir("copy");
+    auto pDlg = ShowFolder(
+        strFolder, {{"M.BIG", MessageBytes(6, 11, "01 02 01 01 A1 08 FFFFFFFFFFFFFFFF 41 01 78")}});
+    ClickFile(*pDlg, 0);
+    const struct {
+        int nNode;
+        const char* sml;
+    } kCases[] = {
+        {-1,
+         "S6F11 W\n<L [2]\n  <L [1]\n    <U8 [1] 18446744073709551615>\n  >\n  <A [1] "
+         "\"x\">\n>\n.\n"},
+        {1, "<L [1]\n  <U8 [1] 18446744073709551615>\n>\n"},
+        {3, "<A [1] \"x\">\n"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.nNode);
+        pDlg->CopyAsSml(c.nNode);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.sml);
+    }
 }

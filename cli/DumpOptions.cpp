@@ -63,11 +63,11 @@ struct SFlagName {
     const char* szName;
 };
 constexpr SFlagName kFlagNames[] = {
-    {kFlagStyle, "--style"},     {kFlagTree, "--tree"},       {kFlagSave, "--save"},
-    {kFlagFromHex, "--from-hex"}, {kFlagOutput, "--output"},  {kFlagSml, "--sml"},
-    {kFlagFromSml, "--from-sml"}, {kFlagJson, "--json"},      {kFlagHeader, "--header"},
-    {kFlagCheck, "--check"},     {kFlagImport, "--import"},   {kFlagOut, "--out"},
-    {kFlagPort, "--port"},       {kFlagControl, "--control"},
+    {kFlagStyle, "--style"},      {kFlagTree, "--tree"},       {kFlagSave, "--save"},
+    {kFlagFromHex, "--from-hex"}, {kFlagOutput, "--output"},   {kFlagSml, "--sml"},
+    {kFlagFromSml, "--from-sml"}, {kFlagJson, "--json"},       {kFlagHeader, "--header"},
+    {kFlagCheck, "--check"},      {kFlagImport, "--import"},   {kFlagOut, "--out"},
+    {kFlagPort, "--port"},        {kFlagControl, "--control"},
 };
 
 // Options that only shape a mode of their own.

@@ -4,7 +4,16 @@
 
 // What one run of brevix-dump was asked to do.
 enum class EDumpMode {
-    kListing, kTree, kSave, kFromHex, kHeader, kCheck, kImport, kSml, kFromSml, kJson
+    kListing,
+    kTree,
+    kSave,
+    kFromHex,
+    kHeader,
+    kCheck,
+    kImport,
+    kSml,
+    kFromSml,
+    kJson
 };
 
 struct CDumpOptions {
@@ -17,9 +26,9 @@ struct CDumpOptions {
     // input's name with ".BIG" in place of the extension (FromSML.BIG for
     // standard input); several messages go to OUT.BIG, OUT-2.BIG, ...
     std::string m_strOutput = "HexToSECS.BIG";
-    std::string m_strOutDir;  // --import: the folder written into
-    int m_nPort = -1;         // --import --port: the HSMS port; -1 any
-    bool m_bControl = false;  // --import --control: keep HSMS control messages
+    std::string m_strOutDir;      // --import: the folder written into
+    int m_nPort = -1;             // --import --port: the HSMS port; -1 any
+    bool m_bControl = false;      // --import --control: keep HSMS control messages
     std::string m_strSmlDialect;  // --sml=DIALECT; empty: the standard dialect
     bool m_bHelp = false;
     bool m_bVersion = false;

@@ -11,8 +11,8 @@ namespace {
 
 // A compact picture of parsed options: mode, style, operands.
 std::string Describe(const CDumpOptions& o) {
-    static const char* const kModes[] = {"list",   "tree",   "save", "from-hex", "header",
-                                         "check",  "import", "sml",  "from-sml", "json"};
+    static const char* const kModes[] = {"list",  "tree",   "save", "from-hex", "header",
+                                         "check", "import", "sml",  "from-sml", "json"};
     std::string str = kModes[static_cast<int>(o.m_eMode)];
     str += " style=" + std::to_string(o.m_nStyle);
     if (o.m_eMode == EDumpMode::kFromHex)

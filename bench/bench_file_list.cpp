@@ -2,7 +2,6 @@
 // platform: read the folder, sort, fill the list, lay it out, paint.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QListView>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -52,12 +51,3 @@ void FileListFromFolder(benchmark::State& state) {
 BENCHMARK(FileListFromFolder)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 // within 100 ms.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <fstream>
@@ -72,12 +71,3 @@ BENCHMARK(Nested)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(Binary10MB)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,7 +2,6 @@
 // once, on the offscreen platform: read, decode, labels, model, expand, paint.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QPixmap>
@@ -100,12 +99,3 @@ void TreeWidgetFill(benchmark::State& state) {
 BENCHMARK(TreeWidgetFill)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

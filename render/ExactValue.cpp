@@ -119,65 +119,67 @@ void AppendShortest(std::string& out, T v) {
     out.append(buf, static_cast<std::size_t>(res.ptr - buf));
 }
 
-void AppendElement(std::string& out, int nFormat, Bytes p) {
-    switch (nFormat) {
-        case kFormatBinary:
-            AppendHex(out, p[0], 2);
-            break;
-        case kFormatBoolean:
-            out += p[0] ? "true" : "false";
-            if (p[0] > 1) {
-                out += " (";
-                AppendHex(out, p[0], 2);
-                out += ')';
-            }
-            break;
-        case kFormatI1:
-            AppendDecimal(out, static_cast<std::int8_t>(p[0]));
-            break;
-        case kFormatI2:
-            AppendDecimal(out, static_cast<std::int16_t>(ReadBE16(p)));
-            break;
-        case kFormatI4:
-            AppendDecimal(out, static_cast<std::int32_t>(ReadBE32(p)));
-            break;
-        case kFormatI8:
-            AppendDecimal(out, static_cast<std::int64_t>(ReadBE64(p)));
-            break;
-        case kFormatU1:
-            AppendUnsigned(out, p[0]);
-            break;
-        case kFormatU2:
-            AppendUnsigned(out, ReadBE16(p));
-            break;
-        case kFormatU4:
-            AppendUnsigned(out, ReadBE32(p));
-            break;
-        case kFormatU8:
-            AppendUnsigned(out, ReadBE64(p));
-            break;
-        case kFormatF4: {
-            float f;
-            const std::uint32_t u = ReadBE32(p);
-            std::memcpy(&f, &u, sizeof f);
-            AppendShortest(out, f);
-            out += " (";
-            AppendHex(out, u, 8);
-            out += ')';
-            break;
-        }
-        case kFormatF8: {
-            double d;
-            const std::uint64_t u = ReadBE64(p);
-            std::memcpy(&d, &u, sizeof d);
-            AppendShortest(out, d);
-            out += " (";
-            AppendHex(out, u, 16);
-            out += ')';
-            break;
-        }
+void ElementBinary(std::string& out, Bytes p) { AppendHex(out, p[0], 2); }
+void ElementBoolean(std::string& out, Bytes p) {
+    out += p[0] ? "true" : "false";
+    if (p[0] > 1) {  // a true that is not 1 keeps its byte in sight
+        out += " (";
+        AppendHex(out, p[0], 2);
+        out += ')';
     }
 }
+void ElementI1(std::string& out, Bytes p) { AppendDecimal(out, static_cast<std::int8_t>(p[0])); }
+void ElementI2(std::string& out, Bytes p) {
+    AppendDecimal(out, static_cast<std::int16_t>(ReadBE16(p)));
+}
+void ElementI4(std::string& out, Bytes p) {
+    AppendDecimal(out, static_cast<std::int32_t>(ReadBE32(p)));
+}
+void ElementI8(std::string& out, Bytes p) {
+    AppendDecimal(out, static_cast<std::int64_t>(ReadBE64(p)));
+}
+void ElementU1(std::string& out, Bytes p) { AppendUnsigned(out, p[0]); }
+void ElementU2(std::string& out, Bytes p) { AppendUnsigned(out, ReadBE16(p)); }
+void ElementU4(std::string& out, Bytes p) { AppendUnsigned(out, ReadBE32(p)); }
+void ElementU8(std::string& out, Bytes p) { AppendUnsigned(out, ReadBE64(p)); }
+
+// The shortest text that reads back to the same bits, then the bits.
+template <typename TFloat, typename TBits, TBits (*Read)(Bytes)>
+void ElementFloat(std::string& out, Bytes p) {
+    const TBits u = Read(p);
+    TFloat f;
+    std::memcpy(&f, &u, sizeof f);
+    AppendShortest(out, f);
+    out += " (";
+    AppendHex(out, u, 2 * sizeof u);
+    out += ')';
+}
+
+using ElementWriter = void (*)(std::string&, Bytes);
+
+struct SExactRule {
+    int nCode;
+    ElementWriter pfnElement;  // null: not written element by element
+};
+
+constexpr SExactRule kExactRules[] = {
+    {kFormatList, nullptr},
+    {kFormatBinary, ElementBinary},
+    {kFormatBoolean, ElementBoolean},
+    {kFormatAscii, nullptr},
+    {kFormatJis8, nullptr},
+    {kFormatI8, ElementI8},
+    {kFormatI1, ElementI1},
+    {kFormatI2, ElementI2},
+    {kFormatI4, ElementI4},
+    {kFormatF8, ElementFloat<double, std::uint64_t, ReadBE64>},
+    {kFormatF4, ElementFloat<float, std::uint32_t, ReadBE32>},
+    {kFormatU8, ElementU8},
+    {kFormatU1, ElementU1},
+    {kFormatU2, ElementU2},
+    {kFormatU4, ElementU4},
+};
+static_assert(FollowsFormatTable(kExactRules));
 
 void AppendExtra(std::string& out, Bytes p, std::size_t n) {
     if (n == 0) return;
@@ -217,7 +219,7 @@ std::string ExactValueText(int nFormat, const unsigned char* pData, std::size_t 
     std::size_t i = 0;
     for (; i + nWidth <= nSize; i += nWidth) {
         if (i) out += ' ';
-        AppendElement(out, nFormat, pData + i);
+        kExactRules[FormatIndexOf(nFormat)].pfnElement(out, pData + i);
     }
     AppendExtra(out, pData + i, nSize - i);
     return out;

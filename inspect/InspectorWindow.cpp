@@ -12,12 +12,14 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "decode/HeaderFields.h"
@@ -86,9 +88,23 @@ CInspectorWindow::CInspectorWindow(QWidget* pParent) : QWidget(pParent, Qt::Wind
     setAttribute(Qt::WA_DeleteOnClose);
     CreatePanes();
     CreateShortcuts();
-    resize(1100, 720);
     m_splitMain->setSizes({440, 660});  // the hex pane needs room for 16 bytes and their text
-    RestoreGeometry();
+    if (!RestoreGeometry()) PlaceBesideParent();
+}
+
+// The first time: as large as the screen allows up to 1100 x 720, beside
+// the main dialog where there is room, so that both stay in sight.
+void CInspectorWindow::PlaceBesideParent() {
+    const QScreen* pScreen = parentWidget() ? parentWidget()->screen() : screen();
+    const QRect area = pScreen ? pScreen->availableGeometry() : QRect(0, 0, 1100, 720);
+    resize(std::min(1100, area.width()), std::min(720, area.height()));
+    if (!parentWidget()) return;
+    const QRect owner = parentWidget()->frameGeometry();
+    int nX = owner.right() + 1;
+    if (nX + width() > area.right() + 1) nX = std::max(area.left(), area.right() + 1 - width());
+    const int nY =
+        std::clamp(owner.top(), area.top(), std::max(area.top(), area.bottom() + 1 - height()));
+    move(nX, nY);
 }
 
 CInspectorWindow::~CInspectorWindow() { SaveGeometry(); }
@@ -462,11 +478,13 @@ void CInspectorWindow::SaveGeometry() const {
     settings.setValue(QStringLiteral("Inspector/RightPanes"), m_splitRight->saveState());
 }
 
-void CInspectorWindow::RestoreGeometry() {
+bool CInspectorWindow::RestoreGeometry() {
     const QSettings settings = Settings();
-    restoreGeometry(settings.value(QStringLiteral("Inspector/Geometry")).toByteArray());
+    if (!restoreGeometry(settings.value(QStringLiteral("Inspector/Geometry")).toByteArray()))
+        return false;
     m_splitMain->restoreState(settings.value(QStringLiteral("Inspector/Panes")).toByteArray());
     m_splitLeft->restoreState(settings.value(QStringLiteral("Inspector/LeftPanes")).toByteArray());
     m_splitRight->restoreState(
         settings.value(QStringLiteral("Inspector/RightPanes")).toByteArray());
+    return true;
 }

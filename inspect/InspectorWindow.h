@@ -81,7 +81,8 @@ private:
     void ShowValue(int nCell);
     void ShowMatchCount();
     void SaveGeometry() const;
-    void RestoreGeometry();
+    bool RestoreGeometry();  // false: nothing kept yet
+    void PlaceBesideParent();
     std::vector<char> DamagedCells() const;
     ETextReading Reading() const;
 

@@ -61,7 +61,12 @@ void StoreStyle(unsigned char b, int* pStyle) {
 class CWalk {
 public:
     CWalk(CDecode& decoder, CMsgInfo* pMsg, CByteCursor& cursor)
-        : m_decoder(decoder), m_mgr(*decoder.m_pMgr), m_pMsg(pMsg), m_cursor(cursor) {}
+        : m_decoder(decoder), m_mgr(*decoder.m_pMgr), m_pMsg(pMsg), m_cursor(cursor) {
+        // Room for the cells of a body of small items, so that the map is not
+        // copied as it grows; given back below when a few large items used
+        // little of it.
+        pMsg->m_cellBytes.reserve(std::min<std::size_t>(cursor.remaining() / 3 + 1, 65536));
+    }
 
     void Run(int* pStyle) {
         for (;;) {
@@ -128,16 +133,16 @@ private:
         ++m_listSeen[m_d];
     }
 
-    // The value decoders append exactly one cell; the count keeps the byte
-    // map aligned with m_cells should one ever append none.
+    // The value decoders append exactly one cell; should one ever append
+    // none or more, the map is realigned with m_cells (a cell without an
+    // entry of its own gets the next one's place).
     void RecordCell(const SItemHead& head, std::size_t nPresent) {
         auto& map = m_pMsg->m_cellBytes;
         const std::size_t nCells = m_pMsg->m_cells.size();
-        if (nCells != m_nRecorded + 1) {
-            if (nCells <= m_nRecorded) return;
+        if (map.size() + 1 != nCells) [[unlikely]] {
+            if (nCells <= map.size()) return;
             map.resize(nCells - 1);
         }
-        m_nRecorded = nCells;
         map.push_back({U32(head.nOffset), static_cast<std::uint32_t>(head.nLength) & 0xFFFFFF,
                        static_cast<std::uint32_t>(head.nLengthRead), U32(nPresent)});
     }
@@ -226,12 +231,13 @@ private:
     std::vector<std::int64_t> m_itemLength{0};
     std::vector<std::size_t> m_listCell{0};  // by depth: the open list's index in m_cells
     int m_d = 0;
-    bool m_bCut = false;          // the last item ran past the end of the data
-    std::size_t m_nRecorded = 0;  // entries in the byte map
+    bool m_bCut = false;  // the last item ran past the end of the data
 };
 
 }  // namespace
 
 void WalkItems(CDecode& decoder, CMsgInfo* pMsg, CByteCursor& cursor, int* pStyle) {
     CWalk(decoder, pMsg, cursor).Run(pStyle);
+    auto& map = pMsg->m_cellBytes;
+    if (map.capacity() > 2 * map.size() + 64) map.shrink_to_fit();
 }

@@ -10,16 +10,9 @@
 
 #include "app/BrevixDlg.h"
 #include "app/Prompter.h"
+#include "bench/SilentPrompter.h"
 
 namespace {
-
-class CSilentPrompter : public CPrompter {
-public:
-    void ShowMessage(QWidget*, const QString&) override { ++m_nMessages; }
-    QString BrowseForFolder(const QString&, QWidget*) override { return QString(); }
-    int RunModal(QDialog&) override { return 0; }
-    int m_nMessages = 0;
-};
 
 // nFiles empty message files with names of mixed letter case, so that the
 // list's upper-casing and ordering have work to do.

@@ -13,17 +13,9 @@
 
 #include "app/BrevixDlg.h"
 #include "app/Prompter.h"
+#include "bench/SilentPrompter.h"
 
 namespace {
-
-// Counts what would have interrupted a person; a benchmark must see none.
-class CSilentPrompter : public CPrompter {
-public:
-    void ShowMessage(QWidget*, const QString&) override { ++m_nMessages; }
-    QString BrowseForFolder(const QString&, QWidget*) override { return QString(); }
-    int RunModal(QDialog&) override { return 0; }
-    int m_nMessages = 0;
-};
 
 // S6F11W holding nCells cells: one list of U1 items, or lists nested one in
 // another around a single U1 item.

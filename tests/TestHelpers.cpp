@@ -497,3 +497,17 @@ std::vector<unsigned char> CaptureBytes(const std::vector<CTestSegment>& segment
     }
     return out;
 }
+
+std::vector<SMessageFile> ReadBigFiles(const std::vector<std::string>& folders) {
+    std::vector<SMessageFile> files;
+    for (const std::string& strFolder : folders)
+        for (const auto& entry : std::filesystem::directory_iterator(strFolder))
+            if (entry.path().extension() == ".BIG") files.push_back({entry.path().string(), {}});
+    std::sort(files.begin(), files.end(),
+              [](const SMessageFile& a, const SMessageFile& b) { return a.strPath < b.strPath; });
+    for (SMessageFile& f : files) {
+        const std::string strBytes = ReadAll(f.strPath);
+        f.bytes.assign(strBytes.begin(), strBytes.end());
+    }
+    return files;
+}

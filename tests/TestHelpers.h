@@ -125,3 +125,10 @@ struct CTestSegment {
 };
 // The segments as an Ethernet/IPv4 capture, classic pcap or pcapng.
 std::vector<unsigned char> CaptureBytes(const std::vector<CTestSegment>& segments, bool bPcapng);
+
+// Every ".BIG" file directly in the folders, in path order, with its bytes.
+struct SMessageFile {
+    std::string strPath;
+    std::vector<unsigned char> bytes;
+};
+std::vector<SMessageFile> ReadBigFiles(const std::vector<std::string>& folders);

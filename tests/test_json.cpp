@@ -109,21 +109,16 @@ void ExpectSameValues(const json& line, const CMsgInfo& msg) {
 }
 
 TEST(JsonOut, ValuesAgreeWithTheDecodedCells) {
-    for (const char* szDir : {BREVIX_SAMPLES_DIR, BREVIX_FUZZ_CORPUS_DIR, BREVIX_TEST_DATA_DIR,
-                              BREVIX_TEST_DATA_DIR "/sml"}) {
-        for (const auto& entry : std::filesystem::directory_iterator(szDir)) {
-            if (entry.path().extension() != ".BIG") continue;
-            SCOPED_TRACE(entry.path().string());
-            std::vector<unsigned char> file;
-            std::string strError;
-            ASSERT_TRUE(ReadMessageFile(entry.path().string(), file, strError));
-            CDecode decoder;
-            const auto pMsg =
-                decoder.Decode(file.data(), static_cast<unsigned>(file.size()), nullptr);
-            const std::string strLine = MessageToJson("f", *pMsg, file.data(), file.size());
-            ASSERT_EQ(strLine.find('\n'), strLine.size() - 1);
-            ExpectSameValues(json::parse(strLine), *pMsg);
-        }
+    for (const SMessageFile& f :
+         ReadBigFiles({BREVIX_SAMPLES_DIR, BREVIX_FUZZ_CORPUS_DIR, BREVIX_TEST_DATA_DIR,
+                       BREVIX_TEST_DATA_DIR "/sml"})) {
+        SCOPED_TRACE(f.strPath);
+        CDecode decoder;
+        const auto pMsg =
+            decoder.Decode(f.bytes.data(), static_cast<unsigned>(f.bytes.size()), nullptr);
+        const std::string strLine = MessageToJson("f", *pMsg, f.bytes.data(), f.bytes.size());
+        ASSERT_EQ(strLine.find('\n'), strLine.size() - 1);
+        ExpectSameValues(json::parse(strLine), *pMsg);
     }
 }
 

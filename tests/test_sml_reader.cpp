@@ -8,6 +8,7 @@
 #include "decode/Decode.h"
 #include "io/MsgFile.h"
 #include "io/SmlReader.h"
+#include "render/FormatText.h"
 #include "render/SmlWriter.h"
 
 namespace {
@@ -196,32 +197,27 @@ TEST(SmlRoundTrip, GeneratedMessagesOfEveryFormat) {
 // still read back.
 TEST(SmlRoundTrip, SamplesAndCorpus) {
     int nSame = 0;
-    for (const char* szDir : {BREVIX_SAMPLES_DIR, BREVIX_FUZZ_CORPUS_DIR, BREVIX_TEST_DATA_DIR}) {
-        for (const auto& entry : std::filesystem::directory_iterator(szDir)) {
-            if (entry.path().extension() != ".BIG") continue;
-            SCOPED_TRACE(entry.path().string());
-            std::vector<unsigned char> file;
-            std::string strError;
-            ASSERT_TRUE(ReadMessageFile(entry.path().string(), file, strError));
-            const SWireMessage wire = ReadWireItems(file.data(), file.size());
-            const std::vector<unsigned char> back = RoundTrip(file);
-            CDecode decoder;
-            auto pBefore = decoder.Decode(file.data(), static_cast<unsigned>(file.size()), nullptr);
-            if (!IsCleanMessage(*pBefore)) continue;
-            bool bFewest = true;
-            for (const SWireItem& item : wire.items) {
-                const int n = item.nLength > 0xFFFF ? 3 : item.nLength > 0xFF ? 2 : 1;
-                bFewest = bFewest && item.nLengthBytes == n;
-            }
-            if (bFewest) {
-                EXPECT_EQ(Hex(Body(back, false)), Hex(Body(file, wire.nStyleByte >= 0)));
-                ++nSame;
-                continue;
-            }
-            auto pAfter = decoder.Decode(back.data(), static_cast<unsigned>(back.size()), nullptr);
-            EXPECT_EQ(decoder.GetMsgText(pAfter.get(), 0, 1),
-                      decoder.GetMsgText(pBefore.get(), 0, 1));
+    for (const SMessageFile& f :
+         ReadBigFiles({BREVIX_SAMPLES_DIR, BREVIX_FUZZ_CORPUS_DIR, BREVIX_TEST_DATA_DIR})) {
+        SCOPED_TRACE(f.strPath);
+        const std::vector<unsigned char>& file = f.bytes;
+        const SWireMessage wire = ReadWireItems(file.data(), file.size());
+        const std::vector<unsigned char> back = RoundTrip(file);
+        CDecode decoder;
+        auto pBefore = decoder.Decode(file.data(), static_cast<unsigned>(file.size()), nullptr);
+        if (!IsCleanMessage(*pBefore)) continue;
+        bool bFewest = true;
+        for (const SWireItem& item : wire.items) {
+            bFewest =
+                bFewest && item.nLengthBytes == LengthByteCount(static_cast<int>(item.nLength));
         }
+        if (bFewest) {
+            EXPECT_EQ(Hex(Body(back, false)), Hex(Body(file, wire.nStyleByte >= 0)));
+            ++nSame;
+            continue;
+        }
+        auto pAfter = decoder.Decode(back.data(), static_cast<unsigned>(back.size()), nullptr);
+        EXPECT_EQ(decoder.GetMsgText(pAfter.get(), 0, 1), decoder.GetMsgText(pBefore.get(), 0, 1));
     }
     EXPECT_GE(nSame, 10);
 }

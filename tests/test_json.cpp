@@ -2,12 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "TestHelpers.h"
 #include "decode/Decode.h"
-#include "io/MsgFile.h"
 #include "render/JsonWriter.h"
 
 namespace {

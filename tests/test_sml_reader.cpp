@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <random>
 
 #include "TestHelpers.h"
 #include "decode/Decode.h"
-#include "io/MsgFile.h"
 #include "io/SmlReader.h"
 #include "render/FormatText.h"
 #include "render/SmlWriter.h"

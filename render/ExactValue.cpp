@@ -8,6 +8,7 @@
 
 #include "decode/ValueBits.h"
 #include "model/FormatTable.h"
+#include "model/Jis0201.h"
 #include "render/NumberText.h"
 
 namespace {
@@ -193,14 +194,6 @@ void AppendExtra(std::string& out, Bytes p, std::size_t n) {
 }
 
 }  // namespace
-
-char32_t Jis0201ToUnicode(unsigned char b) {
-    if (b == 0x5C) return 0xA5;
-    if (b == 0x7E) return 0x203E;
-    if (b < 0x80) return b;
-    if (b >= 0xA1 && b <= 0xDF) return 0xFF61 + (b - 0xA1);
-    return 0;
-}
 
 std::string ExactValueText(int nFormat, const unsigned char* pData, std::size_t nSize,
                            ETextReading eReading) {

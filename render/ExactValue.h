@@ -23,7 +23,3 @@ std::string ExactValueText(int nFormat, const unsigned char* pData, std::size_t 
 // has no byte map or the file is shorter than the map says.
 std::string CellExactValue(const CMsgInfo& msg, const CMsgCell& cell, const unsigned char* pFile,
                            std::size_t nFileSize, ETextReading eReading = ETextReading::kEscaped);
-
-// JIS X 0201 as UTF-8: ASCII except 0x5C (yen sign) and 0x7E (overline),
-// 0xA1-0xDF the half-width katakana U+FF61-U+FF9F. Other bytes give 0.
-char32_t Jis0201ToUnicode(unsigned char b);

@@ -7,6 +7,7 @@
 
 #include "decode/WireItems.h"
 #include "model/FormatTable.h"
+#include "model/Jis0201.h"
 #include "render/FloatText.h"
 #include "render/FormatText.h"
 
@@ -282,10 +283,8 @@ void SecsgemFloat(std::string& out, double v, bool) { AppendShortestAs(out, v, k
 
 unsigned SecsgemChar(int nFormat, unsigned char b) {
     if (nFormat != kFormatJis8) return b;
-    if (b == 0x5C) return 0x00A5;                             // YEN SIGN
-    if (b == 0x7E) return 0x203E;                             // OVERLINE
-    if (b >= 0xA1 && b <= 0xDF) return 0xFF61 + (b - 0xA1u);  // half-width katakana
-    return b;
+    const char32_t c = Jis0201ToUnicode(b);
+    return c ? static_cast<unsigned>(c) : b;  // undefined bytes pass as latin-1
 }
 
 void SecsgemText(std::string& out, const SSmlData& d) {

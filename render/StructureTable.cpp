@@ -1,6 +1,7 @@
 #include "render/StructureTable.h"
 
-#include <cctype>
+#include <algorithm>
+#include <string>
 #include <string_view>
 
 #include "model/FormatTable.h"
@@ -21,10 +22,8 @@ int FormatIndexOfName(std::string_view strName) {
     return -1;
 }
 
-bool IsNameChar(char c) {
-    return std::isupper(static_cast<unsigned char>(c)) ||
-           std::isdigit(static_cast<unsigned char>(c));
-}
+// Data item names are upper-case ASCII letters and digits.
+bool IsNameChar(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
 std::string MessageLabel(int nStream, int nFunction) {
     return "S" + std::to_string(nStream) + "F" + std::to_string(nFunction);
@@ -100,6 +99,32 @@ int CStructureTable::AddItemNode(const std::string& strName) {
     return static_cast<int>(m_nodes.size()) - 1;
 }
 
+// "n", "3" or "2|0" between the brackets of L[...]; -1 for anything else.
+int CStructureTable::AddListNode(std::string_view strCount) {
+    SShapeNode node;
+    node.eKind = strCount == "n" ? SShapeNode::kListOfAny : SShapeNode::kList;
+    node.bMayBeEmpty = strCount.ends_with("|0");
+    if (node.eKind == SShapeNode::kList) {
+        const std::string strDigits(strCount.substr(0, strCount.find('|')));
+        if (strDigits.empty() || strDigits.size() > 4 ||
+            strDigits.find_first_not_of("0123456789") != std::string::npos)
+            return -1;
+        node.nCount = static_cast<std::uint32_t>(std::stoul(strDigits));
+    }
+    m_nodes.push_back(node);
+    return static_cast<int>(m_nodes.size()) - 1;
+}
+
+// False when the list's items do not fit its count (one for L[n]).
+bool CStructureTable::CloseList(int nNode, const std::vector<int>& kids) {
+    SShapeNode& node = m_nodes[nNode];
+    node.nFirstChild = static_cast<int>(m_children.size());
+    node.nChildren = static_cast<int>(kids.size());
+    m_children.insert(m_children.end(), kids.begin(), kids.end());
+    return node.eKind == SShapeNode::kListOfAny ? node.nChildren == 1
+                                                : node.nChildren == static_cast<int>(node.nCount);
+}
+
 // Reads the notation of MessageStructures.h without recursion; a fault
 // leaves the message without a structure and an entry in Errors().
 void CStructureTable::ParseShape(int nStream, int nFunction, const char* szShape) {
@@ -131,17 +156,10 @@ void CStructureTable::ParseShape(int nStream, int nFunction, const char* szShape
             place(-1);
             ++i;
         } else if (c == '}' && !open.empty()) {
-            SOpenList list = std::move(open.back());
+            const int nNode = open.back().nNode;
+            if (!CloseList(nNode, open.back().kids)) strError = "list count and items differ";
             open.pop_back();
-            SShapeNode& node = m_nodes[list.nNode];
-            node.nFirstChild = static_cast<int>(m_children.size());
-            node.nChildren = static_cast<int>(list.kids.size());
-            m_children.insert(m_children.end(), list.kids.begin(), list.kids.end());
-            const bool bFits = node.eKind == SShapeNode::kListOfAny
-                                   ? node.nChildren == 1
-                                   : node.nChildren == static_cast<int>(node.nCount);
-            if (!bFits) strError = "list count and items differ";
-            place(list.nNode);
+            place(nNode);
             ++i;
         } else if (str.substr(i, 2) == "L[") {
             const std::size_t nClose = str.find("]{", i);
@@ -149,21 +167,9 @@ void CStructureTable::ParseShape(int nStream, int nFunction, const char* szShape
                 strError = "L[...] without {";
                 break;
             }
-            const std::string_view strCount = str.substr(i + 2, nClose - i - 2);
-            SShapeNode node;
-            node.eKind = strCount == "n" ? SShapeNode::kListOfAny : SShapeNode::kList;
-            node.bMayBeEmpty = strCount.ends_with("|0");
-            if (node.eKind == SShapeNode::kList) {
-                const std::string strDigits(strCount.substr(0, strCount.find('|')));
-                if (strDigits.empty() ||
-                    strDigits.find_first_not_of("0123456789") != std::string::npos) {
-                    strError = "bad list count";
-                    break;
-                }
-                node.nCount = static_cast<std::uint32_t>(std::stoul(strDigits));
-            }
-            m_nodes.push_back(node);
-            open.push_back({static_cast<int>(m_nodes.size()) - 1, {}});
+            const int nNode = AddListNode(str.substr(i + 2, nClose - i - 2));
+            if (nNode < 0) strError = "bad list count";
+            open.push_back({nNode, {}});
             i = nClose + 2;
         } else if (IsNameChar(c)) {
             std::size_t nEnd = i;

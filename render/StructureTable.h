@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The shapes and data items of MessageStructures.h, parsed once into nodes
@@ -43,6 +44,8 @@ private:
     void ParseItems();
     void ParseShape(int nStream, int nFunction, const char* szShape);
     int AddItemNode(const std::string& strName);
+    int AddListNode(std::string_view strCount);
+    bool CloseList(int nNode, const std::vector<int>& kids);
 
     struct SEntry {
         int nStream;

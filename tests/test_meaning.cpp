@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <utility>
 
 #include "TestHelpers.h"
 #include "decode/WireItems.h"

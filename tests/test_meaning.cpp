@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "TestHelpers.h"
+#include "decode/WireItems.h"
+#include "io/DictionaryFile.h"
+#include "model/Dictionary.h"
+#include "render/MessageNames.h"
+#include "render/MessageStructures.h"
+#include "render/StructureMatch.h"
+#include "render/StructureTable.h"
+
+namespace {
+
+// Named messages no source gives a structure for (docs/message-structures.md).
+const std::pair<int, int> kMissing[] = {{6, 9}, {6, 25}, {7, 27}, {7, 29}};
+
+std::vector<SItemView> Views(const std::vector<unsigned char>& bytes) {
+    std::vector<SItemView> views;
+    for (const SWireItem& w : ReadWireItems(bytes.data(), bytes.size()).items)
+        views.push_back(
+            {w.nFormat,
+             w.nFormat == 0 ? w.nLength : static_cast<std::uint32_t>(WireElementCount(w)),
+             w.nParent, w.nOffset});
+    return views;
+}
+
+// Roles of the items that have one, then the notes: "DATAID CEID | note; note".
+std::string Matched(int nStream, int nFunction, const std::vector<unsigned char>& bytes) {
+    const std::vector<SItemView> views = Views(bytes);
+    const SStructureMatch match = MatchStructure(nStream, nFunction, views);
+    std::string str;
+    for (const char* szRole : match.roles)
+        if (*szRole) str += (str.empty() ? "" : " ") + std::string(szRole);
+    for (std::size_t i = 0; i < match.notes.size(); ++i) str += (i ? "; " : " | ") + match.notes[i];
+    return str;
+}
+
+}  // namespace
+
+TEST(MessageStructures, EveryNamedMessageHasOneOrIsListedMissing) {
+    EXPECT_TRUE(CStructureTable::Get().Errors().empty()) << CStructureTable::Get().Errors()[0];
+    int nNames = 0;
+    const SMessageName* pNames = AllMessageNames(&nNames);
+    for (int i = 0; i < nNames; ++i) {
+        const std::pair<int, int> sf{pNames[i].nStream, pNames[i].nFunction};
+        SCOPED_TRACE("S" + std::to_string(sf.first) + "F" + std::to_string(sf.second));
+        const bool bMissing =
+            std::find(std::begin(kMissing), std::end(kMissing), sf) != std::end(kMissing);
+        EXPECT_NE(CStructureTable::Get().Find(sf.first, sf.second) != nullptr, bMissing);
+    }
+    int nShapes = 0;
+    const SMessageStructure* pShapes = AllMessageStructures(&nShapes);
+    for (int i = 0; i < nShapes; ++i)
+        EXPECT_TRUE(FindMessageName(pShapes[i].nStream, pShapes[i].nFunction))
+            << pShapes[i].szShape;
+}
+
+struct MatchCase {
+    const char* name;
+    int nStream, nFunction;
+    const char* body;
+    const char* matched;
+};
+// Items start at offset 10, after the header.
+const MatchCase kMatchCases[] = {
+    {"S6F11 event report", 6, 11,
+     "01 03 B104 00000001 B104 00000FA1 0101 0102 B104 00000064 0102 4104 4C4F5431 A902 0005",
+     "DATAID CEID RPTID V V"},
+    {"S6F11 CEID is a list", 6, 11, "01 03 B104 00000001 0100 0100",
+     "DATAID | S6F11: item at offset 18 is L, CEID expects U1/U2/U4/U8/I1/I2/I4/I8/A"},
+    {"S6F11 without reports", 6, 11, "01 02 B104 00000001 B104 00000FA1",
+     "DATAID CEID | S6F11: list at offset 10 holds 2 items, L[3] expected"},
+    {"S6F11 a value may be a list", 6, 11,
+     "01 03 A501 01 A501 02 0101 0102 A501 07 0101 0102 A501 01 A501 02", "DATAID CEID RPTID V"},
+    {"S6F11 header only", 6, 11, "", " | S6F11: the body is empty, L[3] expected"},
+    {"S5F1 alarm", 5, 1, "01 03 2101 86 B104 00000007 4103 486F74", "ALCD ALID ALTX"},
+    {"S5F1 ALCD as U1, no text", 5, 1, "01 02 A501 86 B104 00000007",
+     "ALCD ALID | S5F1: list at offset 10 holds 2 items, L[3] expected; "
+     "S5F1: item at offset 12 is U1, ALCD expects B"},
+    {"S5F2 two-byte ACKC5", 5, 2, "2102 0000",
+     "ACKC5 | S5F2: item at offset 10 has 2 elements, ACKC5 expects at most 1"},
+    {"S5F5 ALID alone", 5, 5, "B104 00000007", "ALID"},
+    {"S5F5 ALID in a list", 5, 5, "0101 B104 00000007", "ALID"},
+    {"S2F33 define report", 2, 33,
+     "0102 B104 00000001 0101 0102 B104 00000064 0102 A902 0005 A902 0006", "DATAID RPTID VID VID"},
+    {"S2F33 VID not in a list", 2, 33, "0102 B104 00000001 0101 0102 B104 00000064 B104 00000005",
+     "DATAID RPTID | S2F33: item at offset 28 is U4, L expected"},
+    {"S1F3 all variables", 1, 3, "0100", ""},
+    {"S1F3 two SVIDs", 1, 3, "0102 A902 0001 4102 5356", "SVID SVID"},
+    {"S1F3 SVIDs as one vector", 1, 3, "B108 00000001 00000002",
+     " | S1F3: item at offset 10 is U4, L expected"},
+    {"S1F4 list-valued SV", 1, 4, "0101 0102 A501 01 A501 02", "SV"},
+    {"S1F1 with a body", 1, 1, "A501 01", " | S1F1: header only expected, the body has items"},
+    {"S1F2 from the host", 1, 2, "0100", ""},
+    {"S1F2 from the equipment", 1, 2, "0102 4101 4D 4103 312E30", "MDLN SOFTREV"},
+    {"S1F2 one item", 1, 2, "0101 4101 4D",
+     "MDLN | S1F2: list at offset 10 holds 1 item, L[2] or L[0] expected"},
+    {"S2F41 host command", 2, 41, "0102 4105 5354415254 0101 0102 4103 4C4F54 4102 4C31",
+     "RCMD CPNAME CPVAL"},
+    {"S2F41 parameter of three", 2, 41,
+     "0102 4105 5354415254 0101 0103 4103 4C4F54 4102 4C31 4101 78",
+     "RCMD CPNAME CPVAL | S2F41: list at offset 21 holds 3 items, L[2] expected"},
+    {"S6F12 twice", 6, 12, "2101 00 2101 00",
+     "ACKC6 | S6F12: extra item at offset 13 after the body"},
+    {"unknown format is the decoder's", 6, 12, "0501 00", ""},
+    {"message without a structure", 99, 1, "0100", ""},
+};
+
+TEST(StructureMatch, RolesAndNotes) {
+    for (const MatchCase& c : kMatchCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Matched(c.nStream, c.nFunction, MessageBytes(c.nStream, c.nFunction, c.body)),
+                  c.matched);
+    }
+}
+
+TEST(StructureMatch, DeepValueAndBadParentLinks) {
+    std::vector<unsigned char> bytes = MessageBytes(1, 4, "0101");
+    for (int i = 0; i < 100000; ++i) bytes.insert(bytes.end(), {0x01, 0x01});
+    bytes.insert(bytes.end(), {0xA5, 0x01, 0x07});
+    EXPECT_EQ(Matched(1, 4, bytes), "SV");
+    // A parent that does not point back leaves its child unmatched.
+    const std::vector<SItemView> views = {{0, 1, -1, 10}, {54, 1, 5, 12}, {54, 1, 1, 18}};
+    const SStructureMatch match = MatchStructure(1, 3, views);
+    EXPECT_STREQ(match.roles[1], "");
+    EXPECT_STREQ(match.roles[2], "");
+}
+
+TEST(Dictionary, LaterDefinitionsApplyAfterTheirMessage) {
+    CDictionary dict;
+    const auto define = [&](std::int64_t nMessage, const char* szName, bool bRemoved = false) {
+        dict.Define({EDefKind::kCeid, "4001", szName, "", "", "", "", {}, bRemoved, nMessage});
+    };
+    define(9, "Begun");
+    define(kBeforeAllMessages, "FromFile");
+    define(5, "Started");
+    define(9, "Begun2");  // the same message again: replaces
+    define(12, "", true);
+    const struct {
+        std::int64_t nMessage;
+        const char* szName;
+    } kLookups[] = {{0, "FromFile"}, {5, "FromFile"}, {6, "Started"}, {9, "Started"},
+                    {10, "Begun2"},  {12, "Begun2"},  {13, "none"}};
+    for (const auto& l : kLookups) {
+        SCOPED_TRACE(l.nMessage);
+        const SDefinition* p = dict.Find(EDefKind::kCeid, "4001", l.nMessage);
+        EXPECT_EQ(p ? p->strName : "none", l.szName);
+    }
+    EXPECT_FALSE(dict.Find(EDefKind::kRptid, "4001", 10));
+}
+
+TEST(DictionaryFile, BadLinesAreReportedAndTheRestLoads) {
+    CDictionary dict;
+    const SDictionaryLoad load = LoadDictionaryText(
+        "# events\nCEID\t4001\tLotStarted\r\nSVID,5,Temperature,degC\n\nVID 7 LotID\n"
+        "CEX\t1\tBad\nALID\t3\nECID,1,,s\nRPTID 1 a b c\nALID\t2\t Door Open \n",
+        "my.dict", dict);
+    EXPECT_EQ(load.nDefined, 4);
+    const std::vector<std::string> kErrors = {
+        "my.dict:6: unknown kind \"CEX\"", "my.dict:7: expected kind, id and name",
+        "my.dict:8: empty name", "my.dict:9: more than kind, id, name and units"};
+    EXPECT_EQ(load.errors, kErrors);
+    EXPECT_EQ(dict.Find(EDefKind::kCeid, "4001", 0)->strName, "LotStarted");
+    EXPECT_EQ(dict.Find(EDefKind::kSvid, "5", 0)->strUnits, "degC");
+    EXPECT_EQ(dict.Find(EDefKind::kVid, "7", 0)->strName, "LotID");
+    EXPECT_EQ(dict.Find(EDefKind::kAlid, "2", 0)->strName, "Door Open");
+
+    const SDictionaryLoad missing = LoadDictionaryFile("/nonexistent/my.dict", dict);
+    ASSERT_EQ(missing.errors.size(), 1u);
+    EXPECT_EQ(missing.errors[0].rfind("/nonexistent/my.dict: ", 0), 0u);
+}

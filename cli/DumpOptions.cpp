@@ -265,6 +265,7 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
                 return false;
             }
             opts.m_strOutput = strValue;
+            opts.m_bOutputNamed = true;
             nFlags |= kFlagOutput;
         } else {
             strError = "unknown option '" + a + "'";

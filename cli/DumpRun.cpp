@@ -12,6 +12,7 @@
 
 #include "cli/DumpInspect.h"
 #include "decode/Decode.h"
+#include "io/AtomicFile.h"
 #include "io/HexConvert.h"
 #include "io/HexLog.h"
 #include "io/Importer.h"
@@ -161,14 +162,29 @@ int RunImport(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
     return nStatus;
 }
 
-// OUT.BIG for the first message, OUT-2.BIG, OUT-3.BIG ... for the others.
-std::string NumberedOutput(const std::string& strOutput, std::size_t nIndex) {
-    if (nIndex == 0) return strOutput;
-    const std::size_t nSlash = strOutput.find_last_of('/');
-    const std::size_t nStart = nSlash == std::string::npos ? 0 : nSlash + 1;
-    std::size_t nDot = strOutput.find_last_of('.');
-    if (nDot == std::string::npos || nDot <= nStart) nDot = strOutput.size();
-    return strOutput.substr(0, nDot) + "-" + std::to_string(nIndex + 1) + strOutput.substr(nDot);
+// Writes every message or none. A path the user named is replaced; the
+// default one, made from the input's name, never replaces a file: the next
+// free numbered name is taken instead, and said.
+int WriteSmlFiles(const CDumpOptions& opts, std::vector<std::vector<unsigned char>>& files,
+                  std::ostream& err) {
+    std::string strFailedPath, strError;
+    bool bOk = true;
+    if (opts.m_bOutputNamed) {
+        std::vector<SFileBytes> named;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            named.push_back({NumberedPath(opts.m_strOutput, i + 1), std::move(files[i])});
+        bOk = WriteWholeFiles(named, strFailedPath, strError);
+    } else {
+        std::vector<std::string> paths;
+        bOk = WriteNewNumberedFiles(opts.m_strOutput, files, paths, strFailedPath, strError);
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const std::string strWanted = NumberedPath(opts.m_strOutput, i + 1);
+            if (paths[i] != strWanted)
+                ReportError(err, strWanted, "exists, written as " + paths[i]);
+        }
+    }
+    if (!bOk) ReportError(err, strFailedPath, strError);
+    return bOk ? 0 : 1;
 }
 
 // Reads every message before writing any, so a mistake anywhere in the text
@@ -193,16 +209,10 @@ int RunFromSml(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
         ReportError(err, opts.m_strSmlInput, "no message found");
         return 1;
     }
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        const std::vector<unsigned char> file =
-            SmlMessageFile(messages[i], static_cast<std::uint32_t>(i + 1));
-        const std::string strPath = NumberedOutput(opts.m_strOutput, i);
-        if (!WriteWholeFile(strPath, file.data(), file.size(), strError)) {
-            ReportError(err, strPath, strError);
-            return 1;
-        }
-    }
-    return 0;
+    std::vector<std::vector<unsigned char>> files;
+    for (std::size_t i = 0; i < messages.size(); ++i)
+        files.push_back(SmlMessageFile(messages[i], static_cast<std::uint32_t>(i + 1)));
+    return WriteSmlFiles(opts, files, err);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ bool IsEarlierImport(const std::string& strFolder, const std::string& strFile) {
 // new; empty with errno set when the parent cannot take a folder.
 std::string ClaimFolder(const std::string& strBase, const std::string& strFile, bool& bReuse) {
     for (std::size_t n = 1; n < 1000; ++n) {
-        const std::string strFolder = n == 1 ? strBase : strBase + "-" + DecimalText(n);
+        const std::string strFolder = NumberedPath(strBase, n, ENumberAt::kEnd);
         if (::mkdir(strFolder.c_str(), 0777) == 0) {
             bReuse = false;
             return strFolder;

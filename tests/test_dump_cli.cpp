@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,8 +35,10 @@ struct CRun {
 
 // fork and exec rather than system(): no shell between the test and the
 // arguments, and the child's working directory is the scratch folder.
+// nFileLimit: a file size limit in bytes for the child (ulimit -f), -1 none.
 CRun RunDump(const fs::path& dir, const std::vector<std::string>& args,
-             const std::string& strStdin = "", const char* szStdout = nullptr) {
+             const std::string& strStdin = "", const char* szStdout = nullptr,
+             long nFileLimit = -1) {
     const fs::path in = dir / ".stdin";
     const fs::path out = szStdout ? fs::path(szStdout) : dir / ".stdout";
     const fs::path err = dir / ".stderr";
@@ -50,6 +53,8 @@ CRun RunDump(const fs::path& dir, const std::vector<std::string>& args,
         const int fdOut = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int fdErr = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fdIn < 0 || fdOut < 0 || fdErr < 0 || chdir(dir.c_str()) != 0) _exit(127);
+        const rlimit limit{static_cast<rlim_t>(nFileLimit), static_cast<rlim_t>(nFileLimit)};
+        if (nFileLimit >= 0 && setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
         dup2(fdIn, 0);
         dup2(fdOut, 1);
         dup2(fdErr, 2);
@@ -346,6 +351,67 @@ TEST_F(DumpCli, ImportWritesNewFilesAndAnIndexOnly) {
     EXPECT_EQ(run.nStatus, 1);
     EXPECT_NE(run.strErr.find("out/000002_S1F2.BIG: File exists\n"), std::string::npos);
     EXPECT_EQ(ReadAll(m_dir / "out" / "000002_S1F2.BIG"), "mine");
+}
+
+std::vector<std::string> NamesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A file the user has is replaced only when named with --output; several
+// messages are written all or not at all; a file size limit is a reported
+// failure with no temporary file left behind.
+TEST_F(DumpCli, FilesKept) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        long nFileLimit;
+        int status;
+        const char* err;
+        std::vector<std::string> made;  // files beside the inputs afterwards
+        bool bOldKept;                  // two.BIG still holds "old"
+    };
+    // clang-format off
+    const Case kCases[] = {
+        {"default name taken: next free numbers, said", {"--from-sml", "two.sml"}, -1, 0,
+         "brevix-dump: two.BIG: exists, written as two-2.BIG\n"
+         "brevix-dump: two-2.BIG: exists, written as two-3.BIG\n",
+         {"two-2.BIG", "two-3.BIG"}, true},
+        {"named output replaced", {"--from-sml", "two.sml", "--output", "two.BIG"}, -1, 0, "",
+         {"two-2.BIG"}, false},
+        {"named: later message fails, nothing written",
+         {"--from-sml", "two.sml", "--output", "out.BIG"}, 4096, 1,
+         "brevix-dump: out-2.BIG: File too large\n", {}, true},
+        {"default: later message fails, nothing written", {"--from-sml", "two.sml"}, 4096, 1,
+         "brevix-dump: two-2.BIG: File too large\n", {}, true},
+        {"hex past the file size limit", {"--from-hex", "big.hex", "--output", "x.BIG"}, 4096, 1,
+         "brevix-dump: x.BIG: File too large\n", {}, true},
+    };
+    // clang-format on
+    const std::string strBig(6000, 'x');
+    std::string strHex = "01 02 03 04 05 06 07 08 09 0A";
+    for (char c : strBig) strHex += c == 'x' ? " 41" : "";
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const fs::path dir = m_dir / "files";
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        WriteAll(dir / "two.BIG", "old");
+        WriteAll(dir / "two.sml", "S1F1 W .\nS1F2 <A \"" + strBig + "\"> .\n");
+        WriteAll(dir / "big.hex", strHex);
+        const CRun run = RunDump(dir, c.args, "", nullptr, c.nFileLimit);
+        EXPECT_EQ(run.nStatus, c.status);
+        EXPECT_EQ(run.strErr, c.err);
+        std::vector<std::string> expected = {".stderr", ".stdin",  ".stdout",
+                                             "big.hex", "two.BIG", "two.sml"};
+        expected.insert(expected.end(), c.made.begin(), c.made.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(NamesIn(dir), expected);
+        EXPECT_EQ(ReadAll(dir / "two.BIG") == "old", c.bOldKept);
+    }
 }
 
 // SML out of every sample and back in: several messages become OUT.BIG,

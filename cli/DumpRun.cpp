@@ -20,6 +20,7 @@
 #include "io/MsgFile.h"
 #include "io/SmlReader.h"
 #include "render/JsonWriter.h"
+#include "render/NumberText.h"
 #include "render/SmlWriter.h"
 
 namespace {
@@ -46,6 +47,11 @@ public:
             ReportError(m_err, strPath, "File too large");
             return false;
         }
+        // The viewer lists such a file as S0,F0 without a word; here it is said.
+        if (bytes.size() < 10)
+            ReportError(m_err, strPath,
+                        "file shorter than a message header: " + DecimalText(bytes.size()) +
+                            " of 10 bytes");
         auto pMsg =
             m_decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
         const int nStyle = m_opts.m_nStyle < 0 ? m_nStyleFlag : m_opts.m_nStyle;
@@ -63,6 +69,9 @@ public:
                                         : m_decoder.GetMsgText(pMsg.get(), 0, nStyle);
         if (bHeaders) m_out << "==> " << strPath << " <==\n";
         m_out << strText;
+        // A bracket listing ends in ">" without a line feed: end its line,
+        // then leave the empty line that parts one file from the next.
+        if (!strText.empty() && strText.back() != '\n') m_out << '\n';
         if (bHeaders) m_out << '\n';
         return true;
     }
@@ -156,9 +165,9 @@ int RunImport(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
     CImportWrite written;
     if (!WriteImport(opts.m_strOutDir, result.m_msgs, written)) nStatus = 1;
     for (const std::string& strError : written.m_errors) err << "brevix-dump: " << strError << '\n';
-    err << "brevix-dump: " << DecimalText(result.m_msgs.size()) << " messages found, "
-        << DecimalText(written.m_nWritten) << " files written, " << DecimalText(nWarnings)
-        << " warnings\n";
+    err << "brevix-dump: " << CountText(result.m_msgs.size(), "message") << " found, "
+        << CountText(written.m_nWritten, "file") << " written, " << CountText(nWarnings, "warning")
+        << '\n';
     return nStatus;
 }
 

@@ -10,6 +10,7 @@
 #include "io/HexConvert.h"
 #include "io/Importer.h"
 #include "io/MsgFile.h"
+#include "render/NumberText.h"
 
 namespace {
 
@@ -77,6 +78,6 @@ bool ImportIntoFolder(const std::string& strFile, const std::string& strCacheDir
     std::size_t nWarnings = result.m_warnings.size();
     for (const CFoundMsg& found : result.m_msgs) nWarnings += found.m_msg.m_bWarning ? 1 : 0;
     strSummary =
-        DecimalText(result.m_msgs.size()) + " messages, " + DecimalText(nWarnings) + " warnings";
+        CountText(result.m_msgs.size(), "message") + ", " + CountText(nWarnings, "warning");
     return bOk;
 }

@@ -118,15 +118,21 @@ TEST_F(DumpCli, GoldenOutputs) {
         const char* name;
         std::vector<std::string> args;
         const char* golden;
+        const char* err = "";
     };
+    const char* const kShortNotes =
+        "brevix-dump: empty.BIG: file shorter than a message header: 0 of 10 bytes\n"
+        "brevix-dump: short_header.BIG: file shorter than a message header: 5 of 10 bytes\n";
     const Case kCases[] = {
         {"samples, style auto", With({}, kSamples), "samples-auto.txt"},
         {"samples, bracket", With({"--style", "bracket"}, kSamples), "samples-bracket.txt"},
         {"samples, column", With({"--style=column"}, kSamples), "samples-column.txt"},
         {"samples, tree", With({"--tree"}, kSamples), "samples-tree.txt"},
-        {"damaged, bracket", With({"--style", "bracket"}, kDamaged), "damaged-bracket.txt"},
-        {"damaged, column", With({"--style", "column"}, kDamaged), "damaged-column.txt"},
-        {"damaged, tree", With({"--tree"}, kDamaged), "damaged-tree.txt"},
+        {"damaged, bracket", With({"--style", "bracket"}, kDamaged), "damaged-bracket.txt",
+         kShortNotes},
+        {"damaged, column", With({"--style", "column"}, kDamaged), "damaged-column.txt",
+         kShortNotes},
+        {"damaged, tree", With({"--tree"}, kDamaged), "damaged-tree.txt", kShortNotes},
         {"one file is the bare listing", {"--style", "bracket", "S6F11.BIG"}, "S6F11-bracket.txt"},
         {"one file, column style by default", {"S6F11.BIG"}, "S6F11-column.txt"},
         {"one file, tree", {"--tree", "S7F3.BIG"}, "S7F3-tree.txt"},
@@ -135,8 +141,43 @@ TEST_F(DumpCli, GoldenOutputs) {
         SCOPED_TRACE(c.name);
         const CRun run = RunDump(m_dir, c.args);
         EXPECT_EQ(run.nStatus, 0);
-        EXPECT_EQ(run.strErr, "");
+        EXPECT_EQ(run.strErr, c.err);
         ExpectGolden(run.strOut, c.golden);
+    }
+}
+
+// As --help says: each listing of several is followed by an empty line, in
+// bracket style too, and the output ends with a line feed; a file shorter
+// than a header keeps its listing and is named on standard error.
+TEST_F(DumpCli, ListingsOnTheCommandLine) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        const char* out;
+        const char* err;
+    };
+    const Case kCases[] = {
+        {"bracket, two files",
+         {"--style", "bracket", "S1F1.BIG", "S1F13.BIG"},
+         "==> S1F1.BIG <==\n<S1F1W>\n\n==> S1F13.BIG <==\n<S1F13W\n   <L[2/1]      \n"
+         "      <A[7/1] 'BRX-300'>\n      <A[5/1] '1.0.4'>\n   >\n>\n\n",
+         ""},
+        {"bracket, one file", {"--style", "bracket", "S1F1.BIG"}, "<S1F1W>\n", ""},
+        {"column, two files",
+         {"S1F1.BIG", "S1F1.BIG"},
+         "==> S1F1.BIG <==\nS1,F1,W\n\n==> S1F1.BIG <==\nS1,F1,W\n\n",
+         ""},
+        {"empty file",
+         {"empty.BIG"},
+         "S0,F0\n",
+         "brevix-dump: empty.BIG: file shorter than a message header: 0 of 10 bytes\n"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const CRun run = RunDump(m_dir, c.args);
+        EXPECT_EQ(run.nStatus, 0);
+        EXPECT_EQ(run.strOut, c.out);
+        EXPECT_EQ(run.strErr, c.err);
     }
 }
 
@@ -257,8 +298,9 @@ TEST_F(DumpCli, SaveWritesListingsBesideTheFiles) {
     // Names that differ only in letter case keep listings of their own.
     EXPECT_EQ(ReadAll(m_dir / "a.txt"), CrLf(strListing));
     EXPECT_EQ(ReadAll(m_dir / "a.TXT"), CrLf(RunDump(m_dir, {"S1F4.BIG"}).strOut));
-    // noext ends in the style byte "0": bracket style, saved as noext.TXT.
-    EXPECT_EQ(ReadAll(m_dir / "noext.TXT"),
+    // noext ends in the style byte "0": bracket style, saved as noext.TXT
+    // without the line end that ends the output on a terminal.
+    EXPECT_EQ(ReadAll(m_dir / "noext.TXT") + "\r\n",
               CrLf(RunDump(m_dir, {"--style", "bracket", "S1F3.BIG"}).strOut));
 
     // A folder in the way of the listing: reported, the other file still saved.
@@ -414,6 +456,29 @@ TEST_F(DumpCli, FilesKept) {
     }
 }
 
+// A count and its noun agree: "1 message", "0 warnings", "2 files".
+TEST_F(DumpCli, CountsAgreeWithTheirNumber) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> logs;
+        const char* summary;
+    };
+    const Case kCases[] = {
+        {"one", {"log.txt"}, "brevix-dump: 1 message found, 1 file written, 0 warnings\n"},
+        {"two",
+         {"log.txt", "log.txt"},
+         "brevix-dump: 2 messages found, 2 files written, 0 warnings\n"},
+    };
+    WriteAll(m_dir / "log.txt", "Out: 00 00 81 03 00 00 00 00 00 09\n");
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(m_dir / "counted");
+        const CRun run = RunDump(m_dir, With({"--import", "--out", "counted"}, c.logs));
+        EXPECT_EQ(run.nStatus, 0);
+        EXPECT_EQ(run.strErr, c.summary);
+    }
+}
+
 // SML out of every sample and back in: several messages become OUT.BIG,
 // OUT-2.BIG, ...; a mistake anywhere writes nothing and names its place.
 TEST_F(DumpCli, SmlOutAndIn) {
@@ -426,8 +491,8 @@ TEST_F(DumpCli, SmlOutAndIn) {
         SCOPED_TRACE(szMade);
         EXPECT_EQ(RunDump(m_dir, {szMade}).strOut, RunDump(m_dir, {szSample}).strOut);
     }
-    EXPECT_EQ(ReadAll(m_dir / "out-2.BIG").substr(0, 10),
-              std::string("\0\0\x86\x0B\x80\x01\0\0\0\x02", 10));
+    // The header comes back whole: device 1, system bytes 0x106.
+    EXPECT_EQ(ReadAll(m_dir / "out-2.BIG"), ReadAll(m_dir / "S6F11.BIG"));
     ASSERT_EQ(RunDump(m_dir, {"--from-sml", "-"}, "S1F1 W .").nStatus, 0);
     EXPECT_TRUE(fs::exists(m_dir / "FromSML.BIG"));
 

@@ -13,7 +13,8 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
     auto* pIcon = new QLabel(this);
     pIcon->setPixmap(AppIcon().pixmap(32, 32));
     pIcon->setGeometry(units.ToPixels(11, 17, 20, 20));
-    auto* pName = new QLabel(QStringLiteral("Brevix, Version 1.0"), this);
+    // The version is the project's, as --version gives it.
+    auto* pName = new QLabel(QStringLiteral("Brevix, Version " BREVIX_VERSION), this);
     pName->setGeometry(units.ToPixels(40, 10, 119, 8));
     auto* pWhat = new QLabel(QStringLiteral("SECS-II message viewer"), this);
     pWhat->setGeometry(units.ToPixels(40, 25, 119, 8));

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ std::vector<std::string> ArgsAfterName(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Past a file size limit (ulimit -f) a save then fails with "File too
+    // large" and says so, instead of the signal ending the viewer.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Help, version and wrong usage must be answered without a display, so
     // before Qt starts, unless Qt may yet take some arguments away.
     const std::vector<std::string> raw = ArgsAfterName(argc, argv);

@@ -265,6 +265,7 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
                 return false;
             }
             opts.m_strOutput = strValue;
+            opts.m_bOutputNamed = true;
             nFlags |= kFlagOutput;
         } else {
             strError = "unknown option '" + a + "'";
@@ -274,70 +275,78 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
     return CheckCombination(nFlags, opts, strError);
 }
 
-const char* DumpUsage() {
-    return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
-           "       brevix-dump --sml[=DIALECT] FILE...\n"
-           "       brevix-dump --json FILE...\n"
-           "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
-           "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
-           "       brevix-dump --header|--check FILE...\n"
-           "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n";
-}
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
+    "       brevix-dump --sml[=DIALECT] FILE...\n"
+    "       brevix-dump --json FILE...\n"
+    "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
+    "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
+    "       brevix-dump --header|--check FILE...\n"
+    "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n";
+
+// The options part of --help, which the manual page is made from as well:
+// no entry may begin its text with an option, or help2man takes it for one.
+constexpr char kOptions[] =
+    "\n"
+    "Decodes SECS-II message files (.BIG) and writes their listings to standard\n"
+    "output, one after another; with several files each listing is headed by\n"
+    "'==> FILE <==' and followed by an empty line. FILE '-' is standard input.\n"
+    "\n"
+    "  --style auto     style as the viewer chooses it: column style at first, then\n"
+    "                   whatever the last style byte (\"0\" or \"1\") of the files so\n"
+    "                   far selected (default)\n"
+    "  --style bracket  angle-bracket listing with closing '>' lines\n"
+    "  --style column   indented columns of format, count and values\n"
+    "  --tree           print the message tree (root, then one node per line,\n"
+    "                   two blanks of indentation per level) instead of the listing\n"
+    "  --save           write each listing beside its file as .TXT (CR LF line\n"
+    "                   ends) instead of to standard output\n"
+    "  --sml[=DIALECT]  write each message as SML: standard (default), or as the\n"
+    "                   SECS library secs4net, secsgem or go-secs writes it\n"
+    "  --from-hex       read a hex log (file or standard input), convert it as the\n"
+    "                   viewer's converter does and write the message file; with\n"
+    "                   several messages OUT.BIG, OUT-2.BIG, ... (stripped framing\n"
+    "                   and doubts are named on standard error)\n"
+    "  --json           write each file as one line of JSON (JSON Lines; schema\n"
+    "                   in /usr/share/brevix/brevix-dump.schema.json, under\n"
+    "                   PREFIX/share/brevix/ when installed elsewhere)\n"
+    "  --from-sml       read SML messages (any of the dialects above, comments\n"
+    "                   allowed) and write each as a message file: OUT.BIG,\n"
+    "                   OUT-2.BIG, ...; on an error nothing is written. Device id\n"
+    "                   0 and system bytes 1, 2, ... unless the header line says\n"
+    "                   device=N system=N\n"
+    "  --output FILE    where --from-hex writes (default HexToSECS.BIG), or\n"
+    "                   --from-sml (default SMLFILE with .BIG as extension, which\n"
+    "                   replaces no file: a name taken gives way to the next free\n"
+    "                   OUT-N.BIG, named on standard error); a FILE given here is\n"
+    "                   replaced\n"
+    "  --header         print the header of each file in its SECS-I and HSMS\n"
+    "                   readings and the message name, one 'field: value' a line\n"
+    "  --check          print one 'FILE: offset N (0xN): finding' line for each\n"
+    "                   damage found; a clean file prints nothing. Exit status 0\n"
+    "                   when every file is clean, 1 when any is damaged or\n"
+    "                   unreadable\n"
+    "  --import         read text logs and packet captures (pcap, pcapng) and write\n"
+    "                   each message found as DIR/NNNNNN_SxFy[W].BIG, with an index\n"
+    "                   DIR/INDEX.tsv; existing files are never replaced; a summary\n"
+    "                   goes to standard error\n"
+    "  --out DIR        where --import writes (created if missing)\n"
+    "  --port N         with --import: only TCP streams to or from port N are HSMS\n"
+    "                   (default: any stream that frames as HSMS)\n"
+    "  --control        with --import: write HSMS control messages too\n"
+    "  --help           print the usage and the options, then exit\n"
+    "  --version        print the version, then exit\n"
+    "\n"
+    "Decoding leaves an empty TECHV.TXT in the current directory, as the viewer does.\n"
+    "Exit status: 0 success, 1 a file could not be read or written, 2 wrong usage.\n";
+
+}  // namespace
+
+const char* DumpUsage() { return kUsage; }
 
 const char* DumpHelp() {
-    return "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
-           "       brevix-dump --sml[=DIALECT] FILE...\n"
-           "       brevix-dump --json FILE...\n"
-           "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
-           "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
-           "       brevix-dump --header|--check FILE...\n"
-           "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n"
-           "\n"
-           "Decodes SECS-II message files (.BIG) and writes their listings to standard\n"
-           "output, one after another; with several files each listing is headed by\n"
-           "'==> FILE <==' and followed by an empty line. FILE '-' is standard input.\n"
-           "\n"
-           "  --style auto     style as the viewer chooses it: column style at first, then\n"
-           "                   whatever the last style byte (\"0\" or \"1\") of the files so\n"
-           "                   far selected (default)\n"
-           "  --style bracket  angle-bracket listing with closing '>' lines\n"
-           "  --style column   indented columns of format, count and values\n"
-           "  --tree           print the message tree (root, then one node per line,\n"
-           "                   two blanks of indentation per level) instead of the listing\n"
-           "  --save           write each listing beside its file as .TXT (CR LF line\n"
-           "                   ends) instead of to standard output\n"
-           "  --sml[=DIALECT]  write each message as SML: standard (default), or as the\n"
-           "                   SECS library secs4net, secsgem or go-secs writes it\n"
-           "  --from-hex       read a hex log (file or standard input), convert it as the\n"
-           "                   viewer's converter does and write the message file; with\n"
-           "                   several messages OUT.BIG, OUT-2.BIG, ... (stripped framing\n"
-           "                   and doubts are named on standard error)\n"
-           "  --json           write each file as one line of JSON (JSON Lines; schema\n"
-           "                   in docs/brevix-dump.schema.json)\n"
-           "  --from-sml       read SML messages (any of the dialects above, comments\n"
-           "                   allowed) and write each as a message file: OUT.BIG,\n"
-           "                   OUT-2.BIG, ...; on an error nothing is written. Device id\n"
-           "                   0 and system bytes 1, 2, ... unless the header line says\n"
-           "                   device=N system=N\n"
-           "  --output FILE    where --from-hex writes (default HexToSECS.BIG), or\n"
-           "                   --from-sml (default SMLFILE with .BIG as extension)\n"
-           "  --header         print the header of each file in its SECS-I and HSMS\n"
-           "                   readings and the message name, one 'field: value' a line\n"
-           "  --check          print one 'FILE: offset N (0xN): finding' line for each\n"
-           "                   damage found; a clean file prints nothing. Exit status 0\n"
-           "                   when every file is clean, 1 when any is damaged or\n"
-           "                   unreadable\n"
-           "  --import         read text logs and packet captures (pcap, pcapng) and write\n"
-           "                   each message found as DIR/NNNNNN_SxFy[W].BIG, with an index\n"
-           "                   DIR/INDEX.tsv; existing files are never replaced; a summary\n"
-           "                   goes to standard error\n"
-           "  --out DIR        where --import writes (created if missing)\n"
-           "  --port N         --import: only TCP streams to or from port N are HSMS\n"
-           "                   (default: any stream that frames as HSMS)\n"
-           "  --control        --import: write HSMS control messages too\n"
-           "  --help           show this text\n"
-           "  --version        show the version\n"
-           "\n"
-           "Decoding leaves an empty TECHV.TXT in the current directory, as the viewer does.\n"
-           "Exit status: 0 success, 1 a file could not be read or written, 2 wrong usage.\n";
+    static const std::string strHelp = std::string(kUsage) + kOptions;
+    return strHelp.c_str();
 }

@@ -24,8 +24,10 @@ struct CDumpOptions {
     std::string m_strSmlInput = "-";   // --from-sml source
     // Where --from-hex or --from-sml writes. --from-sml's default is its
     // input's name with ".BIG" in place of the extension (FromSML.BIG for
-    // standard input); several messages go to OUT.BIG, OUT-2.BIG, ...
+    // standard input), never replacing a file; several messages go to
+    // OUT.BIG, OUT-2.BIG, ...
     std::string m_strOutput = "HexToSECS.BIG";
+    bool m_bOutputNamed = false;  // --output given: its file may be replaced
     std::string m_strOutDir;      // --import: the folder written into
     int m_nPort = -1;             // --import --port: the HSMS port; -1 any
     bool m_bControl = false;      // --import --control: keep HSMS control messages

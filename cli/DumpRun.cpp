@@ -12,6 +12,7 @@
 
 #include "cli/DumpInspect.h"
 #include "decode/Decode.h"
+#include "io/AtomicFile.h"
 #include "io/HexConvert.h"
 #include "io/HexLog.h"
 #include "io/Importer.h"
@@ -19,6 +20,7 @@
 #include "io/MsgFile.h"
 #include "io/SmlReader.h"
 #include "render/JsonWriter.h"
+#include "render/NumberText.h"
 #include "render/SmlWriter.h"
 
 namespace {
@@ -45,6 +47,11 @@ public:
             ReportError(m_err, strPath, "File too large");
             return false;
         }
+        // The viewer lists such a file as S0,F0 without a word; here it is said.
+        if (bytes.size() < 10)
+            ReportError(m_err, strPath,
+                        "file shorter than a message header: " + DecimalText(bytes.size()) +
+                            " of 10 bytes");
         auto pMsg =
             m_decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
         const int nStyle = m_opts.m_nStyle < 0 ? m_nStyleFlag : m_opts.m_nStyle;
@@ -62,6 +69,9 @@ public:
                                         : m_decoder.GetMsgText(pMsg.get(), 0, nStyle);
         if (bHeaders) m_out << "==> " << strPath << " <==\n";
         m_out << strText;
+        // A bracket listing ends in ">" without a line feed: end its line,
+        // then leave the empty line that parts one file from the next.
+        if (!strText.empty() && strText.back() != '\n') m_out << '\n';
         if (bHeaders) m_out << '\n';
         return true;
     }
@@ -155,20 +165,35 @@ int RunImport(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
     CImportWrite written;
     if (!WriteImport(opts.m_strOutDir, result.m_msgs, written)) nStatus = 1;
     for (const std::string& strError : written.m_errors) err << "brevix-dump: " << strError << '\n';
-    err << "brevix-dump: " << DecimalText(result.m_msgs.size()) << " messages found, "
-        << DecimalText(written.m_nWritten) << " files written, " << DecimalText(nWarnings)
-        << " warnings\n";
+    err << "brevix-dump: " << CountText(result.m_msgs.size(), "message") << " found, "
+        << CountText(written.m_nWritten, "file") << " written, " << CountText(nWarnings, "warning")
+        << '\n';
     return nStatus;
 }
 
-// OUT.BIG for the first message, OUT-2.BIG, OUT-3.BIG ... for the others.
-std::string NumberedOutput(const std::string& strOutput, std::size_t nIndex) {
-    if (nIndex == 0) return strOutput;
-    const std::size_t nSlash = strOutput.find_last_of('/');
-    const std::size_t nStart = nSlash == std::string::npos ? 0 : nSlash + 1;
-    std::size_t nDot = strOutput.find_last_of('.');
-    if (nDot == std::string::npos || nDot <= nStart) nDot = strOutput.size();
-    return strOutput.substr(0, nDot) + "-" + std::to_string(nIndex + 1) + strOutput.substr(nDot);
+// Writes every message or none. A path the user named is replaced; the
+// default one, made from the input's name, never replaces a file: the next
+// free numbered name is taken instead, and said.
+int WriteSmlFiles(const CDumpOptions& opts, std::vector<std::vector<unsigned char>>& files,
+                  std::ostream& err) {
+    std::string strFailedPath, strError;
+    bool bOk = true;
+    if (opts.m_bOutputNamed) {
+        std::vector<SFileBytes> named;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            named.push_back({NumberedPath(opts.m_strOutput, i + 1), std::move(files[i])});
+        bOk = WriteWholeFiles(named, strFailedPath, strError);
+    } else {
+        std::vector<std::string> paths;
+        bOk = WriteNewNumberedFiles(opts.m_strOutput, files, paths, strFailedPath, strError);
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const std::string strWanted = NumberedPath(opts.m_strOutput, i + 1);
+            if (paths[i] != strWanted)
+                ReportError(err, strWanted, "exists, written as " + paths[i]);
+        }
+    }
+    if (!bOk) ReportError(err, strFailedPath, strError);
+    return bOk ? 0 : 1;
 }
 
 // Reads every message before writing any, so a mistake anywhere in the text
@@ -193,16 +218,10 @@ int RunFromSml(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
         ReportError(err, opts.m_strSmlInput, "no message found");
         return 1;
     }
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        const std::vector<unsigned char> file =
-            SmlMessageFile(messages[i], static_cast<std::uint32_t>(i + 1));
-        const std::string strPath = NumberedOutput(opts.m_strOutput, i);
-        if (!WriteWholeFile(strPath, file.data(), file.size(), strError)) {
-            ReportError(err, strPath, strError);
-            return 1;
-        }
-    }
-    return 0;
+    std::vector<std::vector<unsigned char>> files;
+    for (std::size_t i = 0; i < messages.size(); ++i)
+        files.push_back(SmlMessageFile(messages[i], static_cast<std::uint32_t>(i + 1)));
+    return WriteSmlFiles(opts, files, err);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,6 +8,10 @@
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    // Past a file size limit (ulimit -f) a write then fails with "File too
+    // large" and is reported, instead of the signal killing us silently with
+    // a temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     CDumpOptions opts;
     std::string strError;

@@ -13,9 +13,11 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -134,8 +136,12 @@ void CInspectorWindow::CreatePanes() {
     m_treeItems->setContextMenuPolicy(Qt::CustomContextMenu);
     m_treeItems->header()->setStretchLastSection(false);
     m_treeItems->header()->resizeSection(CInspectTreeModel::kColumnItem, 250);
-    m_treeItems->header()->resizeSection(CInspectTreeModel::kColumnOffset, 60);
-    m_treeItems->header()->resizeSection(CInspectTreeModel::kColumnSize, 60);
+    // Offsets and sizes up to the largest file read ("10485760") fit whole.
+    const int nNumberWidth =
+        m_treeItems->fontMetrics().horizontalAdvance(QStringLiteral("10485760")) +
+        2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    m_treeItems->header()->resizeSection(CInspectTreeModel::kColumnOffset, nNumberWidth);
+    m_treeItems->header()->resizeSection(CInspectTreeModel::kColumnSize, nNumberWidth);
     m_treeItems->installEventFilter(this);
 
     m_hexView = new CHexView(this);
@@ -255,6 +261,13 @@ void CInspectorWindow::ShowHeader() {
         items.append(new QTreeWidgetItem({Latin1(line.strName), Latin1(line.strValue)}));
     m_treeHeader->addTopLevelItems(items);
     m_treeHeader->resizeColumnToContents(0);
+    // Never shorter than its rows, so the last field is not cut off (room
+    // kept for a horizontal scroll bar).
+    const int nRows = m_treeHeader->topLevelItemCount();
+    m_treeHeader->setMinimumHeight(m_treeHeader->header()->sizeHint().height() +
+                                   nRows * (nRows ? m_treeHeader->sizeHintForRow(0) : 0) +
+                                   2 * m_treeHeader->frameWidth() +
+                                   m_treeHeader->horizontalScrollBar()->sizeHint().height());
 }
 
 void CInspectorWindow::ShowFindings() {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "render/NumberText.h"
+
 namespace {
 
 unsigned int Be16(const unsigned char* p) { return static_cast<unsigned int>(p[0] << 8 | p[1]); }
@@ -197,6 +199,6 @@ bool ReadCapture(const unsigned char* p, std::size_t n, CTcpHsms& tcp, std::stri
                                  DecimalText(static_cast<unsigned>(nLink)) + " not read");
     if (counts.nFragments)
         tcp.m_warnings.push_back(DecimalText(counts.nFragments) + " IP fragments not reassembled");
-    if (counts.nShort) tcp.m_warnings.push_back(DecimalText(counts.nShort) + " packets cut short");
+    if (counts.nShort) tcp.m_warnings.push_back(CountText(counts.nShort, "packet") + " cut short");
     return true;
 }

@@ -4,10 +4,7 @@
 #include <vector>
 
 #include "io/MsgFraming.h"
-
-// strPath for the first of several files, "NAME-2.EXT", "NAME-3.EXT", ... for
-// the later ones: the number goes before the file name's extension.
-std::string NumberedPath(const std::string& strPath, std::size_t nNumber);
+#include "io/NumberedPath.h"
 
 struct CHexConversion {
     std::vector<CFramedMsg> m_msgs;

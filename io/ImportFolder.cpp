@@ -10,6 +10,7 @@
 #include "io/HexConvert.h"
 #include "io/Importer.h"
 #include "io/MsgFile.h"
+#include "render/NumberText.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ bool IsEarlierImport(const std::string& strFolder, const std::string& strFile) {
 // new; empty with errno set when the parent cannot take a folder.
 std::string ClaimFolder(const std::string& strBase, const std::string& strFile, bool& bReuse) {
     for (std::size_t n = 1; n < 1000; ++n) {
-        const std::string strFolder = n == 1 ? strBase : strBase + "-" + DecimalText(n);
+        const std::string strFolder = NumberedPath(strBase, n, ENumberAt::kEnd);
         if (::mkdir(strFolder.c_str(), 0777) == 0) {
             bReuse = false;
             return strFolder;
@@ -77,6 +78,6 @@ bool ImportIntoFolder(const std::string& strFile, const std::string& strCacheDir
     std::size_t nWarnings = result.m_warnings.size();
     for (const CFoundMsg& found : result.m_msgs) nWarnings += found.m_msg.m_bWarning ? 1 : 0;
     strSummary =
-        DecimalText(result.m_msgs.size()) + " messages, " + DecimalText(nWarnings) + " warnings";
+        CountText(result.m_msgs.size(), "message") + ", " + CountText(nWarnings, "warning");
     return bOk;
 }

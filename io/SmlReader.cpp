@@ -1,10 +1,12 @@
 #include "io/SmlReader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
 
 #include "model/FormatTable.h"
+#include "model/Jis0201.h"
 
 namespace {
 
@@ -48,7 +50,7 @@ public:
     char Peek(std::size_t n = 0) const {
         return m_nPos + n < m_str.size() ? m_str[m_nPos + n] : '\0';
     }
-    bool AtEnd() const { return m_nPos >= m_str.size(); }
+    bool AtEnd(std::size_t n = 0) const { return m_nPos + n >= m_str.size(); }
     void Advance() {
         if (Peek() == '\n') {
             ++m_nLine;
@@ -330,7 +332,7 @@ private:
         }
         std::vector<unsigned char> data;
         std::size_t nValues = 0;
-        if (!Values(nFormat, data, nValues)) return false;
+        if (!Values(nFormat, list.nDeclared, data, nValues)) return false;
         // Dialects count text in characters or in bytes: only other counts are checked.
         const bool bText = nFormat == kFormatAscii || nFormat == kFormatJis8;
         if (!bText && list.nDeclared >= 0 && static_cast<std::size_t>(list.nDeclared) != nValues) {
@@ -359,14 +361,15 @@ private:
     }
 
     // Values up to the closing '>', which is left for the caller.
-    bool Values(int nFormat, std::vector<unsigned char>& data, std::size_t& nValues) {
+    bool Values(int nFormat, long long nDeclared, std::vector<unsigned char>& data,
+                std::size_t& nValues) {
         for (;;) {
             if (!Skip()) return false;
             const char c = m_scan.Peek();
             if (c == '>') return true;
             if (m_scan.AtEnd()) return Fail("expected \">\"");
             if ((c == '"' || c == '\'') && (nFormat == kFormatAscii || nFormat == kFormatJis8)) {
-                if (!Quoted(data, nValues)) return false;
+                if (!Quoted(nFormat, data.empty() ? nDeclared : -1, data, nValues)) return false;
                 continue;
             }
             if (c == '<') return Fail("expected \">\"");
@@ -378,17 +381,90 @@ private:
         }
     }
 
-    bool Quoted(std::vector<unsigned char>& data, std::size_t& nValues) {
+    // A text in quotes. Some libraries write a quote inside a text as it
+    // is, so a quote ends the text only where that is certain: after as
+    // many bytes as the item's count says, when a quote and ">" follow
+    // there; otherwise where it stands before ">" or before what can follow
+    // a text (blanks, then ">", another text or a byte value).
+    bool Quoted(int nFormat, long long nCount, std::vector<unsigned char>& data,
+                std::size_t& nValues) {
         const char cQuote = m_scan.Peek();
         m_scan.Advance();
-        while (!m_scan.AtEnd() && m_scan.Peek() != cQuote) {
-            data.push_back(static_cast<unsigned char>(m_scan.Peek()));
-            ++nValues;
+        const bool bJis = nFormat == kFormatJis8;
+        if (nCount >= 0 && CountEndsText(static_cast<std::size_t>(nCount), cQuote, bJis)) {
+            for (long long i = 0; i < nCount; ++i, ++nValues) TakeCharacter(bJis, data);
             m_scan.Advance();
+            return true;
         }
-        if (m_scan.AtEnd()) return Fail(std::string("expected ") + cQuote);
+        for (;;) {
+            if (m_scan.AtEnd()) return Fail(std::string("expected ") + cQuote);
+            if (m_scan.Peek() == cQuote && QuoteEndsText(1)) break;
+            TakeCharacter(bJis, data);
+            ++nValues;
+        }
         m_scan.Advance();
         return true;
+    }
+
+    // The JIS X 0201 byte a J text means by the UTF-8 character at offset n,
+    // with the character's length in bytes; 0 where there is none, and
+    // the byte there stands for itself.
+    std::size_t JisCharacter(std::size_t n, unsigned char& b) const {
+        const auto c0 = static_cast<unsigned char>(m_scan.Peek(n));
+        const auto c1 = static_cast<unsigned char>(m_scan.Peek(n + 1));
+        const auto c2 = static_cast<unsigned char>(m_scan.Peek(n + 2));
+        char32_t c = 0;
+        std::size_t nLength = 0;
+        if ((c0 & 0xE0) == 0xC0 && (c1 & 0xC0) == 0x80) {
+            c = (char32_t(c0 & 0x1F) << 6) | (c1 & 0x3F);
+            nLength = 2;
+        } else if ((c0 & 0xF0) == 0xE0 && (c1 & 0xC0) == 0x80 && (c2 & 0xC0) == 0x80) {
+            c = (char32_t(c0 & 0x0F) << 12) | (char32_t(c1 & 0x3F) << 6) | (c2 & 0x3F);
+            nLength = 3;
+        }
+        const int nByte = c >= 0x80 ? UnicodeToJis0201(c) : -1;
+        if (nByte < 0) return 0;
+        b = static_cast<unsigned char>(nByte);
+        return nLength;
+    }
+
+    void TakeCharacter(bool bJis, std::vector<unsigned char>& data) {
+        unsigned char b = static_cast<unsigned char>(m_scan.Peek());
+        const std::size_t nLength = bJis ? JisCharacter(0, b) : 0;
+        data.push_back(b);
+        for (std::size_t i = 0; i < std::max<std::size_t>(nLength, 1); ++i) m_scan.Advance();
+    }
+
+    // Whether nCount characters on, the quote and then ">" stand.
+    bool CountEndsText(std::size_t nCount, char cQuote, bool bJis) const {
+        std::size_t n = 0;
+        unsigned char b = 0;
+        for (std::size_t i = 0; i < nCount; ++i) {
+            if (m_scan.AtEnd(n)) return false;
+            const std::size_t nLength = bJis ? JisCharacter(n, b) : 0;
+            n += nLength ? nLength : 1;
+        }
+        if (m_scan.Peek(n) != cQuote) return false;
+        ++n;
+        while (IsSpace(m_scan.Peek(n))) ++n;
+        return m_scan.Peek(n) == '>';
+    }
+
+    // Whether the quote just before offset n ends the text: what follows it
+    // must be able to follow a text.
+    bool QuoteEndsText(std::size_t n) const {
+        const char c = m_scan.Peek(n);
+        if (c == '>' || m_scan.AtEnd(n)) return true;
+        if (!IsSpace(c)) return false;
+        while (IsSpace(m_scan.Peek(n))) ++n;
+        const char cNext = m_scan.Peek(n);
+        if (cNext == '>' || m_scan.AtEnd(n) || cNext == '/') return true;
+        if (cNext == '"' || cNext == '\'') return m_scan.Peek(n + 1) != '>';
+        std::string strWord;
+        while (IsWordChar(m_scan.Peek(n))) strWord += m_scan.Peek(n++);
+        bool bNegative = false;
+        unsigned long long nValue = 0;
+        return ParseInteger(strWord, bNegative, nValue) && !bNegative && nValue <= 0xFF;
     }
 
     bool Value(int nFormat, const std::string& strWord, std::vector<unsigned char>& data);
@@ -442,9 +518,30 @@ void PutBigEndian(std::vector<unsigned char>& data, unsigned long long v, int nW
     for (int i = nWidth - 1; i >= 0; --i) data.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 
+// "nan(0xF)" with an optional sign: the NaN whose fraction bits are F, as
+// the writer keeps a NaN that "nan" would not bring back.
+bool ParseNaNBits(const std::string& str, int nWidth, std::vector<unsigned char>& data) {
+    const bool bMinus = str[0] == '-';
+    const std::size_t nStart = str[0] == '-' || str[0] == '+' ? 1 : 0;
+    if (str.size() < nStart + 6 || !SameText(str.substr(nStart, 4), "NAN(") || str.back() != ')')
+        return false;
+    bool bNegative = false;
+    unsigned long long nFraction = 0;
+    if (!ParseInteger(str.substr(nStart + 4, str.size() - nStart - 5), bNegative, nFraction))
+        return false;
+    const int nFractionBits = nWidth == 4 ? 23 : 52;
+    if (bNegative || nFraction == 0 || nFraction >> nFractionBits) return false;
+    const unsigned long long nExponent = (nWidth == 4 ? 0xFFull : 0x7FFull) << nFractionBits;
+    const unsigned long long nSign = bMinus ? 1ull << (8 * nWidth - 1) : 0;
+    PutBigEndian(data, nSign | nExponent | nFraction, nWidth);
+    return true;
+}
+
 // Floats as std::from_chars reads them (never the locale), with the names
 // the dialects give the non-finite values.
 bool ParseFloat(const std::string& strWord, int nFormat, std::vector<unsigned char>& data) {
+    if (strWord.find('(') != std::string::npos)
+        return ParseNaNBits(strWord, nFormat == kFormatF4 ? 4 : 8, data);
     std::string str = strWord;
     if (!str.empty() && str[0] == '+') str.erase(0, 1);
     const char* p = str.data();

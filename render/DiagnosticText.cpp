@@ -21,14 +21,6 @@ void AppendItem(std::string& out, std::uint32_t bFormat) {
     AppendHex(out, bFormat, 2);
 }
 
-// "3 data bytes", "1 data byte".
-void AppendCount(std::string& out, std::uint32_t n, const char* szNoun) {
-    AppendUnsigned(out, n);
-    out += ' ';
-    out += szNoun;
-    if (n != 1) out += 's';
-}
-
 void AppendStyleByte(std::string& out, const SDiagnostic& d) {
     out += "style byte ";
     if (d.nPresent) {

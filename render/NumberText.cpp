@@ -64,3 +64,16 @@ void AppendOffset(std::string& out, std::uint64_t v) {
     AppendHex(out, v, 1);
     out += ')';
 }
+
+void AppendCount(std::string& out, std::uint64_t n, const char* szNoun) {
+    AppendUnsigned(out, n);
+    out += ' ';
+    out += szNoun;
+    if (n != 1) out += 's';
+}
+
+std::string CountText(std::uint64_t n, const char* szNoun) {
+    std::string str;
+    AppendCount(str, n, szNoun);
+    return str;
+}

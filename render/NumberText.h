@@ -24,3 +24,8 @@ void AppendUnsigned(std::string& out, std::uint64_t v);
 void AppendHex(std::string& out, std::uint64_t v, int nDigits);
 // Decimal followed by " (0x..)" hex: "36 (0x24)".
 void AppendOffset(std::string& out, std::uint64_t v);
+
+// A count and its noun, which takes an "s" unless the count is 1: "1 packet",
+// "0 packets", "3 data bytes". Every count a person reads is written so.
+void AppendCount(std::string& out, std::uint64_t n, const char* szNoun);
+std::string CountText(std::uint64_t n, const char* szNoun);

@@ -10,6 +10,7 @@
 #include "model/Jis0201.h"
 #include "render/FloatText.h"
 #include "render/FormatText.h"
+#include "render/NumberText.h"
 
 namespace {
 
@@ -79,6 +80,8 @@ struct SElementWriters {
     void (*pBinary)(std::string&, unsigned char);
     void (*pBoolean)(std::string&, unsigned char);
     void (*pFloat)(std::string&, double, bool bSingle);
+    // Writes float element i when the double would lose its bits; null: never.
+    bool (*pExactNaN)(std::string&, const SSmlData&, std::size_t i);
 };
 
 void AppendElements(std::string& out, const SSmlData& d, const SElementWriters& w) {
@@ -88,10 +91,10 @@ void AppendElements(std::string& out, const SSmlData& d, const SElementWriters& 
             w.pBinary(out, d.pBytes[i]);
         else if (d.nFormat == kFormatBoolean)
             w.pBoolean(out, d.pBytes[i]);
-        else if (IsFloat(d.nFormat))
-            w.pFloat(out, FloatAt(d, i), d.nFormat == kFormatF4);
-        else
+        else if (!IsFloat(d.nFormat))
             AppendIntAt(out, d, i);
+        else if (!w.pExactNaN || !w.pExactNaN(out, d, i))
+            w.pFloat(out, FloatAt(d, i), d.nFormat == kFormatF4);
     }
 }
 
@@ -103,12 +106,23 @@ void AppendCount(std::string& out, std::size_t n, const char* szOpen) {
 
 // ---- standard: "S6F11 W", <U4 [1] 5>, <A [2] "EV">, two blanks a level.
 
-void StandardHeader(std::string& out, int nStream, int nFunction, bool bWait) {
+void LibraryHeader(std::string& out, const SSmlHeader& h) {
     out += 'S';
-    AppendInt(out, nStream);
+    AppendInt(out, h.nStream);
     out += 'F';
-    AppendInt(out, nFunction);
-    if (bWait) out += " W";
+    AppendInt(out, h.nFunction);
+    if (h.bWait) out += " W";
+}
+
+// The header fields SML has no place for, as the reader takes them back:
+// without them a round trip turns every device into 0 and renumbers the
+// system bytes.
+void StandardHeader(std::string& out, const SSmlHeader& h) {
+    LibraryHeader(out, h);
+    out += " device=";
+    AppendInt(out, h.nDevice);
+    out += " system=";
+    AppendHex(out, h.nSystem, 8);
 }
 
 void StandardListOpen(std::string& out, std::size_t n) { AppendCount(out, n, "<L ["); }
@@ -149,6 +163,25 @@ void StandardFloat(std::string& out, double v, bool bSingle) {
         AppendShortest(out, v);
 }
 
+// "nan" and "-nan" read back as the quiet NaN without payload; any other
+// NaN is written with its fraction bits in hex, "nan(0x400001)" (C's
+// NAN(n-char-sequence) form), so that it reads back bit for bit.
+bool StandardExactNaN(std::string& out, const SSmlData& d, std::size_t i) {
+    const int nWidth = WidthOf(d.nFormat);
+    const std::uint64_t bits =
+        ReadBigEndian(d.pBytes + i * static_cast<std::size_t>(nWidth), nWidth);
+    const int nFractionBits = nWidth == 4 ? 23 : 52;
+    const std::uint64_t nExponent = (nWidth == 4 ? 0xFFull : 0x7FFull) << nFractionBits;
+    const std::uint64_t nFraction = bits & ((1ull << nFractionBits) - 1);
+    const std::uint64_t nQuiet = 1ull << (nFractionBits - 1);
+    if ((bits & nExponent) != nExponent || nFraction == 0 || nFraction == nQuiet) return false;
+    if (bits >> (8 * nWidth - 1)) out += '-';
+    out += "nan(";
+    AppendHex(out, nFraction, 1);
+    out += ')';
+    return true;
+}
+
 void StandardData(std::string& out, const SSmlData& d) {
     out += '<';
     out += SmlName(d.nFormat);
@@ -157,7 +190,7 @@ void StandardData(std::string& out, const SSmlData& d) {
         StandardText(out, d);
     } else if (d.nElements) {
         out += ' ';
-        AppendElements(out, d, {AppendHexByte, StandardBoolean, StandardFloat});
+        AppendElements(out, d, {AppendHexByte, StandardBoolean, StandardFloat, StandardExactNaN});
     }
     out += '>';
 }
@@ -168,13 +201,13 @@ void StandardData(std::string& out, const SSmlData& d) {
 
 constexpr SFloatLayout kDotNet = {-4, 15, 'E', false, "NaN", "Infinity", "-Infinity"};
 
-void Secs4netHeader(std::string& out, int nStream, int nFunction, bool bWait) {
+void Secs4netHeader(std::string& out, const SSmlHeader& h) {
     out += "'S";
-    AppendInt(out, nStream);
+    AppendInt(out, h.nStream);
     out += 'F';
-    AppendInt(out, nFunction);
+    AppendInt(out, h.nFunction);
     out += '\'';
-    if (bWait) out += 'W';
+    if (h.bWait) out += 'W';
 }
 
 void Secs4netListOpen(std::string& out, std::size_t n) {
@@ -258,7 +291,7 @@ void Secs4netData(std::string& out, const SSmlData& d) {
     if (IsText(d.nFormat))
         Secs4netText(out, d);
     else
-        AppendElements(out, d, {AppendHexByte, Secs4netBoolean, Secs4netFloat});
+        AppendElements(out, d, {AppendHexByte, Secs4netBoolean, Secs4netFloat, nullptr});
     out += '>';
 }
 
@@ -318,7 +351,7 @@ void SecsgemData(std::string& out, const SSmlData& d) {
         return;
     }
     out += ' ';
-    AppendElements(out, d, {SecsgemBinary, SecsgemBoolean, SecsgemFloat});
+    AppendElements(out, d, {SecsgemBinary, SecsgemBoolean, SecsgemFloat, nullptr});
     out += d.nFormat == kFormatBinary ? ">" : " >";
 }
 
@@ -344,7 +377,7 @@ void GoData(std::string& out, const SSmlData& d) {
         out += '"';
     } else if (d.nElements) {
         out += ' ';
-        AppendElements(out, d, {AppendHexByte, Secs4netBoolean, GoFloat});
+        AppendElements(out, d, {AppendHexByte, Secs4netBoolean, GoFloat, nullptr});
     }
     out += '>';
 }
@@ -352,8 +385,8 @@ void GoData(std::string& out, const SSmlData& d) {
 constexpr SSmlDialect kDialects[] = {
     {"standard", 2, 0, StandardHeader, StandardListOpen, ">", "<L [0]>", StandardData, "", "\n."},
     {"secs4net", 4, 4, Secs4netHeader, Secs4netListOpen, ">", nullptr, Secs4netData, "", "\n.\n"},
-    {"secsgem", 2, 2, StandardHeader, SecsgemListOpen, ">", "<L>", SecsgemData, "", " ."},
-    {"go-secs", 2, 0, StandardHeader, GoListOpen, ">", "<L[0]>", GoData, "\n", "\n."},
+    {"secsgem", 2, 2, LibraryHeader, SecsgemListOpen, ">", "<L>", SecsgemData, "", " ."},
+    {"go-secs", 2, 0, LibraryHeader, GoListOpen, ">", "<L[0]>", GoData, "\n", "\n."},
 };
 
 }  // namespace

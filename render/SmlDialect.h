@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // Internal to the SML writer: what the dialects differ in.
@@ -9,11 +10,19 @@ struct SSmlData {
     std::size_t nElements;
 };
 
+struct SSmlHeader {
+    int nStream;
+    int nFunction;
+    bool bWait;
+    int nDevice;
+    std::uint32_t nSystem;
+};
+
 struct SSmlDialect {
     const char* szName;
     int nIndent;       // blanks per nesting level
     int nFirstIndent;  // blanks before a top-level item
-    void (*pHeader)(std::string& out, int nStream, int nFunction, bool bWait);
+    void (*pHeader)(std::string& out, const SSmlHeader& header);
     void (*pListOpen)(std::string& out, std::size_t nCount);
     const char* szListClose;
     const char* szEmptyList;  // one line for a list without items; null: open and close

@@ -109,7 +109,8 @@ std::string MessageToSml(const CMsgInfo& msg, const unsigned char* pData, std::s
     const SWireMessage wire = ReadWireItems(pData, nSize);
     const SSmlDialect& dialect = SmlDialectOf(static_cast<int>(eDialect));
     std::string out;
-    dialect.pHeader(out, msg.m_nStream, msg.m_nFunction, msg.m_bWBit != 0);
+    dialect.pHeader(out, {msg.m_nStream, msg.m_nFunction, msg.m_bWBit != 0, msg.m_nDeviceId,
+                          msg.m_dwSystemBytes});
     const std::size_t nHeader = out.size();
     CSmlLines(out, dialect, 0).Write(wire, 0, wire.items.size(), pData);
     if (out.size() == nHeader) out += dialect.szEmptyBody;

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,8 +35,10 @@ struct CRun {
 
 // fork and exec rather than system(): no shell between the test and the
 // arguments, and the child's working directory is the scratch folder.
+// nFileLimit: a file size limit in bytes for the child (ulimit -f), -1 none.
 CRun RunDump(const fs::path& dir, const std::vector<std::string>& args,
-             const std::string& strStdin = "", const char* szStdout = nullptr) {
+             const std::string& strStdin = "", const char* szStdout = nullptr,
+             long nFileLimit = -1) {
     const fs::path in = dir / ".stdin";
     const fs::path out = szStdout ? fs::path(szStdout) : dir / ".stdout";
     const fs::path err = dir / ".stderr";
@@ -50,6 +53,8 @@ CRun RunDump(const fs::path& dir, const std::vector<std::string>& args,
         const int fdOut = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int fdErr = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fdIn < 0 || fdOut < 0 || fdErr < 0 || chdir(dir.c_str()) != 0) _exit(127);
+        const rlimit limit{static_cast<rlim_t>(nFileLimit), static_cast<rlim_t>(nFileLimit)};
+        if (nFileLimit >= 0 && setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
         dup2(fdIn, 0);
         dup2(fdOut, 1);
         dup2(fdErr, 2);
@@ -113,15 +118,21 @@ TEST_F(DumpCli, GoldenOutputs) {
         const char* name;
         std::vector<std::string> args;
         const char* golden;
+        const char* err = "";
     };
+    const char* const kShortNotes =
+        "brevix-dump: empty.BIG: file shorter than a message header: 0 of 10 bytes\n"
+        "brevix-dump: short_header.BIG: file shorter than a message header: 5 of 10 bytes\n";
     const Case kCases[] = {
         {"samples, style auto", With({}, kSamples), "samples-auto.txt"},
         {"samples, bracket", With({"--style", "bracket"}, kSamples), "samples-bracket.txt"},
         {"samples, column", With({"--style=column"}, kSamples), "samples-column.txt"},
         {"samples, tree", With({"--tree"}, kSamples), "samples-tree.txt"},
-        {"damaged, bracket", With({"--style", "bracket"}, kDamaged), "damaged-bracket.txt"},
-        {"damaged, column", With({"--style", "column"}, kDamaged), "damaged-column.txt"},
-        {"damaged, tree", With({"--tree"}, kDamaged), "damaged-tree.txt"},
+        {"damaged, bracket", With({"--style", "bracket"}, kDamaged), "damaged-bracket.txt",
+         kShortNotes},
+        {"damaged, column", With({"--style", "column"}, kDamaged), "damaged-column.txt",
+         kShortNotes},
+        {"damaged, tree", With({"--tree"}, kDamaged), "damaged-tree.txt", kShortNotes},
         {"one file is the bare listing", {"--style", "bracket", "S6F11.BIG"}, "S6F11-bracket.txt"},
         {"one file, column style by default", {"S6F11.BIG"}, "S6F11-column.txt"},
         {"one file, tree", {"--tree", "S7F3.BIG"}, "S7F3-tree.txt"},
@@ -130,8 +141,43 @@ TEST_F(DumpCli, GoldenOutputs) {
         SCOPED_TRACE(c.name);
         const CRun run = RunDump(m_dir, c.args);
         EXPECT_EQ(run.nStatus, 0);
-        EXPECT_EQ(run.strErr, "");
+        EXPECT_EQ(run.strErr, c.err);
         ExpectGolden(run.strOut, c.golden);
+    }
+}
+
+// As --help says: each listing of several is followed by an empty line, in
+// bracket style too, and the output ends with a line feed; a file shorter
+// than a header keeps its listing and is named on standard error.
+TEST_F(DumpCli, ListingsOnTheCommandLine) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        const char* out;
+        const char* err;
+    };
+    const Case kCases[] = {
+        {"bracket, two files",
+         {"--style", "bracket", "S1F1.BIG", "S1F13.BIG"},
+         "==> S1F1.BIG <==\n<S1F1W>\n\n==> S1F13.BIG <==\n<S1F13W\n   <L[2/1]      \n"
+         "      <A[7/1] 'BRX-300'>\n      <A[5/1] '1.0.4'>\n   >\n>\n\n",
+         ""},
+        {"bracket, one file", {"--style", "bracket", "S1F1.BIG"}, "<S1F1W>\n", ""},
+        {"column, two files",
+         {"S1F1.BIG", "S1F1.BIG"},
+         "==> S1F1.BIG <==\nS1,F1,W\n\n==> S1F1.BIG <==\nS1,F1,W\n\n",
+         ""},
+        {"empty file",
+         {"empty.BIG"},
+         "S0,F0\n",
+         "brevix-dump: empty.BIG: file shorter than a message header: 0 of 10 bytes\n"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const CRun run = RunDump(m_dir, c.args);
+        EXPECT_EQ(run.nStatus, 0);
+        EXPECT_EQ(run.strOut, c.out);
+        EXPECT_EQ(run.strErr, c.err);
     }
 }
 
@@ -252,8 +298,9 @@ TEST_F(DumpCli, SaveWritesListingsBesideTheFiles) {
     // Names that differ only in letter case keep listings of their own.
     EXPECT_EQ(ReadAll(m_dir / "a.txt"), CrLf(strListing));
     EXPECT_EQ(ReadAll(m_dir / "a.TXT"), CrLf(RunDump(m_dir, {"S1F4.BIG"}).strOut));
-    // noext ends in the style byte "0": bracket style, saved as noext.TXT.
-    EXPECT_EQ(ReadAll(m_dir / "noext.TXT"),
+    // noext ends in the style byte "0": bracket style, saved as noext.TXT
+    // without the line end that ends the output on a terminal.
+    EXPECT_EQ(ReadAll(m_dir / "noext.TXT") + "\r\n",
               CrLf(RunDump(m_dir, {"--style", "bracket", "S1F3.BIG"}).strOut));
 
     // A folder in the way of the listing: reported, the other file still saved.
@@ -348,6 +395,90 @@ TEST_F(DumpCli, ImportWritesNewFilesAndAnIndexOnly) {
     EXPECT_EQ(ReadAll(m_dir / "out" / "000002_S1F2.BIG"), "mine");
 }
 
+std::vector<std::string> NamesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A file the user has is replaced only when named with --output; several
+// messages are written all or not at all; a file size limit is a reported
+// failure with no temporary file left behind.
+TEST_F(DumpCli, FilesKept) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        long nFileLimit;
+        int status;
+        const char* err;
+        std::vector<std::string> made;  // files beside the inputs afterwards
+        bool bOldKept;                  // two.BIG still holds "old"
+    };
+    // clang-format off
+    const Case kCases[] = {
+        {"default name taken: next free numbers, said", {"--from-sml", "two.sml"}, -1, 0,
+         "brevix-dump: two.BIG: exists, written as two-2.BIG\n"
+         "brevix-dump: two-2.BIG: exists, written as two-3.BIG\n",
+         {"two-2.BIG", "two-3.BIG"}, true},
+        {"named output replaced", {"--from-sml", "two.sml", "--output", "two.BIG"}, -1, 0, "",
+         {"two-2.BIG"}, false},
+        {"named: later message fails, nothing written",
+         {"--from-sml", "two.sml", "--output", "out.BIG"}, 4096, 1,
+         "brevix-dump: out-2.BIG: File too large\n", {}, true},
+        {"default: later message fails, nothing written", {"--from-sml", "two.sml"}, 4096, 1,
+         "brevix-dump: two-2.BIG: File too large\n", {}, true},
+        {"hex past the file size limit", {"--from-hex", "big.hex", "--output", "x.BIG"}, 4096, 1,
+         "brevix-dump: x.BIG: File too large\n", {}, true},
+    };
+    // clang-format on
+    const std::string strBig(6000, 'x');
+    std::string strHex = "01 02 03 04 05 06 07 08 09 0A";
+    for (char c : strBig) strHex += c == 'x' ? " 41" : "";
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const fs::path dir = m_dir / "files";
+        fs::remove_all(dir);
+        fs::create_directory(dir);
+        WriteAll(dir / "two.BIG", "old");
+        WriteAll(dir / "two.sml", "S1F1 W .\nS1F2 <A \"" + strBig + "\"> .\n");
+        WriteAll(dir / "big.hex", strHex);
+        const CRun run = RunDump(dir, c.args, "", nullptr, c.nFileLimit);
+        EXPECT_EQ(run.nStatus, c.status);
+        EXPECT_EQ(run.strErr, c.err);
+        std::vector<std::string> expected = {".stderr", ".stdin",  ".stdout",
+                                             "big.hex", "two.BIG", "two.sml"};
+        expected.insert(expected.end(), c.made.begin(), c.made.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(NamesIn(dir), expected);
+        EXPECT_EQ(ReadAll(dir / "two.BIG") == "old", c.bOldKept);
+    }
+}
+
+// A count and its noun agree: "1 message", "0 warnings", "2 files".
+TEST_F(DumpCli, CountsAgreeWithTheirNumber) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> logs;
+        const char* summary;
+    };
+    const Case kCases[] = {
+        {"one", {"log.txt"}, "brevix-dump: 1 message found, 1 file written, 0 warnings\n"},
+        {"two",
+         {"log.txt", "log.txt"},
+         "brevix-dump: 2 messages found, 2 files written, 0 warnings\n"},
+    };
+    WriteAll(m_dir / "log.txt", "Out: 00 00 81 03 00 00 00 00 00 09\n");
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(m_dir / "counted");
+        const CRun run = RunDump(m_dir, With({"--import", "--out", "counted"}, c.logs));
+        EXPECT_EQ(run.nStatus, 0);
+        EXPECT_EQ(run.strErr, c.summary);
+    }
+}
+
 // SML out of every sample and back in: several messages become OUT.BIG,
 // OUT-2.BIG, ...; a mistake anywhere writes nothing and names its place.
 TEST_F(DumpCli, SmlOutAndIn) {
@@ -360,8 +491,8 @@ TEST_F(DumpCli, SmlOutAndIn) {
         SCOPED_TRACE(szMade);
         EXPECT_EQ(RunDump(m_dir, {szMade}).strOut, RunDump(m_dir, {szSample}).strOut);
     }
-    EXPECT_EQ(ReadAll(m_dir / "out-2.BIG").substr(0, 10),
-              std::string("\0\0\x86\x0B\x80\x01\0\0\0\x02", 10));
+    // The header comes back whole: device 1, system bytes 0x106.
+    EXPECT_EQ(ReadAll(m_dir / "out-2.BIG"), ReadAll(m_dir / "S6F11.BIG"));
     ASSERT_EQ(RunDump(m_dir, {"--from-sml", "-"}, "S1F1 W .").nStatus, 0);
     EXPECT_TRUE(fs::exists(m_dir / "FromSML.BIG"));
 

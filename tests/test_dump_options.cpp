@@ -121,7 +121,7 @@ TEST(DumpRun, StyleFlagCarriesOverFromStandardInput) {
         EXPECT_EQ(RunDump(opts, out, err, in), 0);
         return out.str();
     };
-    EXPECT_EQ(Output(), "<S1F1W>");
+    EXPECT_EQ(Output(), "<S1F1W>\n");
     opts.m_nStyle = 1;
     EXPECT_EQ(Output(), "S1,F1,W\n");
     EXPECT_EQ(err.str(), "");

@@ -74,6 +74,9 @@ const SmlCase kStandard[] = {
     {"U8 and I8 in full", "A1 08 FFFFFFFFFFFFFFFF", "<U8 [1] 18446744073709551615>"},
     {"F4 shortest", "91 0C 3DCCCCCD 7F800000 00000001", "<F4 [3] 0.1 inf 1e-45>"},
     {"F8 shortest", "81 10 3FB999999999999A 8000000000000000", "<F8 [2] 0.1 -0>"},
+    {"NaN payloads in hex", "91 10 7F800001 FFC00001 7FC00000 FFC00000",
+     "<F4 [4] nan(0x1) -nan(0x400001) nan -nan>"},
+    {"F8 NaN payload", "81 08 7FF0000000000001", "<F8 [1] nan(0x1)>"},
     {"empty list and items", "01 02 01 00 21 00", "<L [2]\n  <L [0]>\n  <B [0]>\n>"},
 };
 
@@ -98,7 +101,8 @@ TEST(SmlDialects, MessageFrames) {
     EXPECT_EQ(FileSml(noWait, ESmlDialect::kGoSecs), "S1F1\n<A[2] \"hi\">\n.");
     EXPECT_EQ(FileSml(hi, ESmlDialect::kSecs4net), "'S1F1'W\n    <A [2] 'hi'>\n.\n");
     EXPECT_EQ(FileSml(hi, ESmlDialect::kSecsgem), "S1F1 W\n  <A \"hi\"> .");
-    EXPECT_EQ(FileSml(hi, ESmlDialect::kStandard), "S1F1 W\n<A [2] \"hi\">\n.");
+    EXPECT_EQ(FileSml(hi, ESmlDialect::kStandard),
+              "S1F1 W device=1 system=0x00000001\n<A [2] \"hi\">\n.");
     const auto empty = MessageBytes(1, 1, "");
     EXPECT_EQ(FileSml(empty, ESmlDialect::kGoSecs), "S1F1 W\n\n.");
     EXPECT_EQ(FileSml(empty, ESmlDialect::kSecs4net), "'S1F1'W\n.\n");
@@ -146,10 +150,11 @@ TEST(SmlDamage, WrittenAsFarAsDecodedThenNamed) {
     for (const DamageCase& c : kDamage) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(FileSml(MessageBytes(6, 11, c.body), ESmlDialect::kStandard),
-                  std::string("S6F11 W\n") + c.sml);
+                  std::string("S6F11 W device=1 system=0x00000001\n") + c.sml);
     }
     EXPECT_EQ(FileSml({0x00, 0x01, 0x81}, ESmlDialect::kStandard),
-              "S1F0 W\n.\n// damage at offset 3: file shorter than the header: 3 of 10 bytes\n");
+              "S1F0 W device=1 system=0x00000000\n.\n// damage at offset 3: file shorter than the "
+              "header: 3 of 10 bytes\n");
 }
 
 }  // namespace

@@ -1,13 +1,16 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include "GuiFixture.h"
 #include "TestHelpers.h"
 #include "inspect/HexView.h"
+#include "inspect/InspectTreeModel.h"
 #include "inspect/InspectorWindow.h"
 
 namespace {
@@ -109,11 +112,27 @@ TEST_F(InspectorTest, MainDialogOpensAndFollows) {
 
 }  // namespace
 
+// Every header field in sight down to the last row, and offsets and sizes of
+// a 10 MiB file in their columns whole, in a window of its opening size.
+TEST_F(InspectorTest, PanesShowTheirTextWhole) {
+    const auto pWindow = Open(kBody);
+    QTreeWidget* pHeader = pWindow->m_treeHeader;
+    QTreeWidgetItem* pLast = pHeader->topLevelItem(pHeader->topLevelItemCount() - 1);
+    ASSERT_NE(pLast, nullptr);
+    EXPECT_LE(pHeader->visualItemRect(pLast).bottom(), pHeader->viewport()->height());
+    const int nNumber = pWindow->m_treeItems->fontMetrics().horizontalAdvance("10485760");
+    for (int nColumn : {CInspectTreeModel::kColumnOffset, CInspectTreeModel::kColumnSize}) {
+        SCOPED_TRACE(nColumn);
+        EXPECT_GT(pWindow->m_treeItems->header()->sectionSize(nColumn), nNumber);
+    }
+}
+
 // "Copy as SML" of the selected row: its subtree, or the message on the root.
 TEST_F(InspectorTest, CopiesTheSelectedSubtreeAsSml) {
     const auto pWindow = Open(kBody);
     pWindow->SelectCell(1);
     EXPECT_EQ(pWindow->SmlOf(pWindow->SelectedCell()), "<L [1]\n  <U1 [1] 7>\n>\n");
     pWindow->SelectCell(-1);
-    EXPECT_EQ(pWindow->SmlOf(pWindow->SelectedCell()).substr(0, 16), "S6F11 W\n<L [2]\n ");
+    EXPECT_EQ(pWindow->SmlOf(pWindow->SelectedCell()).substr(0, 43),
+              "S6F11 W device=1 system=0x00000001\n<L [2]\n ");
 }

@@ -362,7 +362,8 @@ TEST_F(OpenMessageTest, CopyAsSmlTakesTheRowAndItsSubtree) {
         const char* sml;
     } kCases[] = {
         {-1,
-         "S6F11 W\n<L [2]\n  <L [1]\n    <U8 [1] 18446744073709551615>\n  >\n  <A [1] "
+         "S6F11 W device=1 system=0x00000001\n<L [2]\n  <L [1]\n    <U8 [1] "
+         "18446744073709551615>\n  >\n  <A [1] "
          "\"x\">\n>\n.\n"},
         {1, "<L [1]\n  <U8 [1] 18446744073709551615>\n>\n"},
         {3, "<A [1] \"x\">\n"},

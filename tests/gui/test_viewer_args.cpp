@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/AboutDlg.h"
 #include "app/ViewerArgs.h"
 
 namespace {
@@ -45,6 +49,21 @@ TEST(ViewerArgs, Parse) {
         EXPECT_EQ(Describe(ParseViewerArgs(c.args)), c.parsed);
         EXPECT_EQ(MayHoldQtOptions(c.args), c.bQt);
     }
+}
+
+// The About box names the version that --version gives, in three parts.
+TEST(ViewerArgs, AboutBoxNamesTheVersion) {
+    std::ostringstream out, err;
+    ASSERT_EQ(AnswerWithoutViewer(ParseViewerArgs({"--version"}), out, err), 0);
+    const std::string strAnswer = out.str();
+    ASSERT_EQ(strAnswer.substr(0, 7), "brevix ");
+    const std::string strVersion = strAnswer.substr(7, strAnswer.size() - 8);
+    EXPECT_EQ(std::count(strVersion.begin(), strVersion.end(), '.'), 2) << strVersion;
+    const CAboutDlg dlg;
+    QStringList texts;
+    for (const QLabel* pLabel : dlg.findChildren<QLabel*>()) texts << pLabel->text();
+    EXPECT_TRUE(texts.contains(QString::fromStdString("Brevix, Version " + strVersion)))
+        << texts.join('|').toStdString();
 }
 
 }  // namespace

@@ -34,6 +34,8 @@ expected_files() {
         usr/bin/brevix-dump \
         usr/share/applications/$id.desktop \
         usr/share/bash-completion/completions/brevix-dump \
+        usr/share/brevix/brevix-dump.schema.json \
+        usr/share/doc/brevix/copyright \
         usr/share/icons/hicolor/256x256/apps/$id.png \
         usr/share/icons/hicolor/48x48/apps/$id.png \
         usr/share/icons/hicolor/scalable/apps/$id.svg \
@@ -81,6 +83,37 @@ versions() {
     [ "$("$bin/brevix-dump" --version)" = "brevix-dump $version" ] &&
         [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin/brevix" --version)" = "brevix $version" ] &&
         grep -q "<release version=\"$version\"" "$dest/usr/share/metainfo/$id.metainfo.xml"
+}
+
+# The licence: LICENSE is MIT, and the package and the AppStream metadata say
+# so; the Debian copyright file carries the same text in its indented form.
+licence() {
+    local copyright=$dest/usr/share/doc/brevix/copyright
+    grep -qx 'Copyright (c) 2026 KELMARON' "$src/LICENSE" &&
+        grep -qx 'License: Expat' "$copyright" &&
+        grep -qx 'Copyright: 2026 KELMARON' "$copyright" &&
+        diff <(sed -n '/^Permission/,$p' "$src/LICENSE") \
+            <(sed -n '/^ Permission/,$p' "$copyright" | sed 's/^ //; s/^\.$//') &&
+        grep -q '<project_license>MIT</project_license>' "$dest/usr/share/metainfo/$id.metainfo.xml"
+}
+
+# The schema that --help and the manual page name is installed there.
+schema() {
+    local named
+    named=$("$bin/brevix-dump" --help | grep -o '/usr/share/brevix/[^ ,)]*') &&
+        cmp "$dest$named" "$src/docs/brevix-dump.schema.json" &&
+        LC_ALL=C MANWIDTH=200 man -l "$dest/usr/share/man/man1/brevix-dump.1.gz" 2>/dev/null |
+        grep -q "$named"
+}
+
+# Options with a value or a mode to join are entries of their own on the page.
+man_entries() {
+    local text
+    text=$(LC_ALL=C MANWIDTH=200 man -l "$dest/usr/share/man/man1/brevix-dump.1.gz" 2>&1 | col -b)
+    for opt in '--port N' '--control' '--help'; do
+        grep -q "^       $opt\( \|$\)" <<<"$text" || { echo "no entry: $opt"; return 1; }
+    done
+    ! grep -q 'show this text' <<<"$text"
 }
 
 installed_listing() {
@@ -145,6 +178,9 @@ check "brevix.1 names every option" man_names_options brevix
 check "brevix-dump.1 names every option" man_names_options brevix-dump
 check "versions agree" versions
 check "installed brevix-dump lists a sample" installed_listing
+check "licence" licence
+check "JSON schema where --help says" schema
+check "manual entries of --port, --control, --help" man_entries
 check "viewer refuses a second argument" viewer_usage_error
 check "completion" completion
 check "Debian package" package

@@ -1,0 +1,132 @@
+#include "render/ItemMeaning.h"
+
+#include <string_view>
+
+#include "render/ItemId.h"
+
+namespace {
+
+// Values whose ids stand in the request: the reply's k-th value is the
+// request's k-th id.
+struct SPairing {
+    int nStream, nFunction;
+    const char* szValue;  // role in the reply
+    const char* szId;     // role in the request
+    EDefKind eKind;
+};
+const SPairing kPairings[] = {
+    {1, 4, "SV", "SVID", EDefKind::kSvid},
+    {2, 14, "ECV", "ECID", EDefKind::kEcid},
+};
+
+// Messages whose list name comes from an item: the definition of an id, or
+// the item's own text.
+struct SSummarySource {
+    int nStream, nFunction;
+    const char* szRole;
+};
+const SSummarySource kSummaries[] = {
+    {5, 1, "ALTX"},  {5, 1, "ALID"},  {6, 11, "CEID"},
+    {6, 13, "CEID"}, {6, 16, "CEID"}, {6, 18, "CEID"},
+};
+
+std::vector<std::string> PrimaryIds(const SPairing& pairing, std::span<const SItemView> primary) {
+    std::vector<std::string> ids;
+    const SStructureMatch match = MatchStructure(pairing.nStream, pairing.nFunction - 1, primary);
+    for (std::size_t i = 0; i < primary.size(); ++i) {
+        if (std::string_view(match.roles[i]) != pairing.szId) continue;
+        ids.emplace_back();
+        ItemIdText(primary[i], ids.back());
+    }
+    return ids;
+}
+
+class CAnnotation {
+public:
+    CAnnotation(std::span<const SItemView> items, std::int64_t nMessage, const CDictionary& dict)
+        : m_items(items),
+          m_nMessage(nMessage),
+          m_dict(dict),
+          m_nth(items.size(), 0),
+          m_report(items.size()) {}
+
+    std::vector<SItemMeaning> Run(const std::vector<const char*>& roles, const SPairing* pPairing,
+                                  const std::vector<std::string>& primaryIds) {
+        std::vector<SItemMeaning> out(m_items.size());
+        for (std::size_t i = 0; i < m_items.size(); ++i) {
+            const int nParent = m_items[i].nParent;
+            if (nParent >= static_cast<int>(i)) continue;
+            const std::uint32_t nth = nParent < 0 ? 0 : m_nth[static_cast<std::size_t>(nParent)]++;
+            SItemMeaning& m = out[i];
+            m.szRole = roles[i];
+            if (!*m.szRole) continue;
+            const std::string_view strRole = m.szRole;
+            if (DefKindFromName(strRole, m.eKind)) {
+                m.bKeyed = m.bIdIsValue = ItemIdText(m_items[i], m.strId);
+                if (m.eKind == EDefKind::kRptid && nParent >= 0)
+                    m_report[static_cast<std::size_t>(nParent)] = m.strId;
+            } else if (strRole == "V") {
+                PlaceReportValue(m, nParent, nth);
+            } else if (pPairing && strRole == pPairing->szValue && nth < primaryIds.size()) {
+                m.eKind = pPairing->eKind;
+                m.strId = primaryIds[nth];
+                m.bKeyed = !m.strId.empty();
+            }
+            if (m.bKeyed) m.pDef = m_dict.Find(m.eKind, m.strId, m_nMessage);
+        }
+        return out;
+    }
+
+private:
+    // A report's values sit in a list beside its RPTID: the nth is the
+    // report's nth VID.
+    void PlaceReportValue(SItemMeaning& m, int nParent, std::uint32_t nth) {
+        if (nParent < 0) return;
+        const int nReport = m_items[static_cast<std::size_t>(nParent)].nParent;
+        if (nReport < 0) return;
+        const std::string& strRptid = m_report[static_cast<std::size_t>(nReport)];
+        if (strRptid.empty()) return;
+        const SDefinition* pReport = m_dict.Find(EDefKind::kRptid, strRptid, m_nMessage);
+        if (!pReport || nth >= pReport->members.size()) return;
+        m.bKeyed = true;
+        m.eKind = EDefKind::kVid;
+        m.strId = pReport->members[nth];
+    }
+
+    std::span<const SItemView> m_items;
+    std::int64_t m_nMessage;
+    const CDictionary& m_dict;
+    std::vector<std::uint32_t> m_nth;   // per list: children seen so far
+    std::vector<std::string> m_report;  // per report list: its RPTID
+};
+
+}  // namespace
+
+std::vector<SItemMeaning> AnnotateItems(int nStream, int nFunction,
+                                        std::span<const SItemView> items, std::int64_t nMessage,
+                                        const CDictionary& dict,
+                                        std::span<const SItemView> primary) {
+    const SStructureMatch match = MatchStructure(nStream, nFunction, items);
+    const SPairing* pPairing = nullptr;
+    for (const SPairing& p : kPairings)
+        if (p.nStream == nStream && p.nFunction == nFunction) pPairing = &p;
+    std::vector<std::string> primaryIds;
+    if (pPairing && !primary.empty()) primaryIds = PrimaryIds(*pPairing, primary);
+    return CAnnotation(items, nMessage, dict).Run(match.roles, pPairing, primaryIds);
+}
+
+std::string MessageSummary(int nStream, int nFunction, std::span<const SItemView> items,
+                           std::span<const SItemMeaning> meanings) {
+    for (const SSummarySource& s : kSummaries) {
+        if (s.nStream != nStream || s.nFunction != nFunction) continue;
+        for (std::size_t i = 0; i < items.size() && i < meanings.size(); ++i) {
+            const SItemMeaning& m = meanings[i];
+            if (std::string_view(m.szRole) != s.szRole) continue;
+            const std::string strName =
+                m.bKeyed ? (m.pDef ? m.pDef->strName : "") : ItemNameText(items[i]);
+            if (strName.empty()) break;
+            return "S" + std::to_string(nStream) + "F" + std::to_string(nFunction) + " " + strName;
+        }
+    }
+    return {};
+}

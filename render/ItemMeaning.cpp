@@ -72,12 +72,21 @@ public:
                 m.strId = primaryIds[nth];
                 m.bKeyed = !m.strId.empty();
             }
-            if (m.bKeyed) m.pDef = m_dict.Find(m.eKind, m.strId, m_nMessage);
+            if (m.bKeyed) m.pDef = FindDefinition(m.eKind, m.strId);
         }
         return out;
     }
 
 private:
+    // Status variables and constants are variables too, with their own
+    // names: a VID no data variable definition names may be one of them.
+    const SDefinition* FindDefinition(EDefKind eKind, const std::string& strId) const {
+        const SDefinition* pDef = m_dict.Find(eKind, strId, m_nMessage);
+        if (pDef || eKind != EDefKind::kVid) return pDef;
+        pDef = m_dict.Find(EDefKind::kSvid, strId, m_nMessage);
+        return pDef ? pDef : m_dict.Find(EDefKind::kEcid, strId, m_nMessage);
+    }
+
     // A report's values sit in a list beside its RPTID: the nth is the
     // report's nth VID.
     void PlaceReportValue(SItemMeaning& m, int nParent, std::uint32_t nth) {

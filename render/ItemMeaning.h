@@ -22,7 +22,9 @@ struct SItemMeaning {
 
 // Per item, in the order of items. Definitions are those in force before
 // message nMessage. The values of an S6F11 (and S6F16) report are the VIDs
-// of that report's definition, in order. primary: the items of the request
+// of that report's definition, in order; a VID without a definition of its
+// own takes the name of the status variable or constant of that id, as all
+// three share one set of ids. primary: the items of the request
 // this message answers (S1F3 for S1F4, S2F13 for S2F14), where the session
 // paired them; an S1F3 that asks for all variables pairs nothing, since the
 // reply's order is then the equipment's. The meanings point into dict: they

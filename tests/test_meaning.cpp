@@ -240,7 +240,7 @@ struct SessionStep {
     int nPrimary;  // step of the request this one answers, or -1
     const char* meaning;
 };
-// One session, message i learned after it is shown.
+// One session; message i is shown with what messages 0 to i - 1 defined.
 const SessionStep kSession[] = {
     {"S1F12 names variables",
      R"(S1F12 <L[3] <L[3] <U4 1001> <A "Temperature"> <A "degC">>
@@ -291,23 +291,30 @@ const SessionStep kSession[] = {
 }  // namespace
 
 TEST(Meaning, SessionDefinesNamesThatLaterMessagesShow) {
+    // The whole session is learned first, as its index learns it; each
+    // message then shows what was defined before it.
     CDictionary dict;
     LoadDictionaryText("CEID\t4001\tLotStarted\n", "events.tsv", dict);
-    std::vector<std::vector<unsigned char>> bytes(std::size(kSession));
-    std::vector<std::vector<SItemView>> views(std::size(kSession));
-    for (std::size_t i = 0; i < std::size(kSession); ++i) {
+    const std::size_t nSteps = std::size(kSession);
+    std::vector<std::vector<unsigned char>> bytes(nSteps);
+    std::vector<std::vector<SItemView>> views(nSteps);
+    std::vector<std::pair<int, int>> sf(nSteps);
+    for (std::size_t i = 0; i < nSteps; ++i) {
+        bytes[i] = SmlBytes(kSession[i].sml, sf[i].first, sf[i].second);
+        ASSERT_FALSE(bytes[i].empty()) << kSession[i].name;
+        views[i] = Views(bytes[i]);
+        LearnDefinitions(sf[i].first, sf[i].second, views[i], static_cast<std::int64_t>(i), dict);
+    }
+    for (std::size_t i = 0; i < nSteps; ++i) {
         const SessionStep& step = kSession[i];
         SCOPED_TRACE(step.name);
-        int nStream = 0, nFunction = 0;
-        bytes[i] = SmlBytes(step.sml, nStream, nFunction);
-        ASSERT_FALSE(bytes[i].empty());
-        views[i] = Views(bytes[i]);
-        const std::int64_t n = static_cast<std::int64_t>(i);
         const std::span<const SItemView> primary =
             step.nPrimary < 0 ? std::span<const SItemView>() : views[step.nPrimary];
-        EXPECT_EQ(Meaning(nStream, nFunction, views[i], n, dict, primary), step.meaning);
-        LearnDefinitions(nStream, nFunction, views[i], n, dict);
+        EXPECT_EQ(Meaning(sf[i].first, sf[i].second, views[i], static_cast<std::int64_t>(i), dict,
+                          primary),
+                  step.meaning);
     }
+    EXPECT_FALSE(dict.Find(EDefKind::kRptid, "10", 8));  // deleted, not merely empty
     const SDefinition* pLimit = dict.Find(EDefKind::kEcid, "20", 99);
     ASSERT_TRUE(pLimit);
     EXPECT_EQ(pLimit->strMax.substr(0, 4), "400 ");

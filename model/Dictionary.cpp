@@ -53,12 +53,12 @@ const SDefinition* CDictionary::Find(EDefKind eKind, std::string_view strId,
 void CDictionary::RemoveAll(EDefKind eKind, std::int64_t nFromMessage) {
     const std::string strPrefix = Key(eKind, "");
     std::vector<SDefinition> removals;
-    for (auto it = m_defs.lower_bound(strPrefix);
-         it != m_defs.end() && it->first[0] == strPrefix[0]; ++it) {
-        if (!Find(eKind, std::string_view(it->first).substr(1), nFromMessage + 1)) continue;
+    for (const auto& [strKey, defs] : m_defs) {
+        const std::string_view strId = std::string_view(strKey).substr(1);
+        if (strKey[0] != strPrefix[0] || !Find(eKind, strId, nFromMessage + 1)) continue;
         SDefinition def;
         def.eKind = eKind;
-        def.strId = it->first.substr(1);
+        def.strId = strId;
         def.bRemoved = true;
         def.nFromMessage = nFromMessage;
         removals.push_back(std::move(def));

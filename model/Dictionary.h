@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // What the identifiers of a session mean: names, units and links of status
@@ -48,5 +48,6 @@ public:
 
 private:
     // Keyed by kind and id (Key()); each list ordered by nFromMessage.
-    std::map<std::string, std::vector<SDefinition>> m_defs;
+    // Hashed: a large message looks up every value's VID.
+    std::unordered_map<std::string, std::vector<SDefinition>> m_defs;
 };

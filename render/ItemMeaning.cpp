@@ -63,8 +63,9 @@ public:
             const std::string_view strRole = m.szRole;
             if (DefKindFromName(strRole, m.eKind)) {
                 m.bKeyed = m.bIdIsValue = ItemIdText(m_items[i], m.strId);
-                if (m.eKind == EDefKind::kRptid && nParent >= 0)
-                    m_report[static_cast<std::size_t>(nParent)] = m.strId;
+                if (m.eKind == EDefKind::kRptid && nParent >= 0 && m.bKeyed)
+                    m_report[static_cast<std::size_t>(nParent)] =
+                        m_dict.Find(EDefKind::kRptid, m.strId, m_nMessage);
             } else if (strRole == "V") {
                 PlaceReportValue(m, nParent, nth);
             } else if (pPairing && strRole == pPairing->szValue && nth < primaryIds.size()) {
@@ -93,9 +94,7 @@ private:
         if (nParent < 0) return;
         const int nReport = m_items[static_cast<std::size_t>(nParent)].nParent;
         if (nReport < 0) return;
-        const std::string& strRptid = m_report[static_cast<std::size_t>(nReport)];
-        if (strRptid.empty()) return;
-        const SDefinition* pReport = m_dict.Find(EDefKind::kRptid, strRptid, m_nMessage);
+        const SDefinition* pReport = m_report[static_cast<std::size_t>(nReport)];
         if (!pReport || nth >= pReport->members.size()) return;
         m.bKeyed = true;
         m.eKind = EDefKind::kVid;
@@ -105,8 +104,8 @@ private:
     std::span<const SItemView> m_items;
     std::int64_t m_nMessage;
     const CDictionary& m_dict;
-    std::vector<std::uint32_t> m_nth;   // per list: children seen so far
-    std::vector<std::string> m_report;  // per report list: its RPTID
+    std::vector<std::uint32_t> m_nth;          // per list: children seen so far
+    std::vector<const SDefinition*> m_report;  // per report list: its RPTID's definition
 };
 
 }  // namespace

@@ -34,8 +34,10 @@ constexpr SField kNone = {nullptr, nullptr};
 constexpr SField kName(const char* sz) { return {sz, &SDefinition::strName}; }
 constexpr SField kUnits = {"UNITS", &SDefinition::strUnits};
 
-// S1F24's VIDs of an event are not kept: an event's members are its
-// reports (S2F35), and the values of S6F11 are placed by reports alone.
+// S1F22 and S1F24 take effect once the structure table holds them, with
+// their names checked against sources. An event's VIDs (S1F24) are not
+// kept: its members are its reports (S2F35), and S6F11 places its values
+// by reports alone.
 const SLearnRule kRules[] = {
     {1, 12, EDefKind::kSvid, "SVID", {kName("SVNAME"), kUnits}, nullptr, false},
     {1, 22, EDefKind::kVid, "VID", {kName("DVVALNAME"), kUnits}, nullptr, false},
@@ -91,7 +93,7 @@ public:
     void Run() {
         for (std::size_t i = 0; i < m_items.size(); ++i) {
             const int nParent = m_items[i].nParent;
-            if (nParent >= static_cast<int>(i)) continue;
+            if (nParent < -1 || nParent >= static_cast<int>(i)) continue;  // a bad link
             const std::string_view strRole = m_roles[i];
             if (strRole.empty()) {
                 NoteMemberList(i, nParent);
@@ -128,6 +130,7 @@ private:
     void AddMember(std::size_t i, int nParent) {
         if (nParent < 0) return;
         const int nRecordList = m_items[static_cast<std::size_t>(nParent)].nParent;
+        if (nRecordList < -1 || nRecordList >= nParent) return;
         const int nSlot = m_slot[static_cast<std::size_t>(nRecordList + 1)];
         if (nSlot < 0) return;
         std::string strId;

@@ -93,7 +93,7 @@ private:
     void PlaceReportValue(SItemMeaning& m, int nParent, std::uint32_t nth) {
         if (nParent < 0) return;
         const int nReport = m_items[static_cast<std::size_t>(nParent)].nParent;
-        if (nReport < 0) return;
+        if (nReport < 0 || nReport >= nParent) return;
         const SDefinition* pReport = m_report[static_cast<std::size_t>(nReport)];
         if (!pReport || nth >= pReport->members.size()) return;
         m.bKeyed = true;

@@ -139,6 +139,14 @@ TEST(StructureMatch, DeepValueAndBadParentLinks) {
     const SStructureMatch match = MatchStructure(1, 3, views);
     EXPECT_STREQ(match.roles[1], "");
     EXPECT_STREQ(match.roles[2], "");
+    // Nor do learning and annotation follow such links.
+    const unsigned char kId[] = {0, 0, 0, 10};
+    const std::vector<SItemView> reports = {
+        {0, 2, -1, 10, {}},  {54, 1, 0, 12, kId}, {0, 1, 0, 18, {}},    {0, 2, -7, 20, {}},
+        {54, 1, 9, 22, kId}, {0, 1, 3, 28, {}},   {54, 1, -5, 30, kId}, {54, 1, 5, 36, kId}};
+    CDictionary dict;
+    for (const int nFunction : {33, 35}) LearnDefinitions(2, nFunction, reports, 0, dict);
+    EXPECT_EQ(AnnotateItems(6, 11, reports, 1, dict).size(), reports.size());
 }
 
 TEST(Dictionary, LaterDefinitionsApplyAfterTheirMessage) {

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "model/FormatTable.h"
 #include "render/ItemId.h"
 
 namespace {
@@ -30,13 +31,21 @@ const SSummarySource kSummaries[] = {
     {6, 13, "CEID"}, {6, 16, "CEID"}, {6, 18, "CEID"},
 };
 
-std::vector<std::string> PrimaryIds(const SPairing& pairing, std::span<const SItemView> primary) {
+// The request's ids by their place in its list ("" where a place holds
+// none); nothing when the reply holds a different number of values, as
+// then no value can be said to answer a given id.
+std::vector<std::string> PrimaryIds(const SPairing& pairing, std::span<const SItemView> items,
+                                    std::span<const SItemView> primary) {
     std::vector<std::string> ids;
+    if (items.empty() || primary.empty() || items[0].nFormat != kFormatList ||
+        primary[0].nFormat != kFormatList || items[0].nCount != primary[0].nCount)
+        return ids;
+    ids.resize(primary[0].nCount);
     const SStructureMatch match = MatchStructure(pairing.nStream, pairing.nFunction - 1, primary);
-    for (std::size_t i = 0; i < primary.size(); ++i) {
-        if (std::string_view(match.roles[i]) != pairing.szId) continue;
-        ids.emplace_back();
-        ItemIdText(primary[i], ids.back());
+    for (std::size_t i = 1, nth = 0; i < primary.size() && nth < ids.size(); ++i) {
+        if (primary[i].nParent != 0) continue;
+        if (std::string_view(match.roles[i]) == pairing.szId) ItemIdText(primary[i], ids[nth]);
+        ++nth;
     }
     return ids;
 }
@@ -119,7 +128,7 @@ std::vector<SItemMeaning> AnnotateItems(int nStream, int nFunction,
     for (const SPairing& p : kPairings)
         if (p.nStream == nStream && p.nFunction == nFunction) pPairing = &p;
     std::vector<std::string> primaryIds;
-    if (pPairing && !primary.empty()) primaryIds = PrimaryIds(*pPairing, primary);
+    if (pPairing) primaryIds = PrimaryIds(*pPairing, items, primary);
     return CAnnotation(items, nMessage, dict).Run(match.roles, pPairing, primaryIds);
 }
 

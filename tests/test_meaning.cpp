@@ -286,11 +286,13 @@ const SessionStep kSession[] = {
     {"S1F4 answers in that order", R"(S1F4 <L[2] <F4 23.5> <A "LOT1">>.)", 13,
      "SVID 1001 Temperature [degC], SVID 5 LotID"},
     {"S1F4 without its request", R"(S1F4 <L[2] <F4 23.5> <A "LOT1">>.)", -1, "SV, SV"},
+    {"S1F4 with more values than asked for", "S1F4 <L[3] <F4 23.5> <U1 1> <U1 2>>.", 13,
+     "SV, SV, SV"},
     {"S2F30 names a constant",
      R"(S2F30 <L[1] <L[6] <U2 20> <A "MaxTemp"> <F4 0> <F4 400> <F4 250> <A "degC">>>.)", -1,
      "ECID 20"},
     {"S2F13 asks for it", "S2F13 W <L[1] <U2 20>>.", -1, "ECID 20 MaxTemp [degC]"},
-    {"S2F14 answers", "S2F14 <L[1] <F4 300>>.", 17, "ECID 20 MaxTemp [degC]"},
+    {"S2F14 answers", "S2F14 <L[1] <F4 300>>.", 18, "ECID 20 MaxTemp [degC]"},
 };
 
 }  // namespace

@@ -100,21 +100,23 @@ BENCHMARK(BM_Annotate50k)->Unit(benchmark::kMillisecond)->Arg(kReports)->Arg(1);
 // kind that defines something (S5F1, S2F33; the same definitions again,
 // as equipment repeats them), the rest event reports and replies.
 void BM_Learn1M(benchmark::State& state) {
-    const char* const kBodies[][3] = {
-        {"6", "11", "01 03 B104 00000001 B104 00000FA1 0101 0102 B104 0000000A 0101 A902 0005"},
-        {"6", "12", "2101 00"},
-        {"5", "1", "01 03 2101 86 B104 00000003 4104 446F6F72"},
-        {"5", "2", "2101 00"},
-        {"2", "33", "0102 B104 00000001 0101 0102 B104 0000000A 0102 A902 0005 A902 0006"},
-        {"2", "34", "2101 00"},
-        {"1", "3", "0101 A902 0005"},
-        {"1", "4", "0101 A501 07"},
+    const struct {
+        int nStream, nFunction;
+        const char* szBody;
+    } kBodies[] = {
+        {6, 11, "01 03 B104 00000001 B104 00000FA1 0101 0102 B104 0000000A 0101 A902 0005"},
+        {6, 12, "2101 00"},
+        {5, 1, "01 03 2101 86 B104 00000003 4104 446F6F72"},
+        {5, 2, "2101 00"},
+        {2, 33, "0102 B104 00000001 0101 0102 B104 0000000A 0102 A902 0005 A902 0006"},
+        {2, 34, "2101 00"},
+        {1, 3, "0101 A902 0005"},
+        {1, 4, "0101 A501 07"},
     };
     std::vector<std::vector<unsigned char>> bytes;
-    std::vector<std::vector<SItemView>> views;
     for (const auto& body : kBodies) {
         std::vector<unsigned char> b(10, 0);
-        for (const char* p = body[2]; *p;) {
+        for (const char* p = body.szBody; *p;) {
             if (*p == ' ') {
                 ++p;
                 continue;
@@ -124,13 +126,17 @@ void BM_Learn1M(benchmark::State& state) {
         }
         bytes.push_back(std::move(b));
     }
-    for (const auto& b : bytes)
-        views.push_back(WireItemViews(ReadWireItems(b.data(), b.size()), b.data()));
     for (auto _ : state) {
         CDictionary dict;
         for (std::int64_t n = 0; n < 1000000; ++n) {
             const std::size_t k = static_cast<std::size_t>(n) % std::size(kBodies);
-            LearnDefinitions(std::atoi(kBodies[k][0]), std::atoi(kBodies[k][1]), views[k], n, dict);
+            const int nStream = kBodies[k].nStream, nFunction = kBodies[k].nFunction;
+            if (!LearnsFrom(nStream, nFunction)) continue;
+            // The items of a defining message, as the session walks it.
+            const std::vector<unsigned char>& b = bytes[k];
+            const std::vector<SItemView> items =
+                WireItemViews(ReadWireItems(b.data(), b.size()), b.data());
+            LearnDefinitions(nStream, nFunction, items, n, dict);
         }
         benchmark::DoNotOptimize(&dict);
     }

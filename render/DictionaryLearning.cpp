@@ -191,3 +191,5 @@ int LearnDefinitions(int nStream, int nFunction, std::span<const SItemView> item
     for (const SRecord& rec : walk.m_records) nStored += Store(*pRule, rec, items, nMessage, dict);
     return nStored;
 }
+
+bool LearnsFrom(int nStream, int nFunction) { return FindRule(nStream, nFunction) != nullptr; }

@@ -25,3 +25,7 @@ class CDictionary;
 // Returns the number of definitions stored.
 int LearnDefinitions(int nStream, int nFunction, std::span<const SItemView> items,
                      std::int64_t nMessage, CDictionary& dict);
+
+// Whether messages of this stream and function define anything: a session
+// index needs the items of only these.
+bool LearnsFrom(int nStream, int nFunction);

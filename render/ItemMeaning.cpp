@@ -117,6 +117,14 @@ private:
     std::vector<const SDefinition*> m_report;  // per report list: its RPTID's definition
 };
 
+// An id names nothing by itself: only its definition does. Other items
+// (ALTX) are their own text.
+std::string NameOf(const SItemView& item, const SItemMeaning& m) {
+    EDefKind eKind;
+    if (DefKindFromName(m.szRole, eKind)) return m.pDef ? m.pDef->strName : "";
+    return ItemNameText(item);
+}
+
 }  // namespace
 
 std::vector<SItemMeaning> AnnotateItems(int nStream, int nFunction,
@@ -139,8 +147,7 @@ std::string MessageSummary(int nStream, int nFunction, std::span<const SItemView
         for (std::size_t i = 0; i < items.size() && i < meanings.size(); ++i) {
             const SItemMeaning& m = meanings[i];
             if (std::string_view(m.szRole) != s.szRole) continue;
-            const std::string strName =
-                m.bKeyed ? (m.pDef ? m.pDef->strName : "") : ItemNameText(items[i]);
+            const std::string strName = NameOf(items[i], m);
             if (strName.empty()) break;
             return "S" + std::to_string(nStream) + "F" + std::to_string(nFunction) + " " + strName;
         }

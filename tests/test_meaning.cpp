@@ -293,6 +293,7 @@ const SessionStep kSession[] = {
      "ECID 20"},
     {"S2F13 asks for it", "S2F13 W <L[1] <U2 20>>.", -1, "ECID 20 MaxTemp [degC]"},
     {"S2F14 answers", "S2F14 <L[1] <F4 300>>.", 18, "ECID 20 MaxTemp [degC]"},
+    {"S6F11 of an unnamed event", "S6F11 W <L[3] <U4 14> <U4 4002> <L[0]>>.", -1, "CEID 4002"},
 };
 
 }  // namespace

@@ -18,47 +18,41 @@ struct SField {
 };
 
 // What one message defines: the kind of id at role szId, the fields that
-// sit beside it in its list, and the role of the members held in a list
-// beside it.
+// sit beside it in its list, and whether a list beside it holds members
+// (a report's VIDs, an event's RPTIDs).
 struct SLearnRule {
     int nStream;
     int nFunction;
     EDefKind eKind;
     const char* szId;
     SField fields[5];
-    const char* szMember;  // nullptr: no members
-    bool bEmptyRemoves;    // an id with an empty member list is deleted
+    bool bMembers;       // the list beside the id holds its members
+    bool bEmptyRemoves;  // an id with an empty member list is deleted
 };
 
 constexpr SField kNone = {nullptr, nullptr};
 constexpr SField kName(const char* sz) { return {sz, &SDefinition::strName}; }
 constexpr SField kUnits = {"UNITS", &SDefinition::strUnits};
+constexpr SField kEcName = kName("ECNAME");
+constexpr SField kMin = {"ECMIN", &SDefinition::strMin};
+constexpr SField kMax = {"ECMAX", &SDefinition::strMax};
+constexpr SField kDefault = {"ECDEF", &SDefinition::strDefault};
 
 // S1F22 and S1F24 take effect once the structure table holds them, with
 // their names checked against sources. An event's VIDs (S1F24) are not
 // kept: its members are its reports (S2F35), and S6F11 places its values
 // by reports alone.
 const SLearnRule kRules[] = {
-    {1, 12, EDefKind::kSvid, "SVID", {kName("SVNAME"), kUnits}, nullptr, false},
-    {1, 22, EDefKind::kVid, "VID", {kName("DVVALNAME"), kUnits}, nullptr, false},
-    {1, 24, EDefKind::kCeid, "CEID", {kName("CENAME")}, nullptr, false},
-    {2,
-     30,
-     EDefKind::kEcid,
-     "ECID",
-     {kName("ECNAME"),
-      {"ECMIN", &SDefinition::strMin},
-      {"ECMAX", &SDefinition::strMax},
-      {"ECDEF", &SDefinition::strDefault},
-      kUnits},
-     nullptr,
-     false},
-    {2, 33, EDefKind::kRptid, "RPTID", {kNone}, "VID", true},
-    {2, 35, EDefKind::kCeid, "CEID", {kNone}, "RPTID", false},
-    {5, 1, EDefKind::kAlid, "ALID", {kName("ALTX")}, nullptr, false},
-    {5, 6, EDefKind::kAlid, "ALID", {kName("ALTX")}, nullptr, false},
-    {5, 8, EDefKind::kAlid, "ALID", {kName("ALTX")}, nullptr, false},
-    {7, 20, EDefKind::kPpid, "PPID", {kNone}, nullptr, false},
+    {1, 12, EDefKind::kSvid, "SVID", {kName("SVNAME"), kUnits}, false, false},
+    {1, 22, EDefKind::kVid, "VID", {kName("DVVALNAME"), kUnits}, false, false},
+    {1, 24, EDefKind::kCeid, "CEID", {kName("CENAME")}, false, false},
+    {2, 30, EDefKind::kEcid, "ECID", {kEcName, kMin, kMax, kDefault, kUnits}, false, false},
+    {2, 33, EDefKind::kRptid, "RPTID", {kNone}, true, true},
+    {2, 35, EDefKind::kCeid, "CEID", {kNone}, true, false},
+    {5, 1, EDefKind::kAlid, "ALID", {kName("ALTX")}, false, false},
+    {5, 6, EDefKind::kAlid, "ALID", {kName("ALTX")}, false, false},
+    {5, 8, EDefKind::kAlid, "ALID", {kName("ALTX")}, false, false},
+    {7, 20, EDefKind::kPpid, "PPID", {kNone}, false, false},
 };
 
 const SLearnRule* FindRule(int nStream, int nFunction) {
@@ -87,23 +81,26 @@ class CLearnWalk {
 public:
     CLearnWalk(const SLearnRule& rule, std::span<const SItemView> items,
                const std::vector<const char*>& roles)
-        : m_rule(rule), m_items(items), m_roles(roles), m_slot(items.size() + 1, -1) {}
+        : m_rule(rule),
+          m_items(items),
+          m_roles(roles),
+          m_slot(items.size() + 1, -1),
+          m_memberSlot(items.size(), -1) {}
 
     // Groups the matched items into records, one per id.
     void Run() {
         for (std::size_t i = 0; i < m_items.size(); ++i) {
             const int nParent = m_items[i].nParent;
             if (nParent < -1 || nParent >= static_cast<int>(i)) continue;  // a bad link
+            if (nParent >= 0 && m_memberSlot[static_cast<std::size_t>(nParent)] >= 0) {
+                AddMember(i, m_memberSlot[static_cast<std::size_t>(nParent)]);
+                continue;
+            }
             const std::string_view strRole = m_roles[i];
             if (strRole.empty()) {
                 NoteMemberList(i, nParent);
-                continue;
-            }
-            if (strRole == m_rule.szId) {
-                SRecord& rec = RecordOf(nParent, true);
-                rec.nIdItem = static_cast<int>(i);
-            } else if (m_rule.szMember && strRole == m_rule.szMember) {
-                AddMember(i, nParent);
+            } else if (strRole == m_rule.szId) {
+                RecordOf(nParent, true).nIdItem = static_cast<int>(i);
             } else {
                 for (const SField& f : m_rule.fields)
                     if (f.szRole && strRole == f.szRole)
@@ -126,28 +123,28 @@ private:
         return m_records[static_cast<std::size_t>(nSlot)];
     }
 
-    // A member sits in a list whose parent is the record's list.
-    void AddMember(std::size_t i, int nParent) {
-        if (nParent < 0) return;
-        const int nRecordList = m_items[static_cast<std::size_t>(nParent)].nParent;
-        if (nRecordList < -1 || nRecordList >= nParent) return;
-        const int nSlot = m_slot[static_cast<std::size_t>(nRecordList + 1)];
-        if (nSlot < 0) return;
+    // Members keep their places: one that is no id leaves its place empty,
+    // so that the values of a report never shift onto the wrong VIDs.
+    void AddMember(std::size_t i, int nSlot) {
         std::string strId;
-        if (ItemIdText(m_items[i], strId))
-            m_records[static_cast<std::size_t>(nSlot)].members.push_back(std::move(strId));
+        ItemIdText(m_items[i], strId);
+        m_records[static_cast<std::size_t>(nSlot)].members.push_back(std::move(strId));
     }
 
+    // A list beside an id holds its members.
     void NoteMemberList(std::size_t i, int nParent) {
-        if (!m_rule.szMember || m_items[i].nFormat != kFormatList) return;
+        if (!m_rule.bMembers || m_items[i].nFormat != kFormatList) return;
         const int nSlot = m_slot[static_cast<std::size_t>(nParent + 1)];
-        if (nSlot >= 0) m_records[static_cast<std::size_t>(nSlot)].bMemberList = true;
+        if (nSlot < 0) return;
+        m_records[static_cast<std::size_t>(nSlot)].bMemberList = true;
+        m_memberSlot[i] = nSlot;
     }
 
     const SLearnRule& m_rule;
     std::span<const SItemView> m_items;
     const std::vector<const char*>& m_roles;
-    std::vector<int> m_slot;  // per list item + 1 (0: the top level): its record, or -1
+    std::vector<int> m_slot;        // per list item + 1 (0: the top level): its record, or -1
+    std::vector<int> m_memberSlot;  // per list item: the record whose members it holds, or -1
 };
 
 bool Store(const SLearnRule& rule, const SRecord& rec, std::span<const SItemView> items,
@@ -162,7 +159,7 @@ bool Store(const SLearnRule& rule, const SRecord& rec, std::span<const SItemView
     def.strId = std::move(strId);
     for (const auto& [pField, nItem] : rec.fields)
         def.*pField = FieldText(items[static_cast<std::size_t>(nItem)]);
-    if (rule.szMember) def.members = rec.members;
+    if (rule.bMembers) def.members = rec.members;
     def.bRemoved = rule.bEmptyRemoves && rec.bMemberList && rec.members.empty();
     if (!pOld && def.bRemoved) return false;
     if (pOld && pOld->SameMeaning(def)) return false;

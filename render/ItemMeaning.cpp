@@ -104,7 +104,7 @@ private:
         const int nReport = m_items[static_cast<std::size_t>(nParent)].nParent;
         if (nReport < 0 || nReport >= nParent) return;
         const SDefinition* pReport = m_report[static_cast<std::size_t>(nReport)];
-        if (!pReport || nth >= pReport->members.size()) return;
+        if (!pReport || nth >= pReport->members.size() || pReport->members[nth].empty()) return;
         m.bKeyed = true;
         m.eKind = EDefKind::kVid;
         m.strId = pReport->members[nth];

@@ -294,6 +294,12 @@ const SessionStep kSession[] = {
     {"S2F13 asks for it", "S2F13 W <L[1] <U2 20>>.", -1, "ECID 20 MaxTemp [degC]"},
     {"S2F14 answers", "S2F14 <L[1] <F4 300>>.", 18, "ECID 20 MaxTemp [degC]"},
     {"S6F11 of an unnamed event", "S6F11 W <L[3] <U4 14> <U4 4002> <L[0]>>.", -1, "CEID 4002"},
+    {"S2F33 with a VID that is no id",
+     "S2F33 W <L[2] <U4 15> <L[1] <L[2] <U4 12> <L[3] <U4 5> <F4 1.5> <U4 6>>>>>.", -1,
+     "RPTID 12, VID 5 LotID, VID 6 WaferCount [pcs]"},
+    {"S6F11 keeps the places of its report",
+     R"(S6F11 W <L[3] <U4 16> <U4 4001> <L[1] <L[2] <U4 12> <L[3] <A "L3"> <U1 0> <U2 9>>>>>.)", -1,
+     "CEID 4001 LotStarted, RPTID 12, VID 5 LotID, V, VID 6 WaferCount [pcs] / S6F11 LotStarted"},
 };
 
 }  // namespace

@@ -17,6 +17,11 @@ struct SDictionaryLoad {
 // by blanks; blank lines and lines starting with '#' are skipped. A bad line
 // is reported and the rest still loads. Definitions apply from before the
 // first message.
+// The SML form (a file named *.sml, or one whose first line that is not a
+// comment is a header such as "S1F12"): the replies an equipment manual
+// prints (S1F12, S2F30, S2F33, S2F35, S5F6, S7F20, ...), learned as a
+// session learns them; nDefined counts the definitions they stored. A message
+// that does not read gives "FILE:LINE: reason" and the others still load.
 SDictionaryLoad LoadDictionaryText(std::string_view strText, const std::string& strFile,
                                    CDictionary& dict);
 

@@ -49,3 +49,25 @@ const SDefinition* CDictionary::Find(EDefKind eKind, std::string_view strId,
     const SDefinition& def = *std::prev(it);
     return def.bRemoved ? nullptr : &def;
 }
+
+void CDictionary::RemoveAll(EDefKind eKind, std::int64_t nFromMessage) {
+    const std::string strPrefix = Key(eKind, "");
+    std::vector<SDefinition> removals;
+    for (const auto& [strKey, defs] : m_defs) {
+        const std::string_view strId = std::string_view(strKey).substr(1);
+        if (strKey[0] != strPrefix[0] || !Find(eKind, strId, nFromMessage + 1)) continue;
+        SDefinition def;
+        def.eKind = eKind;
+        def.strId = strId;
+        def.bRemoved = true;
+        def.nFromMessage = nFromMessage;
+        removals.push_back(std::move(def));
+    }
+    for (SDefinition& def : removals) Define(std::move(def));
+}
+
+bool SDefinition::SameMeaning(const SDefinition& o) const {
+    return eKind == o.eKind && strId == o.strId && strName == o.strName && strUnits == o.strUnits &&
+           strMin == o.strMin && strMax == o.strMax && strDefault == o.strDefault &&
+           members == o.members && bRemoved == o.bRemoved;
+}

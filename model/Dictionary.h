@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // What the identifiers of a session mean: names, units and links of status
@@ -27,6 +27,9 @@ struct SDefinition {
     std::vector<std::string> members;        // a report's VIDs, an event's RPTIDs
     bool bRemoved = false;                   // the definition was deleted (S2F33 with no VIDs, ...)
     std::int64_t nFromMessage = kBeforeAllMessages;  // index of the defining message
+
+    // The same meaning, wherever it came from.
+    bool SameMeaning(const SDefinition& other) const;
 };
 
 // A definition applies to the messages after the one it came from; a later
@@ -38,9 +41,13 @@ public:
     // The definition in force for message nMessage; null when there is none
     // or it was removed.
     const SDefinition* Find(EDefKind eKind, std::string_view strId, std::int64_t nMessage) const;
+    // Removes, from message nFromMessage on, every definition of the kind
+    // in force then (S2F33 with an empty list deletes all reports).
+    void RemoveAll(EDefKind eKind, std::int64_t nFromMessage);
     bool Empty() const { return m_defs.empty(); }
 
 private:
     // Keyed by kind and id (Key()); each list ordered by nFromMessage.
-    std::map<std::string, std::vector<SDefinition>> m_defs;
+    // Hashed: a large message looks up every value's VID.
+    std::unordered_map<std::string, std::vector<SDefinition>> m_defs;
 };

@@ -13,6 +13,10 @@ struct SItemView {
     std::uint32_t nCount = 0;  // list: its declared item count; otherwise its elements
     int nParent = -1;          // index of the enclosing list in the table; -1 at the top
     std::size_t nOffset = 0;   // where the item starts; notes name it as given
+    // The item's data bytes that are present (fewer than its length says when
+    // the message is cut); empty for a list. Viewed, not owned: the bytes
+    // must outlive the view. Ids and names are read from here.
+    std::span<const unsigned char> data;
 };
 
 // What matching a message against its structure gives. Notes say where the

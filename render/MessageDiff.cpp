@@ -182,12 +182,14 @@ constexpr SHeaderField kHeaderFields[] = {
     {"system bytes", [](const SDiffHeader& h) { return h.dwSystemBytes; }},
 };
 
-// The children of one pair of partnered lists, walked in order.
+// The children of one pair of partnered lists, walked in order. Paths are
+// built from the frames only for a difference: a deep nest would otherwise
+// hold a path per level, quadratic in the depth.
 struct SFrame {
     std::vector<SStep> steps;
     std::size_t nNext = 0;
-    std::string strPathA;
-    std::string strPathB;
+    std::size_t nPosA = 0;  // of the lists among their siblings; 0 for the top
+    std::size_t nPosB = 0;
     int nDepth = 0;
 };
 
@@ -201,7 +203,7 @@ public:
             const std::uint32_t nB = f.pRead(m_tb.Header());
             if (nA != nB) m_out.header.push_back({f.szField, nA, nB});
         }
-        Push(-1, -1, std::string(), std::string(), 0);
+        Push(-1, -1, 0, 0, 0);
         while (!m_frames.empty()) {
             SFrame& f = m_frames.back();
             if (f.nNext == f.steps.size()) {
@@ -214,31 +216,36 @@ public:
     }
 
 private:
-    void Push(int nA, int nB, std::string strPathA, std::string strPathB, int nDepth) {
+    void Push(int nA, int nB, std::size_t nPosA, std::size_t nPosB, int nDepth) {
         SFrame f;
         f.steps = CChildAlign(m_ta, m_tb, m_ta.Children(nA), m_tb.Children(nB)).Run();
-        f.strPathA = std::move(strPathA);
-        f.strPathB = std::move(strPathB);
+        f.nPosA = nPosA;
+        f.nPosB = nPosB;
         f.nDepth = nDepth;
         m_frames.push_back(std::move(f));
     }
 
+    // Path of child nPos of the lists on top of the frame stack.
+    std::string PathOf(bool bA, std::size_t nPos) const {
+        std::string str;
+        for (std::size_t k = 1; k < m_frames.size(); ++k)
+            str = ChildPath(str, bA ? m_frames[k].nPosA : m_frames[k].nPosB);
+        return ChildPath(str, nPos);
+    }
+
     // Frames may be added on the way: s is a copy.
     void Take(SStep s) {
-        const SFrame& f = m_frames.back();
-        const int nDepth = f.nDepth;
+        const int nDepth = m_frames.back().nDepth;
         switch (s.eStep) {
             case EStep::kEqual:
                 for (int t = 0; t < m_ta.End(s.nA) - s.nA; ++t)
                     Row(s.nA + t, s.nB + t, nDepth + m_ta.Depth(s.nA + t) - m_ta.Depth(s.nA), -1);
                 return;
             case EStep::kOnlyA:
-                Subtree(m_ta, s.nA, true, nDepth,
-                        Diff(EDiffKind::kOnlyA, s, ChildPath(f.strPathA, s.nPosA), ""));
+                Subtree(m_ta, s.nA, true, nDepth, Diff(EDiffKind::kOnlyA, s));
                 return;
             case EStep::kOnlyB:
-                Subtree(m_tb, s.nB, false, nDepth,
-                        Diff(EDiffKind::kOnlyB, s, "", ChildPath(f.strPathB, s.nPosB)));
+                Subtree(m_tb, s.nB, false, nDepth, Diff(EDiffKind::kOnlyB, s));
                 return;
             case EStep::kPair:
                 Pair(s, nDepth);
@@ -247,21 +254,17 @@ private:
     }
 
     void Pair(const SStep& s, int nDepth) {
-        const SFrame& f = m_frames.back();
-        std::string strPathA = ChildPath(f.strPathA, s.nPosA);
-        std::string strPathB = ChildPath(f.strPathB, s.nPosB);
         const bool bListA = m_ta.IsList(s.nA), bListB = m_tb.IsList(s.nB);
         if (bListA && bListB) {
             Row(s.nA, s.nB, nDepth, -1);
-            Push(s.nA, s.nB, std::move(strPathA), std::move(strPathB), nDepth + 1);
+            Push(s.nA, s.nB, s.nPosA, s.nPosB, nDepth + 1);
             return;
         }
         const SDiffItem& a = m_ta.Item(s.nA);
         const SDiffItem& b = m_tb.Item(s.nB);
         if (SameItem(m_ta, s.nA, m_tb, s.nB)) return Row(s.nA, s.nB, nDepth, -1);
         const bool bShape = a.nFormat != b.nFormat || m_ta.Count(s.nA) != m_tb.Count(s.nB);
-        const int nDiff = Diff(bShape ? EDiffKind::kFormat : EDiffKind::kValue, s,
-                               std::move(strPathA), std::move(strPathB));
+        const int nDiff = Diff(bShape ? EDiffKind::kFormat : EDiffKind::kValue, s);
         Row(s.nA, s.nB, nDepth, nDiff);
         for (int t = s.nA + 1; t < m_ta.End(s.nA); ++t)
             Row(t, -1, nDepth + m_ta.Depth(t) - m_ta.Depth(s.nA), nDiff);
@@ -278,11 +281,11 @@ private:
         m_out.rows.push_back({nA, nB, nDepth, nDiff});
     }
 
-    int Diff(EDiffKind eKind, const SStep& s, std::string strPathA, std::string strPathB) {
+    int Diff(EDiffKind eKind, const SStep& s) {
         SItemDiff d;
         d.eKind = eKind;
-        if (s.nA >= 0) d.a = Side(m_ta, s.nA, std::move(strPathA));
-        if (s.nB >= 0) d.b = Side(m_tb, s.nB, std::move(strPathB));
+        if (s.nA >= 0) d.a = Side(m_ta, s.nA, PathOf(true, s.nPosA));
+        if (s.nB >= 0) d.b = Side(m_tb, s.nB, PathOf(false, s.nPosB));
         m_out.items.push_back(std::move(d));
         return static_cast<int>(m_out.items.size() - 1);
     }

@@ -118,7 +118,10 @@ std::vector<SAlignPair> AlignKeys(Keys a, Keys b, std::size_t nMaxCost) {
         const SSplit split = CMiddleSplit(a.subspan(box.nA0, box.nA1 - box.nA0),
                                           b.subspan(box.nB0, box.nB1 - box.nB0), nMaxCost)
                                  .Find();
-        if (!split.bFound) continue;
+        // A corner would not split the box; only a broken search gives one.
+        const bool bCorner = (split.nX == 0 && split.nY == 0) ||
+                             (split.nX == box.nA1 - box.nA0 && split.nY == box.nB1 - box.nB0);
+        if (!split.bFound || bCorner) continue;
         todo.push_back({box.nA0, box.nA0 + split.nX, box.nB0, box.nB0 + split.nY});
         todo.push_back({box.nA0 + split.nX, box.nA1, box.nB0 + split.nY, box.nB1});
     }

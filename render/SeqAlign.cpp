@@ -67,10 +67,24 @@ public:
                 }
             }
         }
-        return {};
+        return FurthestForward(n, m);
     }
 
 private:
+    // Too many differences: split where the forward search got furthest, as
+    // GNU diff does, so that the two halves are still aligned on their own.
+    SSplit FurthestForward(long n, long m) {
+        SSplit best;
+        long nBest = 0;
+        for (long k = -m_nOff + 1; k < m_nOff; ++k) {
+            const long x = At(m_forward, k), y = x - k;
+            if (x < 0 || x > n || y < 0 || y > m || x + y <= nBest) continue;
+            nBest = x + y;
+            best = {true, static_cast<std::size_t>(x), static_cast<std::size_t>(y)};
+        }
+        return best;
+    }
+
     long& At(std::vector<long>& v, long k) { return v[static_cast<std::size_t>(m_nOff + k)]; }
 
     // Furthest x on diagonal k after d edits, following equal keys; the

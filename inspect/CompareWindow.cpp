@@ -163,7 +163,7 @@ void CCompareWindow::FillTree(QTreeWidget* pTree, const SDiffMessage& msg,
     std::vector<QTreeWidgetItem*>& items = bA ? m_itemsA : m_itemsB;
     items.assign(m_diff.rows.size(), nullptr);
     std::vector<QTreeWidgetItem*> parents(kFlatDepth + 1, pRoot);
-    for (std::size_t r = m_diff.rows.size(); r-- > 0;) {
+    for (std::size_t r = 0; r < m_diff.rows.size(); ++r) {
         const SDiffRow& row = m_diff.rows[r];
         const int nItem = bA ? row.nItemA : row.nItemB;
         const int nDepth = std::min(row.nDepth, kFlatDepth);

@@ -33,6 +33,9 @@ TEST(CompareWindow, NextDifferenceSelectsItsFirstRowInBothTrees) {
         EXPECT_EQ(window.CurrentRow(), c.nRow);
         ASSERT_NE(window.m_treeB->currentItem(), nullptr);
         EXPECT_TRUE(window.m_treeB->currentItem()->text(0).contains(QString::fromLatin1(c.textB)));
+        // Under the list, which is under the message's root row.
+        EXPECT_EQ(window.m_treeB->currentItem()->parent(),
+                  window.m_treeB->topLevelItem(0)->child(0));
     }
     // Row 2 has no item of A: its row there is empty.
     EXPECT_TRUE(window.m_treeA->currentItem()->text(0).isEmpty());

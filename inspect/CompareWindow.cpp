@@ -88,7 +88,7 @@ void CCompareWindow::CreatePanes() {
         pTree->setUniformRowHeights(true);
         pTree->setColumnCount(1);
         pTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        pTree->header()->setStretchLastSection(false);
+        pTree->header()->setStretchLastSection(true);
     }
     m_listDiffs = new QListWidget(pSplitV);
     m_labelSummary = new QLabel(this);
@@ -195,8 +195,8 @@ void CCompareWindow::FillDifferences() {
     std::string str;
     str = m_diff.items.empty() ? "The bodies are equal" : "The bodies differ";
     m_labelSummary->setText(
-        QStringLiteral(
-            "%1: %2 item differences, %3 header differences. F8 next, Shift+F8 previous.")
+        QStringLiteral("%1. Item differences: %2; header differences: %3. F8: next difference, "
+                       "Shift+F8: previous.")
             .arg(Latin1(str))
             .arg(m_diff.items.size())
             .arg(m_diff.header.size()));

@@ -11,7 +11,7 @@
 std::string ItemDiffText(const SItemDiff& diff);
 std::string HeaderDiffText(const SHeaderDiff& diff);
 
-// The same as one JSON object (no line end), as docs/brevix-dump-diff.md
+// The same as one JSON object (no line end), as docs/diff.md
 // describes.
 std::string ItemDiffJson(const SItemDiff& diff);
 std::string HeaderDiffJson(const SHeaderDiff& diff);

@@ -139,6 +139,27 @@ TEST(MessageDiff, HeaderFieldsAreListedApart) {
     EXPECT_TRUE(d.items.empty());
 }
 
+// Every prefix of every sample against the whole, each prefix alone in a
+// heap block of its size so that AddressSanitizer sees any overread. A
+// prefix that ends on an item boundary of the whole leaves only items of B.
+TEST(MessageDiff, CutPartnersCompareWhatIsThere) {
+    for (const SMessageFile& f : ReadBigFiles({BREVIX_SAMPLES_DIR, BREVIX_FUZZ_CORPUS_DIR})) {
+        SCOPED_TRACE(f.strPath);
+        const SDiffMessage whole = DiffMessageOfBytes(f.bytes.data(), f.bytes.size());
+        EXPECT_TRUE(DiffMessages(whole, whole).items.empty());
+        // A lone non-final block holds no items, though its prefixes do.
+        const bool bItemsOfB = !whole.items.empty();
+        for (std::size_t n = 0; n < f.bytes.size(); ++n) {
+            const auto pCut = std::make_unique<unsigned char[]>(n);
+            std::copy(f.bytes.begin(), f.bytes.begin() + static_cast<std::ptrdiff_t>(n),
+                      pCut.get());
+            const SMessageDiff d = DiffMessages(DiffMessageOfBytes(pCut.get(), n), whole);
+            for (const SItemDiff& i : d.items)
+                EXPECT_TRUE(!bItemsOfB || i.eKind != EDiffKind::kOnlyA);
+        }
+    }
+}
+
 SSessionMessage SessionMsg(int nStream, int nFunction, bool bW, const std::string& strBody) {
     SSessionMessage m;
     m.nStream = nStream;

@@ -27,12 +27,13 @@ struct CDumpOptions {
     // input's name with ".BIG" in place of the extension (FromSML.BIG for
     // standard input); several messages go to OUT.BIG, OUT-2.BIG, ...
     std::string m_strOutput = "HexToSECS.BIG";
-    std::string m_strOutDir;       // --import: the folder written into
-    int m_nPort = -1;              // --import --port: the HSMS port; -1 any
-    bool m_bControl = false;       // --import --control: keep HSMS control messages
-    std::string m_strSmlDialect;   // --sml=DIALECT; empty: the standard dialect
-    bool m_bDiffJson = false;      // --diff --json: differences as JSON Lines
-    bool m_bIgnoreHeader = false;  // --diff --ignore-header
+    std::string m_strOutDir;      // --import: the folder written into
+    int m_nPort = -1;             // --import --port: the HSMS port; -1 any
+    bool m_bControl = false;      // --import --control: keep HSMS control messages
+    std::string m_strSmlDialect;  // --sml=DIALECT; empty: the standard dialect
+    // --diff: the differences as JSON Lines (with --json); header fields left out.
+    bool m_bDiffJson = false;
+    bool m_bIgnoreHeader = false;
     bool m_bHelp = false;
     bool m_bVersion = false;
 };

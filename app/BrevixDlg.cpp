@@ -88,6 +88,8 @@ void CBrevixDlg::contextMenuEvent(QContextMenuEvent* pEvent) {
     menu.addAction(QStringLiteral("&About Brevix..."), this, &CBrevixDlg::OnAboutBox);
     menu.addAction(QStringLiteral("&Inspect Message...\tCtrl+I"), this,
                    &CBrevixDlg::OnInspectMessage);
+    menu.addAction(QStringLiteral("&Compare With..."), this, &CBrevixDlg::OnCompareWith)
+        ->setEnabled(m_pMessage != nullptr);
     menu.exec(pEvent->globalPos());
 }
 

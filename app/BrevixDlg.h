@@ -76,6 +76,9 @@ public slots:
     void OnInspectMessage();
     void InspectCell(int nCell);
     void OnImportLogOrCapture();
+    // Asks for a second message file and opens a window comparing the
+    // message on show with it.
+    void OnCompareWith();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;

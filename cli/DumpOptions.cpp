@@ -56,6 +56,8 @@ enum EFlag : unsigned {
     kFlagOut = 1u << 11,
     kFlagPort = 1u << 12,
     kFlagControl = 1u << 13,
+    kFlagDiff = 1u << 14,
+    kFlagIgnoreHeader = 1u << 15,
 };
 
 struct SFlagName {
@@ -69,6 +71,10 @@ constexpr SFlagName kFlagNames[] = {
     {kFlagCheck, "--check"},      {kFlagImport, "--import"},   {kFlagOut, "--out"},
     {kFlagPort, "--port"},        {kFlagControl, "--control"},
 };
+constexpr SFlagName kDiffFlagNames[] = {
+    {kFlagDiff, "--diff"},
+    {kFlagIgnoreHeader, "--ignore-header"},
+};
 
 // Options that only shape a mode of their own.
 constexpr SFlagName kNeeds[] = {
@@ -76,16 +82,19 @@ constexpr SFlagName kNeeds[] = {
     {kFlagOut, "--import"},
     {kFlagPort, "--import"},
     {kFlagControl, "--import"},
+    {kFlagIgnoreHeader, "--diff"},
 };
 
 const char* NameOf(unsigned nFlag) {
     for (const SFlagName& f : kFlagNames)
         if (f.nFlag == nFlag) return f.szName;
+    for (const SFlagName& f : kDiffFlagNames)
+        if (f.nFlag == nFlag) return f.szName;
     return "";
 }
 
-// FILE operands a mode takes: any number (at least one), at most one, exactly one.
-enum class EOperands { kSome, kAtMostOne, kOne };
+// FILE operands a mode takes: any number (at least one), at most one, exactly one, two.
+enum class EOperands { kSome, kAtMostOne, kOne, kTwo };
 
 struct SModeRule {
     unsigned nFlag;  // 0: the listing, chosen when no other mode is
@@ -99,6 +108,7 @@ constexpr SModeRule kModeRules[] = {
     {kFlagFromHex, EDumpMode::kFromHex, kFlagOutput, EOperands::kAtMostOne},
     {kFlagFromSml, EDumpMode::kFromSml, kFlagOutput, EOperands::kOne},
     {kFlagImport, EDumpMode::kImport, kFlagOut | kFlagPort | kFlagControl, EOperands::kSome},
+    {kFlagDiff, EDumpMode::kDiff, kFlagJson | kFlagIgnoreHeader, EOperands::kTwo},
     {kFlagHeader, EDumpMode::kHeader, 0, EOperands::kSome},
     {kFlagCheck, EDumpMode::kCheck, 0, EOperands::kSome},
     {kFlagSml, EDumpMode::kSml, 0, EOperands::kSome},
@@ -156,6 +166,10 @@ bool CheckOperands(const SModeRule& rule, const CDumpOptions& opts, std::string&
         strError = std::string(szMode) + " takes one input file (or - for standard input)";
         return false;
     }
+    if (rule.eOperands == EOperands::kTwo && nFiles != 2) {
+        strError = std::string(szMode) + " takes two files or two folders";
+        return false;
+    }
     if (rule.eOperands == EOperands::kSome && nFiles == 0) {
         strError = "no FILE given";
         return false;
@@ -187,6 +201,7 @@ bool CheckCombination(unsigned nFlags, CDumpOptions& opts, std::string& strError
     }
     if (!CheckOperands(rule, opts, strError)) return false;
     opts.m_eMode = rule.eMode;
+    opts.m_bDiffJson = rule.eMode == EDumpMode::kDiff && (nFlags & kFlagJson);
     if (rule.eMode == EDumpMode::kFromHex && !opts.m_files.empty())
         opts.m_strHexInput = opts.m_files.front();
     if (rule.eMode == EDumpMode::kFromSml) {
@@ -231,6 +246,11 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             nFlags |= kFlagFromSml;
         } else if (TakeSml(a, opts, nFlags, strError)) {
             if (!strError.empty()) return false;
+        } else if (a == "--diff") {
+            nFlags |= kFlagDiff;
+        } else if (a == "--ignore-header") {
+            opts.m_bIgnoreHeader = true;
+            nFlags |= kFlagIgnoreHeader;
         } else if (a == "--header") {
             nFlags |= kFlagHeader;
         } else if (a == "--check") {
@@ -284,7 +304,8 @@ constexpr char kUsage[] =
     "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
     "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
     "       brevix-dump --header|--check FILE...\n"
-    "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n";
+    "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n"
+    "       brevix-dump --diff [--json] [--ignore-header] A B\n";
 
 // The options part of --help, which the manual page is made from as well:
 // no entry may begin its text with an option, or help2man takes it for one.
@@ -311,7 +332,8 @@ constexpr char kOptions[] =
     "                   and doubts are named on standard error)\n"
     "  --json           write each file as one line of JSON (JSON Lines; schema\n"
     "                   in /usr/share/brevix/brevix-dump.schema.json, under\n"
-    "                   PREFIX/share/brevix/ when installed elsewhere)\n"
+    "                   PREFIX/share/brevix/ when installed elsewhere); with\n"
+    "                   --diff, the differences as JSON Lines (docs/diff.md)\n"
     "  --from-sml       read SML messages (any of the dialects above, comments\n"
     "                   allowed) and write each as a message file: OUT.BIG,\n"
     "                   OUT-2.BIG, ...; on an error nothing is written. Device id\n"
@@ -336,6 +358,14 @@ constexpr char kOptions[] =
     "  --port N         with --import: only TCP streams to or from port N are HSMS\n"
     "                   (default: any stream that frames as HSMS)\n"
     "  --control        with --import: write HSMS control messages too\n"
+    "  --diff A B       compare two message files item by item (one line per\n"
+    "                   difference: path, kind, format[count], exact value and\n"
+    "                   offset of both sides; header fields apart), or two folders\n"
+    "                   of message files as sessions (counts of equal, changed,\n"
+    "                   only in A, only in B; one line per message not equal).\n"
+    "                   Exit status 0 when the bodies (sessions) are equal, 1 when\n"
+    "                   they differ, 2 when an input cannot be read\n"
+    "  --ignore-header  with --diff: leave out header fields\n"
     "  --help           print the usage and the options, then exit\n"
     "  --version        print the version, then exit\n"
     "\n"

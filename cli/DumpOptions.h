@@ -13,7 +13,8 @@ enum class EDumpMode {
     kImport,
     kSml,
     kFromSml,
-    kJson
+    kJson,
+    kDiff
 };
 
 struct CDumpOptions {
@@ -32,6 +33,9 @@ struct CDumpOptions {
     int m_nPort = -1;             // --import --port: the HSMS port; -1 any
     bool m_bControl = false;      // --import --control: keep HSMS control messages
     std::string m_strSmlDialect;  // --sml=DIALECT; empty: the standard dialect
+    // --diff: the differences as JSON Lines (with --json); header fields left out.
+    bool m_bDiffJson = false;
+    bool m_bIgnoreHeader = false;
     bool m_bHelp = false;
     bool m_bVersion = false;
 };

@@ -10,6 +10,7 @@
 #include <ostream>
 #include <vector>
 
+#include "cli/DumpDiff.h"
 #include "cli/DumpInspect.h"
 #include "decode/Decode.h"
 #include "io/AtomicFile.h"
@@ -259,6 +260,7 @@ int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std:
     if (opts.m_eMode == EDumpMode::kHeader || opts.m_eMode == EDumpMode::kCheck)
         return RunInspect(opts, out, err, in);
     if (opts.m_eMode == EDumpMode::kImport) return RunImport(opts, err, in);
+    if (opts.m_eMode == EDumpMode::kDiff) return RunDiff(opts, out, err, in);
     CDumpFile dump(opts, out, err, in);
     // SML messages and JSON lines delimit themselves: a reader takes the output whole.
     const bool bHeaders = opts.m_files.size() > 1 &&

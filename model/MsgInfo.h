@@ -5,6 +5,7 @@
 #include "model/ByteMap.h"
 #include "model/Diagnostic.h"
 #include "model/MsgCell.h"
+#include "model/MsgDoc.h"
 #include "model/PassItem.h"
 
 // One decoded message: header fields, building state and every cell in
@@ -45,6 +46,9 @@ public:
     // m_diagnostics how the walk ended and what was wrong, in file order.
     std::vector<SCellBytes> m_cellBytes;
     std::vector<SDiagnostic> m_diagnostics;
+    // The document the decoder made this message from; null for a message
+    // built by hand. Shared with the views that read the bytes.
+    std::shared_ptr<const CMsgDoc> m_pDoc;
 };
 
 // True when the decoder found nothing wrong (IsDamage of no diagnostic).

@@ -108,7 +108,7 @@ void CBrevixDlg::OnInspectMessage() { InspectCell(-1); }
 void CBrevixDlg::InspectCell(int nCell) {
     if (!m_pInspector) {
         m_pInspector = new CInspectorWindow(this);
-        if (m_pMessage) m_pInspector->ShowFile(m_strMessagePath, m_nStyleFlag);
+        if (m_pMessage) m_pInspector->ShowMessage(m_strMessagePath, m_pMessage, m_nStyleFlag);
     }
     m_pInspector->SelectCell(nCell);
     m_pInspector->show();

@@ -44,7 +44,8 @@ public:
     CMacButton* m_btnOpenFolder = nullptr;
     QListView* m_listFiles = nullptr;
     CFileListModel* m_pFileModel = nullptr;
-    std::unique_ptr<CMsgInfo> m_pMessage;
+    // Shared with the inspector; its document holds the file's bytes.
+    std::shared_ptr<CMsgInfo> m_pMessage;
     // The folder the list shows; file paths are built from it.
     std::string m_szFolder;
     std::unique_ptr<CDecode> m_pDecoder;
@@ -56,8 +57,6 @@ public:
     CMessageTreeModel* m_pTreeModel = nullptr;
     // The file m_pMessage was read from: its listing is saved beside it.
     std::string m_strMessagePath;
-    // That file's bytes: SML copies take exact values from them.
-    std::vector<unsigned char> m_messageBytes;
     // The inspector while one is open; it deletes itself when closed.
     QPointer<CInspectorWindow> m_pInspector;
 

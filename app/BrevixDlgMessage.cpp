@@ -11,9 +11,11 @@
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
+#include "decode/MsgDocWalk.h"
 #include "inspect/InspectorWindow.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
+#include "io/TechvFile.h"
 #include "render/SmlWriter.h"
 #include "render/TreeLabels.h"
 
@@ -30,11 +32,12 @@ void CBrevixDlg::OnLbnSelchangeFileList() {
         m_prompter.ShowMessage(this, QStringLiteral("Failed to open !"));
         return;
     }
-    m_pMessage =
-        m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
+    auto pDoc = std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)));
+    ApplyStyleByte(*pDoc, &m_nStyleFlag);
+    if (pDoc->m_bBodyWalked) LeaveTechvFile();
+    m_pMessage = m_pDecoder->MakeMsgInfo(std::move(pDoc));
     m_strMessagePath = strPath;
-    m_messageBytes = std::move(bytes);
-    if (m_pInspector) m_pInspector->ShowFile(strPath, m_nStyleFlag);
+    if (m_pInspector) m_pInspector->ShowMessage(strPath, m_pMessage, m_nStyleFlag);
     m_pTreeModel->Clear();
     const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
     if (nCells > kMaxTreeCells) {
@@ -86,7 +89,6 @@ void CBrevixDlg::OnBnClickedHexToSecs() {
 // The standard dialect writes only printable ASCII, so Latin-1 is exact.
 void CBrevixDlg::CopyAsSml(int nNode) {
     if (!m_pMessage) return;
-    const std::string strSml =
-        TreeNodeToSml(*m_pMessage, m_messageBytes.data(), m_messageBytes.size(), nNode);
+    const std::string strSml = TreeNodeToSml(*m_pMessage, nNode);
     QGuiApplication::clipboard()->setText(QString::fromLatin1(strSml));
 }

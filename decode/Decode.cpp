@@ -8,12 +8,6 @@
 
 namespace {
 
-void StoreStyle(const CMsgDoc& doc, int* pStyle) {
-    if (!pStyle) return;
-    if (doc.m_nStyleByte == '1') *pStyle = 1;
-    if (doc.m_nStyleByte == '0') *pStyle = 0;
-}
-
 // Cells go under the list that the classic tree names, in row order, so
 // m_cells stays in document order and each cell's m_nIndex is its place.
 void AddCells(CDecode& decoder, CMsgInfo& msg, const CMsgDoc& doc) {
@@ -31,12 +25,14 @@ void AddCells(CDecode& decoder, CMsgInfo& msg, const CMsgDoc& doc) {
             const auto data = RowData(doc, i);
             (decoder.*FindDecoder(row.nFormat))(&msg, data.data(), static_cast<int>(data.size()));
         }
-        CMsgCell* pCell = msg.m_cells.back().get();
-        cellOfRow[i] = pCell;
-        if (row.nFormat == kFormatList) pCell->m_nCount = tree.Count(i);
+        cellOfRow[i] = msg.m_cells.back().get();
         msg.m_cellBytes.push_back(
             {row.nOffset, row.nDeclared & 0xFFFFFF, row.nLengthRead, row.nPresent});
     }
+    // The builder counted the cells it linked; the classic counts replace that.
+    for (std::size_t i = 0; i < doc.m_rows.size(); ++i)
+        if (cellOfRow[i] && doc.m_rows[i].nFormat == kFormatList)
+            cellOfRow[i]->m_nCount = tree.Count(i);
     const std::int32_t nCurrent = tree.Current();
     msg.m_pCurrent = nCurrent >= 0 ? cellOfRow[static_cast<std::size_t>(nCurrent)] : nullptr;
 }
@@ -69,8 +65,23 @@ std::unique_ptr<CMsgInfo> CDecode::Decode(const unsigned char* pData, unsigned i
     std::vector<unsigned char> bytes;
     if (pData) bytes.assign(pData, pData + size);
     auto pDoc = std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)));
-    StoreStyle(*pDoc, pStyle);
+    ApplyStyleByte(*pDoc, pStyle);
     return MakeMsgInfo(std::move(pDoc));
+}
+
+std::unique_ptr<CMsgCell> CDecode::MakeCell(const CMsgDoc& doc, std::size_t nRow) {
+    if (nRow >= doc.m_rows.size()) return nullptr;
+    const DecodeFn fn = FindDecoder(doc.m_rows[nRow].nFormat);
+    if (!fn) return nullptr;
+    CMsgInfo scratch;
+    const auto data = RowData(doc, nRow);
+    (this->*fn)(&scratch, data.data(), static_cast<int>(data.size()));
+    if (scratch.m_cells.empty()) return nullptr;
+    std::unique_ptr<CMsgCell> pCell = std::move(scratch.m_cells.back());
+    scratch.m_cells.pop_back();
+    scratch.m_pLastTop = nullptr;
+    pCell->m_nIndex = -1;
+    return pCell;
 }
 
 // A file shorter than the header reads as if the missing bytes were zero.

@@ -27,6 +27,10 @@ public:
     // message shares the document.
     std::unique_ptr<CMsgInfo> MakeMsgInfo(std::shared_ptr<const CMsgDoc> pDoc);
 
+    // A data row's cell on its own (no parent, no siblings), for views that
+    // render one item at a time; null for lists and unknown formats.
+    std::unique_ptr<CMsgCell> MakeCell(const CMsgDoc& doc, std::size_t nRow);
+
     // Fills the eight header fields from 10 bytes. 0 (and nothing changed)
     // for a null message or one with a negative status.
     int ParseHeader(CMsgInfo* pMsg, const unsigned char* pHeader);

@@ -38,7 +38,7 @@ public:
         for (;;) {
             CompleteLists();
             if (m_cursor.remaining() == 1) return EndWithStyleByte();
-            if (m_cursor.remaining() == 0) return Finish(true);
+            if (m_cursor.remaining() == 0) return Finish(m_cursor.offset(), true);
             if (m_cursor.peek() == 0x00) return EndAtTerminator();
             Item();
         }
@@ -114,25 +114,26 @@ private:
         const std::size_t nOffset = m_cursor.offset();
         const unsigned char b = m_cursor.take(1)[0];
         m_doc.m_nStyleByte = b;
-        Finish(true);
+        Finish(nOffset, true);
         Note(EDiagnostic::kStyleByte, nOffset, b, 0, b == '0' || b == '1');
     }
 
     void EndAtTerminator() {
         const std::size_t nOffset = m_cursor.offset();
-        Finish(false);
+        Finish(nOffset, false);
         Note(EDiagnostic::kTerminator, nOffset, 0, 0, U32(m_cursor.remaining() - 1));
     }
 
-    // Lists still open when the items end reach to here and are reported
-    // here; with none open, a walk that stopped at an item boundary
-    // (bBoundary) with no item cut short ended cleanly.
-    void Finish(bool bBoundary) {
-        const std::size_t nEnd = m_cursor.offset();
-        for (const std::int32_t nList : m_open) {
-            SItemRow& list = Row(nList);
-            SetExtent(list);
-            Note(EDiagnostic::kListOpen, nEnd, list.nOffset, list.nDeclared, list.nChildren);
+    // Lists still open when the items end at nEnd reach to there and are
+    // reported there, with the items they completed (an open list inside
+    // one is not complete); with none open, a walk that stopped at an item
+    // boundary (bBoundary) with no item cut short ended cleanly.
+    void Finish(std::size_t nEnd, bool bBoundary) {
+        for (std::size_t i = 0; i < m_open.size(); ++i) {
+            SItemRow& list = Row(m_open[i]);
+            list.nPresent = U32(nEnd - RowDataStart(list));
+            const std::uint32_t nDone = list.nChildren - (i + 1 < m_open.size() ? 1 : 0);
+            Note(EDiagnostic::kListOpen, nEnd, list.nOffset, list.nDeclared, nDone);
         }
         if (m_open.empty() && !m_bCut && bBoundary) Note(EDiagnostic::kCleanEnd, nEnd, 0, 0, 0);
     }
@@ -164,6 +165,12 @@ void Note(CMsgDoc& doc, EDiagnostic eKind, std::size_t nOffset, std::size_t nDec
 }
 
 }  // namespace
+
+void ApplyStyleByte(const CMsgDoc& doc, int* pStyle) {
+    if (!pStyle) return;
+    if (doc.m_nStyleByte == '1') *pStyle = 1;
+    if (doc.m_nStyleByte == '0') *pStyle = 0;
+}
 
 SHeaderFields DocHeader(const CMsgDoc& doc) {
     return ReadHeaderFields(doc.m_bytes.data(), doc.m_bytes.size());

@@ -13,5 +13,9 @@
 // header have no body to walk.
 CMsgDoc DecodeMsgDoc(std::vector<unsigned char> bytes);
 
+// Sets the viewer's style flag from the style byte: "1" column style, "0"
+// bracket style; any other byte, or none, leaves it as it was.
+void ApplyStyleByte(const CMsgDoc& doc, int* pStyle);
+
 // The header fields of a document (missing bytes of a short file as zero).
 SHeaderFields DocHeader(const CMsgDoc& doc);

@@ -23,9 +23,11 @@
 #include <filesystem>
 
 #include "decode/HeaderFields.h"
+#include "decode/MsgDocWalk.h"
 #include "inspect/HexView.h"
 #include "inspect/InspectTreeModel.h"
 #include "io/MsgFile.h"
+#include "model/Bytes.h"
 #include "model/FormatTable.h"
 #include "render/DiagnosticText.h"
 #include "render/HeaderText.h"
@@ -199,7 +201,26 @@ void CInspectorWindow::CreateShortcuts() {
     connect(pPrevious, &QShortcut::activated, this, [this] { FindNext(false); });
 }
 
+const std::vector<unsigned char>& CInspectorWindow::Bytes() const {
+    static const std::vector<unsigned char> kNone;
+    return m_pMsg && m_pMsg->m_pDoc ? m_pMsg->m_pDoc->m_bytes : kNone;
+}
+
 bool CInspectorWindow::ShowFile(const std::string& strPath, int nStyleFlag) {
+    std::vector<unsigned char> bytes;
+    std::string strError;
+    if (!ReadMessageFile(strPath, bytes, strError)) {
+        ShowMessage(strPath, nullptr, nStyleFlag);
+        m_listFindings->addItem(QStringLiteral("Cannot read the file: ") + Latin1(strError));
+        return false;
+    }
+    ShowMessage(strPath, m_decoder.MakeMsgInfo(std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)))),
+                nStyleFlag);
+    return true;
+}
+
+void CInspectorWindow::ShowMessage(const std::string& strPath, std::shared_ptr<CMsgInfo> pMsg,
+                                   int nStyleFlag) {
     m_strPath = strPath;
     m_nStyle = nStyleFlag;
     m_matches.clear();
@@ -207,31 +228,26 @@ bool CInspectorWindow::ShowFile(const std::string& strPath, int nStyleFlag) {
     m_strSearched.clear();
     const std::string strName = std::filesystem::path(strPath).filename().native();
     setWindowTitle(QStringLiteral("Brevix Inspector - ") + QString::fromLocal8Bit(strName));
-    std::string strError;
     m_hexView->SetData(nullptr, 0);
     m_pModel->Clear();
-    m_pMsg.reset();
-    if (!ReadMessageFile(strPath, m_bytes, strError)) {
-        m_bytes.clear();
+    m_pMsg = std::move(pMsg);
+    if (!m_pMsg) {
         m_treeHeader->clear();
         m_listFindings->clear();
-        m_listFindings->addItem(QStringLiteral("Cannot read the file: ") + Latin1(strError));
         m_editValue->clear();
         ShowMatchCount();
-        return false;
+        return;
     }
-    int nStyle = nStyleFlag;  // the main dialog keeps the flag; this copy is ours
-    m_pMsg = m_decoder.Decode(m_bytes.data(), static_cast<unsigned int>(m_bytes.size()), &nStyle);
-    m_hexView->SetData(m_bytes.data(), m_bytes.size());
+    const std::vector<unsigned char>& bytes = Bytes();
+    m_hexView->SetData(bytes.data(), bytes.size());
     m_hexView->SetGreyRanges(GreyRanges(*m_pMsg));
     m_pModel->SetMessage(m_pMsg.get(), BuildLabelTree(*m_pMsg, m_nStyle), DamagedCells(),
-                         m_bytes.size());
+                         bytes.size());
     m_treeItems->expandAll();
     ShowHeader();
     ShowFindings();
     ShowMatchCount();
     SelectCell(-1);
-    return true;
 }
 
 // A finding marks the item it is about: the cut item, the open list, the
@@ -249,9 +265,10 @@ std::vector<char> CInspectorWindow::DamagedCells() const {
 
 void CInspectorWindow::ShowHeader() {
     m_treeHeader->clear();
-    const SHeaderFields h = ReadHeaderFields(m_bytes.data(), m_bytes.size());
+    const std::vector<unsigned char>& bytes = Bytes();
+    const SHeaderFields h = ReadHeaderFields(bytes.data(), bytes.size());
     QList<QTreeWidgetItem*> items;
-    for (const SFieldLine& line : HeaderFieldLines(h, *m_pMsg, m_bytes.size()))
+    for (const SFieldLine& line : HeaderFieldLines(h, m_pMsg->m_diagnostics, bytes.size()))
         items.append(new QTreeWidgetItem({Latin1(line.strName), Latin1(line.strValue)}));
     m_treeHeader->addTopLevelItems(items);
     m_treeHeader->resizeColumnToContents(0);
@@ -295,8 +312,9 @@ void CInspectorWindow::OnCellSelected() {
     if (!m_pMsg) return;
     const int nCell = SelectedCell();
     if (nCell < 0 || static_cast<std::size_t>(nCell) >= m_pMsg->m_cellBytes.size()) {
-        const std::uint64_t nHeader = m_bytes.size() < 10 ? m_bytes.size() : 10;
-        m_hexView->SetHighlight({0, nHeader}, {nHeader, m_bytes.size()});
+        const std::uint64_t nSize = Bytes().size();
+        const std::uint64_t nHeader = nSize < 10 ? nSize : 10;
+        m_hexView->SetHighlight({0, nHeader}, {nHeader, nSize});
         m_hexView->ShowOffset(0);
     } else {
         const SCellBytes& b = m_pMsg->m_cellBytes[static_cast<std::size_t>(nCell)];
@@ -309,7 +327,7 @@ void CInspectorWindow::OnCellSelected() {
 void CInspectorWindow::ShowValue(int nCell) {
     std::string str;
     if (nCell < 0) {
-        str = GetRootLabel(*m_pMsg) + ": " + std::to_string(m_bytes.size()) + " bytes, " +
+        str = GetRootLabel(*m_pMsg) + ": " + std::to_string(Bytes().size()) + " bytes, " +
               std::to_string(m_pMsg->m_cells.size()) + " items";
         m_editValue->setPlainText(Latin1(str));
         return;
@@ -335,30 +353,29 @@ void CInspectorWindow::ShowValue(int nCell) {
 
 std::string CInspectorWindow::SmlOf(int nCell) const {
     if (!m_pMsg) return std::string();
-    return TreeNodeToSml(*m_pMsg, m_bytes.data(), m_bytes.size(), nCell);
+    return TreeNodeToSml(*m_pMsg, nCell);
 }
 
 std::string CInspectorWindow::ExactValueOf(int nCell, ETextReading eReading) const {
     if (!m_pMsg || nCell < 0 || static_cast<std::size_t>(nCell) >= m_pMsg->m_cells.size())
         return {};
     return CellExactValue(*m_pMsg, *m_pMsg->m_cells[static_cast<std::size_t>(nCell)],
-                          m_bytes.data(), m_bytes.size(), eReading);
+                          Bytes().data(), Bytes().size(), eReading);
 }
 
 std::string CInspectorWindow::BytesHexOf(int nCell) const {
     std::uint64_t nBegin = 0;
-    std::uint64_t nEnd = m_bytes.size();
+    const std::vector<unsigned char>& bytes = Bytes();
+    std::uint64_t nEnd = bytes.size();
     if (m_pMsg && nCell >= 0 && static_cast<std::size_t>(nCell) < m_pMsg->m_cellBytes.size()) {
         const SCellBytes& b = m_pMsg->m_cellBytes[static_cast<std::size_t>(nCell)];
         nBegin = b.nOffset;
         nEnd = DataEnd(b);
     }
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string str;
-    for (std::uint64_t i = nBegin; i < nEnd && i < m_bytes.size(); ++i) {
+    for (std::uint64_t i = nBegin; i < nEnd && i < bytes.size(); ++i) {
         if (i > nBegin) str += ' ';
-        str += kDigits[m_bytes[i] >> 4];
-        str += kDigits[m_bytes[i] & 0xF];
+        AppendHexByte(str, bytes[i]);
     }
     return str;
 }

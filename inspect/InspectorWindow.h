@@ -24,17 +24,20 @@ class QTreeWidget;
 // The message inspector: a second, resizable window beside the main dialog
 // showing what each byte of the message file is. Panes: header in both
 // readings, item tree with offsets and sizes, hex with the selected item's
-// bytes in two colours, exact value, findings. It reads and decodes the file
-// itself, so it holds the bytes the byte map points into.
+// bytes in two colours, exact value, findings. It shows the message the
+// viewer hands it, whose document holds the bytes: the file is not read again.
 class CInspectorWindow : public QWidget {
     Q_OBJECT
 public:
     explicit CInspectorWindow(QWidget* pParent = nullptr);
     ~CInspectorWindow() override;
 
-    // Reads and shows the file; the style flag chooses the format names of
-    // the labels and the style of copied listings. False when it cannot be
-    // read: the panes are then empty and the findings say why.
+    // Shows a decoded message (with its document) read from strPath; the
+    // style flag chooses the format names of the labels and the style of
+    // copied listings. The window shares the message.
+    void ShowMessage(const std::string& strPath, std::shared_ptr<CMsgInfo> pMsg, int nStyleFlag);
+    // Reads and shows a file, for a window opened without the viewer. False
+    // when it cannot be read: the panes are then empty and the findings say why.
     bool ShowFile(const std::string& strPath, int nStyleFlag);
     // Selects cell nCell of the message (-1: the message itself).
     void SelectCell(int nCell);
@@ -86,9 +89,11 @@ private:
     std::vector<char> DamagedCells() const;
     ETextReading Reading() const;
 
+    // The message's bytes, as its document holds them (empty without one).
+    const std::vector<unsigned char>& Bytes() const;
+
     CDecode m_decoder;
-    std::vector<unsigned char> m_bytes;
-    std::unique_ptr<CMsgInfo> m_pMsg;
+    std::shared_ptr<CMsgInfo> m_pMsg;
     std::string m_strPath;
     int m_nStyle = 1;
     CInspectTreeModel* m_pModel = nullptr;

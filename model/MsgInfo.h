@@ -58,3 +58,6 @@ bool IsCleanMessage(const CMsgInfo& msg);
 // bytes, a data item's whole item), or else of the innermost list whose
 // items span it; -1 when none does or the message has no byte map.
 int CellAtOffset(const CMsgInfo& msg, std::uint64_t nOffset);
+
+// Row of m_pDoc that cell nCell was made from; -1 without a document.
+int RowOfCell(const CMsgInfo& msg, int nCell);

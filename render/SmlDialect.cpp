@@ -5,7 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "decode/WireItems.h"
+#include "model/Bytes.h"
 #include "model/FormatTable.h"
 #include "model/Jis0201.h"
 #include "render/FloatText.h"

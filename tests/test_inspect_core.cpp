@@ -182,7 +182,7 @@ TEST(InspectCore, ExactValueOfADecodedCell) {
 TEST(InspectCore, HeaderInBothReadings) {
     const auto bytes = BytesFromHex("80 02 86 0B 00 05 00 00 00 2A 30");
     const SHeaderFields h = ReadHeaderFields(bytes.data(), bytes.size());
-    const std::string strText = FieldLinesText(HeaderFieldLines(h, *DecodeExact(bytes), 11));
+    const std::string strText = FieldLinesText(HeaderFieldLines(h, DecodeExact(bytes)->m_diagnostics, 11));
     for (const char* szLine :
          {"stream: 6\n", "function: 11\nname: Event Report Send (ERS)\n", "r-bit: 1\n",
           "device id: 2\n", "block number: 5\n", "system bytes: 0x0000002A\n",

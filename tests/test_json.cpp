@@ -114,7 +114,7 @@ TEST(JsonOut, ValuesAgreeWithTheDecodedCells) {
         CDecode decoder;
         const auto pMsg =
             decoder.Decode(f.bytes.data(), static_cast<unsigned>(f.bytes.size()), nullptr);
-        const std::string strLine = MessageToJson("f", *pMsg, f.bytes.data(), f.bytes.size());
+        const std::string strLine = MessageToJson("f", *pMsg->m_pDoc);
         ASSERT_EQ(strLine.find('\n'), strLine.size() - 1);
         ExpectSameValues(json::parse(strLine), *pMsg);
     }
@@ -147,7 +147,7 @@ TEST(JsonOut, ItemObjects) {
         const auto pMsg =
             decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), nullptr);
         EXPECT_EQ(
-            json::parse(MessageToJson("f", *pMsg, bytes.data(), bytes.size()))["items"].dump(),
+            json::parse(MessageToJson("f", *pMsg->m_pDoc))["items"].dump(),
             c.items);
     }
 }

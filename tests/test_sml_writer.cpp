@@ -5,6 +5,7 @@
 
 #include "TestHelpers.h"
 #include "decode/Decode.h"
+#include "decode/MsgDocWalk.h"
 #include "io/MsgFile.h"
 #include "render/SmlWriter.h"
 
@@ -12,13 +13,13 @@ namespace {
 
 std::string ItemSml(const std::string& strItemHex, ESmlDialect eDialect) {
     const std::vector<unsigned char> bytes = MessageBytes(6, 11, strItemHex);
-    return ItemToSml(ReadWireItems(bytes.data(), bytes.size()), 0, bytes.data(), eDialect);
+    return ItemToSml(DecodeMsgDoc(bytes), 0, eDialect);
 }
 
 std::string FileSml(const std::vector<unsigned char>& bytes, ESmlDialect eDialect) {
     CDecode decoder;
     const auto pMsg = decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), nullptr);
-    return MessageToSml(*pMsg, bytes.data(), bytes.size(), eDialect);
+    return MessageToSml(*pMsg->m_pDoc, eDialect);
 }
 
 std::string ReadText(const std::string& strPath) {

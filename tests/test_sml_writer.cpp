@@ -153,4 +153,20 @@ TEST(SmlDamage, WrittenAsFarAsDecodedThenNamed) {
               "S1F0 W\n.\n// damage at offset 3: file shorter than the header: 3 of 10 bytes\n");
 }
 
+// Copy as SML of a subtree carries the damage lines --sml writes for the
+// bytes under it, and no others.
+TEST(SmlDialects, SubtreeCopiesCarryTheirDamage) {
+    const auto bytes = MessageBytes(6, 11, "01 02 A5 01 07 01 01 41 05 41 42");
+    CDecode decoder;
+    const auto pMsg = decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), nullptr);
+    const std::string strWhole = MessageToSml(*pMsg->m_pDoc, ESmlDialect::kStandard);
+    const std::string strDamage = strWhole.substr(strWhole.find("// damage"));
+    EXPECT_EQ(strDamage,
+              "// damage at offset 17: data ends inside ASCII item: declares 5 data bytes, 2 "
+              "present\n");
+    const std::string strInner = TreeNodeToSml(*pMsg, 2);  // L[1] holding the cut item
+    EXPECT_NE(strInner.find("\n" + strDamage), std::string::npos) << strInner;
+    EXPECT_EQ(TreeNodeToSml(*pMsg, 1).find("// damage"), std::string::npos);  // U1 7
+}
+
 }  // namespace

@@ -46,6 +46,10 @@ const WalkCase kWalkCases[] = {
     {"two and three length bytes", "02 00 01 A6 00 02 01 02 03 00 00 01 A5 01 07",
      "L[2]{U1 1 2, L[1]{U1 7}}", kUnset, 0},
     {"empty body", "", "", kUnset, -1},
+    // An empty list at the end closes nothing around it: the outer list shows
+    // the one cell it holds, not the two items it declares.
+    {"empty list at the end after an unknown item", "01 02 05 00 01 00", "L[1]{L[0]{}}", kUnset,
+     0},
 };
 
 TEST(ItemStreamWalk, Bodies) {

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSettings>
@@ -26,6 +28,7 @@
 #include "decode/MsgDocWalk.h"
 #include "inspect/HexView.h"
 #include "inspect/InspectTreeModel.h"
+#include "io/AtomicFile.h"
 #include "io/MsgFile.h"
 #include "model/Bytes.h"
 #include "model/FormatTable.h"
@@ -214,8 +217,10 @@ bool CInspectorWindow::ShowFile(const std::string& strPath, int nStyleFlag) {
         m_listFindings->addItem(QStringLiteral("Cannot read the file: ") + Latin1(strError));
         return false;
     }
-    ShowMessage(strPath, m_decoder.MakeMsgInfo(std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)))),
-                nStyleFlag);
+    ShowMessage(
+        strPath,
+        m_decoder.MakeMsgInfo(std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)))),
+        nStyleFlag);
     return true;
 }
 
@@ -348,7 +353,23 @@ void CInspectorWindow::ShowValue(int nCell) {
     }
     str += std::to_string(b.nDeclared) + " data bytes declared, " + std::to_string(b.nPresent) +
            " present\n";
-    m_editValue->setPlainText(Latin1(str) + Utf8(ExactValueOf(nCell, Reading())));
+    // A big value is shown by its beginning; the menu copies or saves it whole.
+    std::string strValue = ExactValuePreview(cell.m_nFormat, Bytes().data() + DataStart(b),
+                                             b.nPresent, kShownValueBytes, Reading());
+    if (b.nPresent > kShownValueBytes)
+        strValue += "; Copy Exact Value or Save Exact Value As gives it all";
+    m_editValue->setPlainText(Latin1(str) + Utf8(strValue));
+}
+
+// The whole exact value into a file the user names, through the atomic writer.
+void CInspectorWindow::SaveExactValue(int nCell) {
+    const QString strPath =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save Exact Value As"));
+    if (strPath.isEmpty()) return;
+    const std::string strValue = ExactValueOf(nCell, Reading());
+    std::string strError;
+    if (!WriteWholeFile(strPath.toStdString(), strValue.data(), strValue.size(), strError))
+        QMessageBox::warning(this, windowTitle(), Latin1("Cannot save: " + strError));
 }
 
 std::string CInspectorWindow::SmlOf(int nCell) const {
@@ -361,6 +382,13 @@ std::string CInspectorWindow::ExactValueOf(int nCell, ETextReading eReading) con
         return {};
     return CellExactValue(*m_pMsg, *m_pMsg->m_cells[static_cast<std::size_t>(nCell)],
                           Bytes().data(), Bytes().size(), eReading);
+}
+
+bool CInspectorWindow::HasValue(int nCell) const {
+    if (!m_pMsg || nCell < 0 || static_cast<std::size_t>(nCell) >= m_pMsg->m_cells.size())
+        return false;
+    const int nFormat = m_pMsg->m_cells[static_cast<std::size_t>(nCell)]->m_nFormat;
+    return nFormat != kFormatList && FindFormat(nFormat);
 }
 
 std::string CInspectorWindow::BytesHexOf(int nCell) const {
@@ -412,7 +440,11 @@ void CInspectorWindow::OnTreeMenu(const QPoint& pos) {
     QAction* pValue = menu.addAction(QStringLiteral("Copy &Exact Value"), this, [this, nCell] {
         QApplication::clipboard()->setText(Utf8(ExactValueOf(nCell, Reading())));
     });
-    pValue->setEnabled(!ExactValueOf(nCell, Reading()).empty());
+    QAction* pSave = menu.addAction(QStringLiteral("Save Exact &Value As..."), this,
+                                    [this, nCell] { SaveExactValue(nCell); });
+    const bool bValue = HasValue(nCell);
+    pValue->setEnabled(bValue);
+    pSave->setEnabled(bValue);
     menu.addAction(QStringLiteral("Copy &Bytes as Hex"), this, [this, nCell] {
         QApplication::clipboard()->setText(Latin1(BytesHexOf(nCell)));
     });

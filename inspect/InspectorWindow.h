@@ -54,6 +54,10 @@ public:
     std::string SubtreeText();
     std::string ExactValueOf(int nCell, ETextReading eReading) const;
     std::string BytesHexOf(int nCell) const;
+    // True for an item with a value (not a list, a known format).
+    bool HasValue(int nCell) const;
+    // The value pane shows at most this many data bytes of an item.
+    static constexpr std::size_t kShownValueBytes = 64 * 1024;
     // SML (standard dialect) of cell nCell and its subtree; the message for -1.
     std::string SmlOf(int nCell) const;
 
@@ -82,6 +86,7 @@ private:
     void OnFindingClicked(QListWidgetItem* pItem);
     void OnTreeMenu(const QPoint& pos);
     void ShowValue(int nCell);
+    void SaveExactValue(int nCell);
     void ShowMatchCount();
     void SaveGeometry() const;
     bool RestoreGeometry();  // false: nothing kept yet

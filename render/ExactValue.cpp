@@ -218,6 +218,43 @@ std::string ExactValueText(int nFormat, const unsigned char* pData, std::size_t 
     return out;
 }
 
+namespace {
+
+// "64 KiB", "10 MiB", "1.5 MiB", "900 bytes": one decimal at most, cut.
+std::string SizeText(std::uint64_t n) {
+    struct SUnit {
+        std::uint64_t nSize;
+        const char* szName;
+    };
+    constexpr SUnit kUnits[] = {{1ull << 30, " GiB"}, {1ull << 20, " MiB"}, {1ull << 10, " KiB"}};
+    std::string out;
+    for (const SUnit& u : kUnits) {
+        if (n < u.nSize) continue;
+        const std::uint64_t nTenths = n * 10 / u.nSize;
+        AppendUnsigned(out, nTenths / 10);
+        if (nTenths % 10) {
+            out += '.';
+            AppendUnsigned(out, nTenths % 10);
+        }
+        return out + u.szName;
+    }
+    AppendUnsigned(out, n);
+    return out + " bytes";
+}
+
+}  // namespace
+
+std::string ExactValuePreview(int nFormat, const unsigned char* pData, std::size_t nSize,
+                              std::size_t nLimit, ETextReading eReading) {
+    if (nSize <= nLimit) return ExactValueText(nFormat, pData, nSize, eReading);
+    const SFormat* pFormat = FindFormat(nFormat);
+    const std::size_t nWidth = pFormat && pFormat->nWireWidth ? pFormat->nWireWidth : 1;
+    const std::size_t nShown = nLimit - nLimit % nWidth;
+    std::string out = ExactValueText(nFormat, pData, nShown, eReading);
+    out += "\n\nfirst " + SizeText(nShown) + " of " + SizeText(nSize) + " shown";
+    return out;
+}
+
 std::string CellExactValue(const CMsgInfo& msg, const CMsgCell& cell, const unsigned char* pFile,
                            std::size_t nFileSize, ETextReading eReading) {
     if (cell.m_nIndex < 0 || static_cast<std::size_t>(cell.m_nIndex) >= msg.m_cellBytes.size())

@@ -158,6 +158,18 @@ TEST(InspectCore, CountsInFindingTexts) {
         EXPECT_EQ(DiagnosticText({EDiagnostic::kTerminator, 12, 0, 0, nAfter}), szText);
 }
 
+// A big value shows its first whole elements and says how much that is.
+TEST(InspectCore, ValuePreview) {
+    const std::vector<unsigned char> bytes(70000, 0xAB);
+    const std::string strBinary = ExactValuePreview(kFormatBinary, bytes.data(), 70000, 65536);
+    const std::string strEnd = " 0xAB\n\nfirst 64 KiB of 68.3 KiB shown";
+    EXPECT_EQ(strBinary.size(), 65536 * 5 - 1 + strEnd.size() - 5);
+    EXPECT_EQ(strBinary.substr(strBinary.size() - strEnd.size()), strEnd);
+    const std::string strU4 = ExactValuePreview(kFormatU4, bytes.data(), 12, 10);
+    EXPECT_EQ(strU4, "2880154539 2880154539\n\nfirst 8 bytes of 12 bytes shown");
+    EXPECT_EQ(ExactValuePreview(kFormatU4, bytes.data(), 8, 8), "2880154539 2880154539");
+}
+
 TEST(InspectCore, CheckLineNamesBothCounts) {
     const auto pMsg = DecodeBody("43 FF FF FF 61 62 63");
     ASSERT_EQ(pMsg->m_diagnostics.size(), 1u);

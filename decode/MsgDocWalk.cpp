@@ -1,6 +1,7 @@
 #include "decode/MsgDocWalk.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <new>
 
@@ -16,6 +17,15 @@ constexpr std::size_t kHeaderSize = 10;
 constexpr std::size_t kFullBlockSize = 254;
 
 std::uint32_t U32(std::size_t n) { return static_cast<std::uint32_t>(n); }
+
+// Wire width by format code (0 for lists and unknown codes): the format
+// table's column, laid out for a lookup per item without a search.
+constexpr auto kWireWidth = [] {
+    std::array<std::uint8_t, FormatCodeOfByte(0xFF) + 1> widths{};
+    for (const SFormat& f : kFormats)
+        widths[static_cast<std::size_t>(f.nCode)] = static_cast<std::uint8_t>(f.nWireWidth);
+    return widths;
+}();
 
 // Every item takes at least one byte and nearly all at least two: room for
 // that many rows is reserved at once, so the table never doubles (and is
@@ -56,8 +66,10 @@ private:
         }
     }
 
+    // The row is filled where it lies in the table: the table is written once.
     void Item() {
-        SItemRow row{};
+        const auto nRow = static_cast<std::int32_t>(m_doc.m_rows.size());
+        SItemRow& row = m_doc.m_rows.emplace_back();
         row.nOffset = U32(m_cursor.offset());
         row.nFormatByte = m_cursor.take(1)[0];
         row.nFormat = static_cast<std::uint8_t>(FormatCodeOfByte(row.nFormatByte));
@@ -65,9 +77,14 @@ private:
         // Length bytes cut off by the end of the data count as zero.
         const auto length = m_cursor.take(row.nLengthBytes);
         row.nLengthRead = static_cast<std::uint8_t>(length.size());
-        unsigned char padded[3] = {0, 0, 0};
-        std::copy(length.begin(), length.end(), padded);
-        row.nDeclared = static_cast<std::uint32_t>(ReadBigEndian(padded, row.nLengthBytes));
+        if (row.nLengthRead == row.nLengthBytes) {
+            row.nDeclared =
+                static_cast<std::uint32_t>(ReadBigEndian(length.data(), row.nLengthRead));
+        } else {
+            unsigned char padded[3] = {0, 0, 0};
+            std::copy(length.begin(), length.end(), padded);
+            row.nDeclared = static_cast<std::uint32_t>(ReadBigEndian(padded, row.nLengthBytes));
+        }
         row.nParent = m_open.empty() ? -1 : m_open.back();
         row.nDepth = U32(m_open.size());
         row.nNext = -1;
@@ -77,7 +94,7 @@ private:
                  row.nLengthRead);
         }
         if (row.nFormat != kFormatList) row.nPresent = U32(m_cursor.take(row.nDeclared).size());
-        const std::int32_t nRow = Append(row);
+        Link(nRow, row);
         if (row.nFormat == kFormatList)
             m_open.push_back(nRow);
         else
@@ -85,27 +102,25 @@ private:
     }
 
     // Links the row as the last item of its list (or of the top level).
-    std::int32_t Append(const SItemRow& row) {
-        const auto nRow = static_cast<std::int32_t>(m_doc.m_rows.size());
-        m_doc.m_rows.push_back(row);
+    void Link(std::int32_t nRow, const SItemRow& row) {
         if (m_lastAtDepth.size() <= row.nDepth) m_lastAtDepth.resize(row.nDepth + 1, -1);
         std::int32_t& nLast = m_lastAtDepth[row.nDepth];
         if (nLast >= 0 && Row(nLast).nParent == row.nParent) Row(nLast).nNext = nRow;
         nLast = nRow;
         if (row.nParent >= 0) ++Row(row.nParent).nChildren;
-        return nRow;
     }
 
     void NoteDataFaults(const SItemRow& row) {
-        const SFormat* pFormat = FindFormat(row.nFormat);
+        const std::uint32_t nWidth = kWireWidth[row.nFormat];
         if (row.nPresent < row.nDeclared) m_bCut = true;
         if (row.nLengthRead < row.nLengthBytes) return;  // already told
-        if (!pFormat) {
+        if (nWidth == 0) {
             Note(EDiagnostic::kUnknownFormat, row.nOffset, row.nFormatByte, row.nDeclared,
                  row.nPresent);
         } else if (row.nPresent < row.nDeclared) {
             Note(EDiagnostic::kDataCut, row.nOffset, row.nFormatByte, row.nDeclared, row.nPresent);
-        } else if (const std::uint32_t nExtra = row.nPresent % U32(pFormat->nWireWidth)) {
+        } else if (const std::uint32_t nExtra = row.nPresent & (nWidth - 1)) {
+            // Widths are 1, 2, 4 or 8: the mask is the remainder.
             Note(EDiagnostic::kPartialElement, row.nOffset, row.nFormatByte, row.nDeclared, nExtra);
         }
     }

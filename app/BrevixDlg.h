@@ -44,7 +44,9 @@ public:
     CMacButton* m_btnOpenFolder = nullptr;
     QListView* m_listFiles = nullptr;
     CFileListModel* m_pFileModel = nullptr;
-    // Shared with the inspector; its document holds the file's bytes.
+    // The document of the file on show (its bytes, items and findings) and,
+    // when the tree can show it, its cells; both shared with the inspector.
+    std::shared_ptr<const CMsgDoc> m_pDoc;
     std::shared_ptr<CMsgInfo> m_pMessage;
     // The folder the list shows; file paths are built from it.
     std::string m_szFolder;

@@ -11,11 +11,13 @@
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
+#include "decode/ClassicTree.h"
 #include "decode/MsgDocWalk.h"
 #include "inspect/InspectorWindow.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
 #include "io/TechvFile.h"
+#include "render/MsgText.h"
 #include "render/SmlWriter.h"
 #include "render/TreeLabels.h"
 
@@ -35,11 +37,15 @@ void CBrevixDlg::OnLbnSelchangeFileList() {
     auto pDoc = std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)));
     ApplyStyleByte(*pDoc, &m_nStyleFlag);
     if (pDoc->m_bBodyWalked) LeaveTechvFile();
-    m_pMessage = m_pDecoder->MakeMsgInfo(std::move(pDoc));
+    m_pDoc = std::move(pDoc);
     m_strMessagePath = strPath;
-    if (m_pInspector) m_pInspector->ShowMessage(strPath, m_pMessage, m_nStyleFlag);
+    const CClassicTree classic(*m_pDoc);
+    std::size_t nCells = 0;
+    for (std::size_t i = 0; i < m_pDoc->m_rows.size(); ++i) nCells += classic.HasCell(i);
+    // Cells only for a tree that will be shown: the document serves the rest.
+    m_pMessage = nCells <= kMaxTreeCells ? m_pDecoder->MakeMsgInfo(m_pDoc) : nullptr;
+    if (m_pInspector) m_pInspector->ShowDocument(strPath, m_pDoc, m_pMessage, m_nStyleFlag);
     m_pTreeModel->Clear();
-    const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
     if (nCells > kMaxTreeCells) {
         m_prompter.ShowMessage(this, QStringLiteral("Too many items (%1)").arg(nCells));
         return;
@@ -60,8 +66,9 @@ void CBrevixDlg::FillTreeItem() {
 // Writes beside the file the kept message was read from, under that file's
 // name: never under the name of a selection that failed to open.
 void CBrevixDlg::OnSaveAsText() {
-    if (!m_pMessage || !m_pDecoder || SelectedFile() == nullptr) return;
-    const std::string strListing = m_pDecoder->GetMsgText(m_pMessage.get(), 0, m_nStyleFlag);
+    if (!m_pDoc || SelectedFile() == nullptr) return;
+    std::string strListing;
+    ListDoc(*m_pDoc, 0, m_nStyleFlag, strListing);
     std::string strError;
     if (!WriteListingFile(ListingPathFor(m_strMessagePath), strListing, strError)) {
         m_prompter.ShowMessage(this, QStringLiteral("Failed to save !"));

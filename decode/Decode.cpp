@@ -69,12 +69,18 @@ std::unique_ptr<CMsgInfo> CDecode::Decode(const unsigned char* pData, unsigned i
     return MakeMsgInfo(std::move(pDoc));
 }
 
-std::unique_ptr<CMsgCell> CDecode::MakeCell(const CMsgDoc& doc, std::size_t nRow) {
+std::unique_ptr<CMsgCell> CDecode::MakeCell(const CMsgDoc& doc, std::size_t nRow,
+                                            std::size_t nMaxBytes) {
     if (nRow >= doc.m_rows.size()) return nullptr;
     const DecodeFn fn = FindDecoder(doc.m_rows[nRow].nFormat);
     if (!fn) return nullptr;
     CMsgInfo scratch;
-    const auto data = RowData(doc, nRow);
+    auto data = RowData(doc, nRow);
+    if (data.size() > nMaxBytes) {
+        const SFormat* pFormat = FindFormat(doc.m_rows[nRow].nFormat);
+        const std::size_t nWidth = pFormat && pFormat->nWireWidth ? pFormat->nWireWidth : 1;
+        data = data.first(nMaxBytes - nMaxBytes % nWidth);
+    }
     (this->*fn)(&scratch, data.data(), static_cast<int>(data.size()));
     if (scratch.m_cells.empty()) return nullptr;
     std::unique_ptr<CMsgCell> pCell = std::move(scratch.m_cells.back());

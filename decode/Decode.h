@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -28,8 +29,10 @@ public:
     std::unique_ptr<CMsgInfo> MakeMsgInfo(std::shared_ptr<const CMsgDoc> pDoc);
 
     // A data row's cell on its own (no parent, no siblings), for views that
-    // render one item at a time; null for lists and unknown formats.
-    std::unique_ptr<CMsgCell> MakeCell(const CMsgDoc& doc, std::size_t nRow);
+    // render one item at a time, made from at most nMaxBytes of its data
+    // (whole elements); null for lists and unknown formats.
+    std::unique_ptr<CMsgCell> MakeCell(const CMsgDoc& doc, std::size_t nRow,
+                                       std::size_t nMaxBytes = SIZE_MAX);
 
     // Fills the eight header fields from 10 bytes. 0 (and nothing changed)
     // for a null message or one with a negative status.

@@ -80,8 +80,7 @@ private:
 };
 
 // One comment line for each damage found within [nBegin, nEnd] of the file.
-void AppendDamage(std::string& out, const CMsgDoc& doc, std::uint64_t nBegin,
-                  std::uint64_t nEnd) {
+void AppendDamage(std::string& out, const CMsgDoc& doc, std::uint64_t nBegin, std::uint64_t nEnd) {
     for (const SDiagnostic& d : doc.m_findings) {
         if (!IsDamage(d.eKind)) continue;
         const std::uint64_t nAt = DiagnosticRange(d).nBegin;
@@ -148,19 +147,24 @@ std::string ItemToSml(const CMsgDoc& doc, std::size_t nRow, ESmlDialect eDialect
     return out;
 }
 
-std::string TreeNodeToSml(const CMsgInfo& msg, int nNode) {
-    if (!msg.m_pDoc) return std::string();
-    const CMsgDoc& doc = *msg.m_pDoc;
-    if (nNode < 0) {
+std::string DocNodeToSml(const CMsgDoc& doc, int nRow) {
+    if (nRow < 0) {
         std::string str = MessageToSml(doc, ESmlDialect::kStandard);
         if (str.back() != '\n') str += '\n';
         return str;
     }
-    const int nRow = RowOfCell(msg, nNode);
-    if (nRow < 0) return std::string();
+    if (static_cast<std::size_t>(nRow) >= doc.m_rows.size()) return std::string();
     const SItemRow& row = doc.m_rows[static_cast<std::size_t>(nRow)];
+    if (!IsKnownRow(row)) return std::string();  // no SML form
     std::string str = ItemToSml(doc, static_cast<std::size_t>(nRow), ESmlDialect::kStandard);
     str += '\n';
     AppendDamage(str, doc, row.nOffset, RowDataEnd(row));
     return str;
+}
+
+std::string TreeNodeToSml(const CMsgInfo& msg, int nNode) {
+    if (!msg.m_pDoc) return std::string();
+    const int nRow = nNode < 0 ? -1 : RowOfCell(msg, nNode);
+    if (nNode >= 0 && nRow < 0) return std::string();
+    return DocNodeToSml(*msg.m_pDoc, nRow);
 }

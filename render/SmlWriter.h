@@ -31,3 +31,5 @@ std::string ItemToSml(const CMsgDoc& doc, std::size_t nRow, ESmlDialect eDialect
 // damage lines of the findings within its bytes, or the whole message for
 // -1; ends in a line feed. Empty for a message without a document.
 std::string TreeNodeToSml(const CMsgInfo& msg, int nNode);
+// The same for row nRow of a document (-1: the whole message).
+std::string DocNodeToSml(const CMsgDoc& doc, int nRow);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "decode/ValueBits.h"
+#include "model/Bytes.h"
 #include "model/FormatTable.h"
 #include "model/Jis0201.h"
 #include "render/NumberText.h"
@@ -42,10 +43,9 @@ void AppendEscaped(std::string& out, unsigned char b, bool bHigh) {
         }
     }
     if (b < 0x20 || b == 0x7F || (bHigh && b >= 0x80)) {
-        static constexpr char kDigits[] = "0123456789ABCDEF";
         out += "\\x";
-        out += kDigits[b >> 4];
-        out += kDigits[b & 0xF];
+        out += kUpperHexDigits[b >> 4];
+        out += kUpperHexDigits[b & 0xF];
         return;
     }
     out += static_cast<char>(b);

@@ -154,8 +154,10 @@ TEST(InspectCore, CountsInFindingTexts) {
         {1, "0x00 ends the body; 1 byte after it ignored"},
         {2, "0x00 ends the body; 2 bytes after it ignored"},
     };
-    for (const auto& [nAfter, szText] : kCases)
+    for (const auto& [nAfter, szText] : kCases) {
+        SCOPED_TRACE(szText);
         EXPECT_EQ(DiagnosticText({EDiagnostic::kTerminator, 12, 0, 0, nAfter}), szText);
+    }
 }
 
 // A big value shows its first whole elements and says how much that is.

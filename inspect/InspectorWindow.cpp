@@ -230,10 +230,11 @@ const CMsgInfo* CInspectorWindow::Message() const {
 }
 
 bool CInspectorWindow::ShowFile(const std::string& strPath, int nStyleFlag) {
+    // The message on show goes first: two big files are never held at once.
+    ShowDocument(strPath, nullptr, nullptr, nStyleFlag);
     std::vector<unsigned char> bytes;
     std::string strError;
     if (!ReadMessageFile(strPath, bytes, strError)) {
-        ShowDocument(strPath, nullptr, nullptr, nStyleFlag);
         m_listFindings->addItem(QStringLiteral("Cannot read the file: ") + Latin1(strError));
         return false;
     }

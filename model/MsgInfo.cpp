@@ -88,8 +88,8 @@ int RowOfCell(const CMsgInfo& msg, int nCell) {
         return -1;
     const auto& rows = msg.m_pDoc->m_rows;
     const std::uint32_t nOffset = msg.m_cellBytes[static_cast<std::size_t>(nCell)].nOffset;
-    const auto it = std::lower_bound(
-        rows.begin(), rows.end(), nOffset,
-        [](const SItemRow& row, std::uint32_t n) { return row.nOffset < n; });
+    const auto it =
+        std::lower_bound(rows.begin(), rows.end(), nOffset,
+                         [](const SItemRow& row, std::uint32_t n) { return row.nOffset < n; });
     return it != rows.end() && it->nOffset == nOffset ? static_cast<int>(it - rows.begin()) : -1;
 }

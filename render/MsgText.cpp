@@ -159,8 +159,9 @@ public:
             CloseTo(m_tree.Parent(i));
             const int nLevel = static_cast<int>(m_open.size()) + 1;
             if (m_doc.m_rows[i].nFormat == kFormatList)
-                List(i, nLevel, nNext < m_doc.m_rows.size() &&
-                                    m_tree.Parent(nNext) == static_cast<std::int32_t>(i));
+                List(i, nLevel,
+                     nNext < m_doc.m_rows.size() &&
+                         m_tree.Parent(nNext) == static_cast<std::int32_t>(i));
             else if (const auto pCell = m_decoder.MakeCell(m_doc, i))
                 m_writer.Value(*pCell, nLevel);
             i = nNext;
@@ -206,8 +207,7 @@ private:
 
 }  // namespace
 
-void ListDoc(const CMsgDoc& doc, int nTabs, int nStyle, std::string& out,
-             const TextFlush& flush) {
+void ListDoc(const CMsgDoc& doc, int nTabs, int nStyle, std::string& out, const TextFlush& flush) {
     CListingWriter writer(out, nTabs, nStyle, &flush);
     const SHeaderFields h = DocHeader(doc);
     AppendMsgHead(out, writer.Tabs(), h.nStream, h.nFunction, h.bWBit, nStyle);

@@ -65,10 +65,10 @@ const FindingCase kFindingCases[] = {
      false},
     {"empty body after a style byte", "31", "end@10; style@10 0/1", "", true},
     // A GEM peer's S1F14 and S2F42 end in an empty list: nothing is missing.
-    {"empty list last in a list", "01 02 21 01 00 01 00", "end@17",
-     "10+1 2/5, 12+1 1/1, 15+1 0/0", true},
-    {"empty lists nested to the end", "01 01 01 01 01 00", "end@16",
-     "10+1 1/4, 12+1 1/2, 14+1 0/0", true},
+    {"empty list last in a list", "01 02 21 01 00 01 00", "end@17", "10+1 2/5, 12+1 1/1, 15+1 0/0",
+     true},
+    {"empty lists nested to the end", "01 01 01 01 01 00", "end@16", "10+1 1/4, 12+1 1/2, 14+1 0/0",
+     true},
     // One byte left at an item boundary is the style byte, whatever it is.
     {"empty list, then a lone 0x00", "01 00 00", "end@12; style@12", "10+1 0/0", true},
 };
@@ -234,7 +234,8 @@ TEST(InspectCore, ExactValueOfADecodedCell) {
 TEST(InspectCore, HeaderInBothReadings) {
     const auto bytes = BytesFromHex("80 02 86 0B 00 05 00 00 00 2A 30");
     const SHeaderFields h = ReadHeaderFields(bytes.data(), bytes.size());
-    const std::string strText = FieldLinesText(HeaderFieldLines(h, DecodeExact(bytes)->m_diagnostics, 11));
+    const std::string strText =
+        FieldLinesText(HeaderFieldLines(h, DecodeExact(bytes)->m_diagnostics, 11));
     for (const char* szLine :
          {"stream: 6\n", "function: 11\nname: Event Report Send (ERS)\n", "r-bit: 1\n",
           "device id: 2\n", "block number: 5\n", "system bytes: 0x0000002A\n",

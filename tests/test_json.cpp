@@ -149,9 +149,7 @@ TEST(JsonOut, ItemObjects) {
         const auto bytes = MessageBytes(6, 11, c.body);
         const auto pMsg =
             decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), nullptr);
-        EXPECT_EQ(
-            json::parse(MessageToJson("f", *pMsg->m_pDoc))["items"].dump(),
-            c.items);
+        EXPECT_EQ(json::parse(MessageToJson("f", *pMsg->m_pDoc))["items"].dump(), c.items);
     }
 }
 
@@ -165,8 +163,18 @@ TEST(JsonOut, FileNames) {
         const char* hex;   // file_hex, or "" when absent
     };
     const Case kCases[] = {
-        {"UTF-8", "Pr\xC3\xBC" "fung.BIG", "\"Pr\xC3\xBC" "fung.BIG\"", ""},
-        {"Latin-1", "Pr\xFC" "fung", "\"Pr\xEF\xBF\xBD" "fung\"", "5072FC66756E67"},
+        {"UTF-8",
+         "Pr\xC3\xBC"
+         "fung.BIG",
+         "\"Pr\xC3\xBC"
+         "fung.BIG\"",
+         ""},
+        {"Latin-1",
+         "Pr\xFC"
+         "fung",
+         "\"Pr\xEF\xBF\xBD"
+         "fung\"",
+         "5072FC66756E67"},
         {"overlong slash", "\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\"", "C0AF"},
         {"control character", "a\x1F", "\"a\\u001f\"", ""},
     };

@@ -165,8 +165,7 @@ private:
 std::vector<unsigned char> RoundTrip(const std::vector<unsigned char>& file) {
     CDecode decoder;
     const auto pMsg = decoder.Decode(file.data(), static_cast<unsigned>(file.size()), nullptr);
-    const std::string strSml =
-        MessageToSml(*pMsg->m_pDoc, ESmlDialect::kStandard);
+    const std::string strSml = MessageToSml(*pMsg->m_pDoc, ESmlDialect::kStandard);
     std::vector<SSmlMessage> messages;
     SSmlError error;
     EXPECT_TRUE(ReadSml(strSml, messages, error))
@@ -206,8 +205,8 @@ TEST(SmlRoundTrip, SamplesAndCorpus) {
         const CMsgDoc& doc = *pBefore->m_pDoc;
         bool bFewest = true;
         for (const SItemRow& item : doc.m_rows) {
-            bFewest = bFewest &&
-                      item.nLengthBytes == LengthByteCount(static_cast<int>(item.nDeclared));
+            bFewest =
+                bFewest && item.nLengthBytes == LengthByteCount(static_cast<int>(item.nDeclared));
         }
         if (bFewest) {
             EXPECT_EQ(Hex(Body(back, false)), Hex(Body(file, doc.m_nStyleByte >= 0)));

@@ -48,8 +48,7 @@ const WalkCase kWalkCases[] = {
     {"empty body", "", "", kUnset, -1},
     // An empty list at the end closes nothing around it: the outer list shows
     // the one cell it holds, not the two items it declares.
-    {"empty list at the end after an unknown item", "01 02 05 00 01 00", "L[1]{L[0]{}}", kUnset,
-     0},
+    {"empty list at the end after an unknown item", "01 02 05 00 01 00", "L[1]{L[0]{}}", kUnset, 0},
 };
 
 TEST(ItemStreamWalk, Bodies) {

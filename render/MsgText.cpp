@@ -153,6 +153,8 @@ public:
     CDocListing(const CMsgDoc& doc, CListingWriter& writer)
         : m_doc(doc), m_tree(doc), m_writer(writer) {}
 
+    bool HasCells() const { return NextCell(0) < m_doc.m_rows.size(); }
+
     void Run() {
         for (std::size_t i = NextCell(0); i < m_doc.m_rows.size();) {
             const std::size_t nNext = NextCell(i + 1);
@@ -211,14 +213,12 @@ void ListDoc(const CMsgDoc& doc, int nTabs, int nStyle, std::string& out, const 
     CListingWriter writer(out, nTabs, nStyle, &flush);
     const SHeaderFields h = DocHeader(doc);
     AppendMsgHead(out, writer.Tabs(), h.nStream, h.nFunction, h.bWBit, nStyle);
-    const CClassicTree tree(doc);
-    bool bAny = false;
-    for (std::size_t i = 0; i < doc.m_rows.size() && !bAny; ++i) bAny = tree.HasCell(i);
-    if (!bAny) {
+    CDocListing listing(doc, writer);
+    if (!listing.HasCells()) {
         out += nStyle ? "\n" : ">";
         return;
     }
-    CDocListing(doc, writer).Run();
+    listing.Run();
     AppendMsgEnd(out, writer.Tabs(), nStyle);
 }
 

@@ -70,11 +70,13 @@ std::unique_ptr<CMsgInfo> CDecode::Decode(const unsigned char* pData, unsigned i
 }
 
 std::unique_ptr<CMsgCell> CDecode::MakeCell(const CMsgDoc& doc, std::size_t nRow,
-                                            std::size_t nMaxBytes) {
+                                            std::size_t nMaxBytes, CMsgInfo* pScratch) {
     if (nRow >= doc.m_rows.size()) return nullptr;
     const DecodeFn fn = FindDecoder(doc.m_rows[nRow].nFormat);
     if (!fn) return nullptr;
-    CMsgInfo scratch;
+    std::unique_ptr<CMsgInfo> pLocal;
+    if (!pScratch) pScratch = (pLocal = std::make_unique<CMsgInfo>()).get();
+    CMsgInfo& scratch = *pScratch;
     auto data = RowData(doc, nRow);
     if (data.size() > nMaxBytes) {
         const SFormat* pFormat = FindFormat(doc.m_rows[nRow].nFormat);

@@ -30,9 +30,11 @@ public:
 
     // A data row's cell on its own (no parent, no siblings), for views that
     // render one item at a time, made from at most nMaxBytes of its data
-    // (whole elements); null for lists and unknown formats.
+    // (whole elements); null for lists and unknown formats. pScratch: an
+    // empty message to build in (left empty), for callers making many.
     std::unique_ptr<CMsgCell> MakeCell(const CMsgDoc& doc, std::size_t nRow,
-                                       std::size_t nMaxBytes = SIZE_MAX);
+                                       std::size_t nMaxBytes = SIZE_MAX,
+                                       CMsgInfo* pScratch = nullptr);
 
     // Fills the eight header fields from 10 bytes. 0 (and nothing changed)
     // for a null message or one with a negative status.

@@ -164,7 +164,7 @@ public:
                 List(i, nLevel,
                      nNext < m_doc.m_rows.size() &&
                          m_tree.Parent(nNext) == static_cast<std::int32_t>(i));
-            else if (const auto pCell = m_decoder.MakeCell(m_doc, i))
+            else if (const auto pCell = m_decoder.MakeCell(m_doc, i, SIZE_MAX, &m_scratch))
                 m_writer.Value(*pCell, nLevel);
             i = nNext;
         }
@@ -204,6 +204,7 @@ private:
     const CClassicTree m_tree;
     CListingWriter& m_writer;
     CDecode m_decoder;
+    CMsgInfo m_scratch;                // each value's cell is made in it, then taken out
     std::vector<std::int32_t> m_open;  // rows of the lists whose entries are being written
 };
 

@@ -74,6 +74,7 @@ void CBrevixDlg::keyPressEvent(QKeyEvent* pEvent) {
 void CBrevixDlg::OnDestroy() {
     m_pDecoder.reset();
     m_pMessage.reset();
+    m_pDoc.reset();
 }
 
 // Qt cannot add to the window manager's menu: the About item lives in the
@@ -106,13 +107,14 @@ void CBrevixDlg::OnTreeContextMenu(const QPoint& pos) {
 void CBrevixDlg::OnInspectMessage() { InspectCell(-1); }
 
 // One inspector at a time, beside the dialog and not modal; it shows the
-// file of the message on show (node i of the tree is cell i).
+// document of the message on show (node i of the tree is cell i, made from
+// one row of the document).
 void CBrevixDlg::InspectCell(int nCell) {
     if (!m_pInspector) {
         m_pInspector = new CInspectorWindow(this);
-        if (m_pMessage) m_pInspector->ShowFile(m_strMessagePath, m_nStyleFlag);
+        if (m_pDoc) m_pInspector->ShowDocument(m_strMessagePath, m_pDoc, m_pMessage, m_nStyleFlag);
     }
-    m_pInspector->SelectCell(nCell);
+    m_pInspector->SelectCell(nCell < 0 || !m_pMessage ? -1 : RowOfCell(*m_pMessage, nCell));
     m_pInspector->show();
     m_pInspector->raise();
     m_pInspector->activateWindow();

@@ -44,7 +44,10 @@ public:
     CMacButton* m_btnOpenFolder = nullptr;
     QListView* m_listFiles = nullptr;
     CFileListModel* m_pFileModel = nullptr;
-    std::unique_ptr<CMsgInfo> m_pMessage;
+    // The document of the file on show (its bytes, items and findings) and,
+    // when the tree can show it, its cells; both shared with the inspector.
+    std::shared_ptr<const CMsgDoc> m_pDoc;
+    std::shared_ptr<CMsgInfo> m_pMessage;
     // The folder the list shows; file paths are built from it.
     std::string m_szFolder;
     std::unique_ptr<CDecode> m_pDecoder;
@@ -56,8 +59,6 @@ public:
     CMessageTreeModel* m_pTreeModel = nullptr;
     // The file m_pMessage was read from: its listing is saved beside it.
     std::string m_strMessagePath;
-    // That file's bytes: SML copies take exact values from them.
-    std::vector<unsigned char> m_messageBytes;
     // The inspector while one is open; it deletes itself when closed.
     QPointer<CInspectorWindow> m_pInspector;
 

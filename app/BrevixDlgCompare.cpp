@@ -9,7 +9,7 @@
 // The message on show is compared as it was read: its bytes, not the file
 // again, which may have changed since.
 void CBrevixDlg::OnCompareWith() {
-    if (!m_pMessage) return;
+    if (!m_pDoc) return;
     const QString strFile = m_prompter.BrowseForFile(QStringLiteral("Compare With"), this);
     if (strFile.isEmpty()) return;
     std::vector<unsigned char> bytes;
@@ -20,7 +20,7 @@ void CBrevixDlg::OnCompareWith() {
         return;
     }
     auto* pWindow = new CCompareWindow(this);
-    pWindow->Compare(m_messageBytes,
+    pWindow->Compare(m_pDoc->m_bytes,
                      QFileInfo(QString::fromStdString(m_strMessagePath)).fileName().toStdString(),
                      std::move(bytes), QFileInfo(strFile).fileName().toStdString(), m_nStyleFlag);
     pWindow->show();

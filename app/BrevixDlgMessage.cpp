@@ -11,9 +11,13 @@
 #include "app/HexLogDlg.h"
 #include "app/MessageTreeModel.h"
 #include "app/Prompter.h"
+#include "decode/ClassicTree.h"
+#include "decode/MsgDocWalk.h"
 #include "inspect/InspectorWindow.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
+#include "io/TechvFile.h"
+#include "render/MsgText.h"
 #include "render/SmlWriter.h"
 #include "render/TreeLabels.h"
 
@@ -30,13 +34,18 @@ void CBrevixDlg::OnLbnSelchangeFileList() {
         m_prompter.ShowMessage(this, QStringLiteral("Failed to open !"));
         return;
     }
-    m_pMessage =
-        m_pDecoder->Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
+    auto pDoc = std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)));
+    ApplyStyleByte(*pDoc, &m_nStyleFlag);
+    if (pDoc->m_bBodyWalked) LeaveTechvFile();
+    m_pDoc = std::move(pDoc);
     m_strMessagePath = strPath;
-    m_messageBytes = std::move(bytes);
-    if (m_pInspector) m_pInspector->ShowFile(strPath, m_nStyleFlag);
+    const CClassicTree classic(*m_pDoc);
+    std::size_t nCells = 0;
+    for (std::size_t i = 0; i < m_pDoc->m_rows.size(); ++i) nCells += classic.HasCell(i);
+    // Cells only for a tree that will be shown: the document serves the rest.
+    m_pMessage = nCells <= kMaxTreeCells ? m_pDecoder->MakeMsgInfo(m_pDoc) : nullptr;
+    if (m_pInspector) m_pInspector->ShowDocument(strPath, m_pDoc, m_pMessage, m_nStyleFlag);
     m_pTreeModel->Clear();
-    const std::size_t nCells = m_pMessage ? m_pMessage->m_cells.size() : 0;
     if (nCells > kMaxTreeCells) {
         m_prompter.ShowMessage(this, QStringLiteral("Too many items (%1)").arg(nCells));
         return;
@@ -57,8 +66,9 @@ void CBrevixDlg::FillTreeItem() {
 // Writes beside the file the kept message was read from, under that file's
 // name: never under the name of a selection that failed to open.
 void CBrevixDlg::OnSaveAsText() {
-    if (!m_pMessage || !m_pDecoder || SelectedFile() == nullptr) return;
-    const std::string strListing = m_pDecoder->GetMsgText(m_pMessage.get(), 0, m_nStyleFlag);
+    if (!m_pDoc || SelectedFile() == nullptr) return;
+    std::string strListing;
+    ListDoc(*m_pDoc, 0, m_nStyleFlag, strListing);
     std::string strError;
     if (!WriteListingFile(ListingPathFor(m_strMessagePath), strListing, strError)) {
         m_prompter.ShowMessage(this, QStringLiteral("Failed to save !"));
@@ -86,7 +96,6 @@ void CBrevixDlg::OnBnClickedHexToSecs() {
 // The standard dialect writes only printable ASCII, so Latin-1 is exact.
 void CBrevixDlg::CopyAsSml(int nNode) {
     if (!m_pMessage) return;
-    const std::string strSml =
-        TreeNodeToSml(*m_pMessage, m_messageBytes.data(), m_messageBytes.size(), nNode);
+    const std::string strSml = TreeNodeToSml(*m_pMessage, nNode);
     QGuiApplication::clipboard()->setText(QString::fromLatin1(strSml));
 }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "io/ListingFile.h"
+#include "model/Bytes.h"
 
 namespace {
 
@@ -40,7 +41,6 @@ std::size_t Utf8LengthAt(const std::string& strText, std::size_t nAt) {
 }  // namespace
 
 std::string VisibleName(const std::string& strBytes) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string strVisible;
     strVisible.reserve(strBytes.size());
     for (std::size_t nAt = 0; nAt < strBytes.size();) {
@@ -51,7 +51,7 @@ std::string VisibleName(const std::string& strBytes) {
             continue;
         }
         const auto c = static_cast<unsigned char>(strBytes[nAt++]);
-        strVisible += {'\\', 'x', kHex[c >> 4], kHex[c & 0xF]};
+        strVisible += {'\\', 'x', kUpperHexDigits[c >> 4], kUpperHexDigits[c & 0xF]};
     }
     return strVisible;
 }

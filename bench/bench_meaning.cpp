@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "decode/Decode.h"
-#include "decode/WireItems.h"
 #include "model/Dictionary.h"
 #include "render/DictionaryLearning.h"
+#include "render/DocViews.h"
 #include "render/ItemMeaning.h"
 #include "render/MeaningText.h"
-#include "render/WireViews.h"
 
 namespace {
 
@@ -78,8 +77,7 @@ BENCHMARK(BM_Decode50k)->Unit(benchmark::kMillisecond);
 // text of every item; the views are the document's, built once.
 void BM_Annotate50k(benchmark::State& state) {
     const std::vector<unsigned char> bytes = LargeEventReport();
-    const std::vector<SItemView> views =
-        WireItemViews(ReadWireItems(bytes.data(), bytes.size()), bytes.data());
+    const std::vector<SItemView> views = ItemViewsOfBytes(bytes.data(), bytes.size());
     const CDictionary dict = LargeDictionary(static_cast<int>(state.range(0)));
     std::size_t nNamed = 0;
     for (auto _ : state) {
@@ -134,8 +132,7 @@ void BM_Learn1M(benchmark::State& state) {
             if (!LearnsFrom(nStream, nFunction)) continue;
             // The items of a defining message, as the session walks it.
             const std::vector<unsigned char>& b = bytes[k];
-            const std::vector<SItemView> items =
-                WireItemViews(ReadWireItems(b.data(), b.size()), b.data());
+            const std::vector<SItemView> items = ItemViewsOfBytes(b.data(), b.size());
             LearnDefinitions(nStream, nFunction, items, n, dict);
         }
         benchmark::DoNotOptimize(&dict);

@@ -124,7 +124,7 @@ protected:
 };
 
 // brevix-dump over a folder of 1,000 typical message files, in-process:
-// reading, decoding (with its TECHV.TXT) and listing, output discarded.
+// reading, decoding and listing (with its TECHV.TXT), output discarded.
 void BM_DumpFolder1000(benchmark::State& state) {
     namespace fs = std::filesystem;
     char templ[] = "/tmp/brevix-bench-XXXXXX";

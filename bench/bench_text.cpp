@@ -41,7 +41,7 @@ void BM_Json50k(benchmark::State& state) {
     CDecode decoder;
     const auto pMsg = decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), nullptr);
     for (auto _ : state) {
-        std::string str = MessageToJson("large.BIG", *pMsg, bytes.data(), bytes.size());
+        std::string str = MessageToJson("large.BIG", *pMsg->m_pDoc);
         benchmark::DoNotOptimize(str.data());
     }
     state.counters["cells"] = static_cast<double>(pMsg->m_cells.size());
@@ -53,7 +53,7 @@ void BM_Sml50k(benchmark::State& state) {
     CDecode decoder;
     const auto pMsg = decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), nullptr);
     for (auto _ : state) {
-        std::string str = MessageToSml(*pMsg, bytes.data(), bytes.size(), ESmlDialect::kStandard);
+        std::string str = MessageToSml(*pMsg->m_pDoc, ESmlDialect::kStandard);
         benchmark::DoNotOptimize(str.data());
     }
     state.counters["cells"] = static_cast<double>(pMsg->m_cells.size());

@@ -6,22 +6,21 @@
 #include <vector>
 
 #include "cli/DumpRun.h"
-#include "decode/Decode.h"
 #include "decode/HeaderFields.h"
+#include "decode/MsgDocWalk.h"
 #include "render/DiagnosticText.h"
 #include "render/HeaderText.h"
 
 namespace {
 
-void PrintHeader(std::ostream& out, const std::vector<unsigned char>& bytes, const CMsgInfo& msg) {
-    const SHeaderFields h = ReadHeaderFields(bytes.data(), bytes.size());
-    out << FieldLinesText(HeaderFieldLines(h, msg, bytes.size()));
+void PrintHeader(std::ostream& out, const CMsgDoc& doc) {
+    out << FieldLinesText(HeaderFieldLines(DocHeader(doc), doc.m_findings, doc.m_bytes.size()));
 }
 
 // True when the file is clean.
-bool PrintDamage(std::ostream& out, const std::string& strPath, const CMsgInfo& msg) {
+bool PrintDamage(std::ostream& out, const std::string& strPath, const CMsgDoc& doc) {
     bool bClean = true;
-    for (const SDiagnostic& d : msg.m_diagnostics) {
+    for (const SDiagnostic& d : doc.m_findings) {
         if (!IsDamage(d.eKind)) continue;
         out << DiagnosticLine(strPath, d) << '\n';
         bClean = false;
@@ -33,7 +32,6 @@ bool PrintDamage(std::ostream& out, const std::string& strPath, const CMsgInfo& 
 
 int RunInspect(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in) {
     const bool bHeaders = opts.m_eMode == EDumpMode::kHeader && opts.m_files.size() > 1;
-    CDecode decoder;
     int nStatus = 0;
     for (const std::string& strPath : opts.m_files) {
         std::vector<unsigned char> bytes;
@@ -44,15 +42,13 @@ int RunInspect(const CDumpOptions& opts, std::ostream& out, std::ostream& err, s
             nStatus = 1;
             continue;
         }
-        int nStyle = 1;  // a file's style byte says nothing about the next file here
-        const auto pMsg =
-            decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &nStyle);
+        const CMsgDoc doc = DecodeMsgDoc(std::move(bytes));
         if (opts.m_eMode == EDumpMode::kCheck) {
-            if (!PrintDamage(out, strPath, *pMsg)) nStatus = 1;
+            if (!PrintDamage(out, strPath, doc)) nStatus = 1;
             continue;
         }
         if (bHeaders) out << "==> " << strPath << " <==\n";
-        PrintHeader(out, bytes, *pMsg);
+        PrintHeader(out, doc);
         if (bHeaders) out << '\n';
     }
     return nStatus;

@@ -369,7 +369,8 @@ constexpr char kOptions[] =
     "  --help           print the usage and the options, then exit\n"
     "  --version        print the version, then exit\n"
     "\n"
-    "Decoding leaves an empty TECHV.TXT in the current directory, as the viewer does.\n"
+    "The listing modes (listing, --tree, --save) leave an empty TECHV.TXT in the\n"
+    "current directory, as the viewer does.\n"
     "Exit status: 0 success, 1 a file could not be read or written, 2 wrong usage.\n";
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "cli/DumpDiff.h"
 #include "cli/DumpInspect.h"
 #include "decode/Decode.h"
+#include "decode/MsgDocWalk.h"
 #include "io/AtomicFile.h"
 #include "io/HexConvert.h"
 #include "io/HexLog.h"
@@ -20,7 +21,9 @@
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
 #include "io/SmlReader.h"
+#include "io/TechvFile.h"
 #include "render/JsonWriter.h"
+#include "render/MsgText.h"
 #include "render/NumberText.h"
 #include "render/SmlWriter.h"
 
@@ -53,26 +56,33 @@ public:
             ReportError(m_err, strPath,
                         "file shorter than a message header: " + DecimalText(bytes.size()) +
                             " of 10 bytes");
-        auto pMsg =
-            m_decoder.Decode(bytes.data(), static_cast<unsigned int>(bytes.size()), &m_nStyleFlag);
+        auto pDoc = std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)));
+        ApplyStyleByte(*pDoc, &m_nStyleFlag);
         const int nStyle = m_opts.m_nStyle < 0 ? m_nStyleFlag : m_opts.m_nStyle;
-        if (m_opts.m_eMode == EDumpMode::kSave) return Save(strPath, *pMsg, nStyle);
         if (m_opts.m_eMode == EDumpMode::kSml) {
-            m_out << Sml(*pMsg, bytes);
+            Sml(*pDoc);
             return true;
         }
         if (m_opts.m_eMode == EDumpMode::kJson) {
-            m_out << MessageToJson(strPath, *pMsg, bytes.data(), bytes.size());
+            std::string out;
+            AppendMessageJson(out, strPath, *pDoc, m_flush);
+            m_out << out;
             return true;
         }
-        const std::string strText = m_opts.m_eMode == EDumpMode::kTree
-                                        ? TreeText(BuildLabelTree(*pMsg, nStyle))
-                                        : m_decoder.GetMsgText(pMsg.get(), 0, nStyle);
+        // The listing modes keep the viewer's promise of an empty TECHV.TXT.
+        if (pDoc->m_bBodyWalked) LeaveTechvFile();
+        if (m_opts.m_eMode == EDumpMode::kSave) return Save(strPath, *pDoc, nStyle);
         if (bHeaders) m_out << "==> " << strPath << " <==\n";
-        m_out << strText;
+        std::string out;
+        m_cLast = '\n';
+        if (m_opts.m_eMode == EDumpMode::kTree)
+            out = TreeText(BuildLabelTree(*m_decoder.MakeMsgInfo(std::move(pDoc)), nStyle));
+        else
+            ListDoc(*pDoc, 0, nStyle, out, m_flush);
+        m_flush(out);
         // A bracket listing ends in ">" without a line feed: end its line,
         // then leave the empty line that parts one file from the next.
-        if (!strText.empty() && strText.back() != '\n') m_out << '\n';
+        if (m_cLast != '\n') m_out << '\n';
         if (bHeaders) m_out << '\n';
         return true;
     }
@@ -80,19 +90,20 @@ public:
 private:
     // One message after another: each ends in a line feed even where its
     // dialect's own text does not.
-    std::string Sml(const CMsgInfo& msg, const std::vector<unsigned char>& bytes) const {
+    void Sml(const CMsgDoc& doc) {
         ESmlDialect eDialect = ESmlDialect::kStandard;
         FindSmlDialect(m_opts.m_strSmlDialect, eDialect);
-        std::string str = MessageToSml(msg, bytes.data(), bytes.size(), eDialect);
+        std::string str;
+        AppendMessageSml(str, doc, eDialect, m_flush);
         if (str.empty() || str.back() != '\n') str += '\n';
-        return str;
+        m_out << str;
     }
 
-    bool Save(const std::string& strPath, CMsgInfo& msg, int nStyle) {
+    bool Save(const std::string& strPath, const CMsgDoc& doc, int nStyle) {
         const std::string strListingPath = ListingPathFor(strPath);
-        std::string strError;
-        if (WriteListingFile(strListingPath, m_decoder.GetMsgText(&msg, 0, nStyle), strError))
-            return true;
+        std::string strError, strText;
+        ListDoc(doc, 0, nStyle, strText);
+        if (WriteListingFile(strListingPath, strText, strError)) return true;
         ReportError(m_err, strListingPath, strError);
         return false;
     }
@@ -103,6 +114,13 @@ private:
     std::istream& m_in;
     CDecode m_decoder;
     int m_nStyleFlag = 1;  // as the viewer starts
+    // Listings, JSON and SML of big messages go out in pieces.
+    char m_cLast = '\n';  // last character of the listing written so far
+    const TextFlush m_flush = [this](std::string& str) {
+        if (!str.empty()) m_cLast = str.back();
+        m_out << str;
+        str.clear();
+    };
 };
 
 // Writes OUT.BIG, OUT-2.BIG, ... and names on err whatever framing was

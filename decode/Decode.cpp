@@ -1,35 +1,40 @@
 #include "decode/Decode.h"
 
-#include <algorithm>
-#include <cstdio>
-
-#include "decode/ByteCursor.h"
-#include "decode/ItemWalk.h"
+#include "decode/ClassicTree.h"
+#include "decode/DecoderTable.h"
+#include "decode/HeaderFields.h"
+#include "decode/MsgDocWalk.h"
+#include "model/FormatTable.h"
 
 namespace {
 
-constexpr unsigned int kHeaderSize = 10;
-// A full block: the header and 244 body bytes. A file of exactly this size
-// that is not the last block holds only part of a message body.
-constexpr unsigned int kFullBlockSize = 254;
-
-// Every body walk leaves an empty TECHV.TXT in the current directory, as the
-// tools around the viewer expect. Failing to create it is not an error.
-class CTechvFile {
-public:
-    CTechvFile() : m_pFile(std::fopen("TECHV.TXT", "w+")) {}
-    ~CTechvFile() {
-        if (m_pFile) std::fclose(m_pFile);
+// Cells go under the list that the classic tree names, in row order, so
+// m_cells stays in document order and each cell's m_nIndex is its place.
+void AddCells(CDecode& decoder, CMsgInfo& msg, const CMsgDoc& doc) {
+    const CClassicTree tree(doc);
+    std::vector<CMsgCell*> cellOfRow(doc.m_rows.size(), nullptr);
+    msg.m_cellBytes.reserve(doc.m_rows.size());
+    for (std::size_t i = 0; i < doc.m_rows.size(); ++i) {
+        if (!tree.HasCell(i)) continue;
+        const SItemRow& row = doc.m_rows[i];
+        const std::int32_t nParent = tree.Parent(i);
+        msg.m_pCurrent = nParent >= 0 ? cellOfRow[static_cast<std::size_t>(nParent)] : nullptr;
+        if (row.nFormat == kFormatList) {
+            decoder.m_pMgr->OpenList(&msg);
+        } else {
+            const auto data = RowData(doc, i);
+            (decoder.*FindDecoder(row.nFormat))(&msg, data.data(), static_cast<int>(data.size()));
+        }
+        cellOfRow[i] = msg.m_cells.back().get();
+        msg.m_cellBytes.push_back(
+            {row.nOffset, row.nDeclared & 0xFFFFFF, row.nLengthRead, row.nPresent});
     }
-    CTechvFile(const CTechvFile&) = delete;
-    CTechvFile& operator=(const CTechvFile&) = delete;
-
-private:
-    std::FILE* m_pFile;
-};
-
-void Note(CMsgInfo& msg, EDiagnostic eKind, unsigned int nOffset, unsigned int nPresent) {
-    msg.m_diagnostics.push_back({eKind, nOffset, 0, 0, nPresent});
+    // The builder counted the cells it linked; the classic counts replace that.
+    for (std::size_t i = 0; i < doc.m_rows.size(); ++i)
+        if (cellOfRow[i] && doc.m_rows[i].nFormat == kFormatList)
+            cellOfRow[i]->m_nCount = tree.Count(i);
+    const std::int32_t nCurrent = tree.Current();
+    msg.m_pCurrent = nCurrent >= 0 ? cellOfRow[static_cast<std::size_t>(nCurrent)] : nullptr;
 }
 
 }  // namespace
@@ -43,49 +48,61 @@ CDecode::~CDecode() {
 
 int CDecode::ParseHeader(CMsgInfo* pMsg, const unsigned char* pHeader) {
     if (!pMsg || !pHeader || pMsg->m_nStatus < 0) return 0;
-    const int nWord0 = (pHeader[0] << 8) | pHeader[1];
-    const int nWord4 = (pHeader[4] << 8) | pHeader[5];
-    pMsg->m_bRBit = nWord0 >= 0x8000;
-    pMsg->m_nDeviceId = nWord0 & 0x7FFF;
-    pMsg->m_bWBit = pHeader[2] >= 0x80;
-    pMsg->m_nStream = pHeader[2] & 0x7F;
-    pMsg->m_nFunction = pHeader[3];
-    pMsg->m_bEBit = nWord4 >= 0x8000;
-    pMsg->m_nBlock = nWord4 & 0x7FFF;
-    pMsg->m_dwSystemBytes = (static_cast<unsigned int>(pHeader[6]) << 24) |
-                            (static_cast<unsigned int>(pHeader[7]) << 16) |
-                            (static_cast<unsigned int>(pHeader[8]) << 8) | pHeader[9];
+    const SHeaderFields h = ReadHeaderFields(pHeader, 10);
+    pMsg->m_bRBit = h.bRBit;
+    pMsg->m_nDeviceId = h.nDeviceId;
+    pMsg->m_bWBit = h.bWBit;
+    pMsg->m_nStream = h.nStream;
+    pMsg->m_nFunction = h.nFunction;
+    pMsg->m_bEBit = h.bEBit;
+    pMsg->m_nBlock = h.nBlock;
+    pMsg->m_dwSystemBytes = h.dwSystemBytes;
     return 1;
 }
 
-// A file shorter than the header reads as if the missing bytes were zero; its
-// walk then finds nothing to read.
 std::unique_ptr<CMsgInfo> CDecode::Decode(const unsigned char* pData, unsigned int size,
                                           int* pStyle) {
+    std::vector<unsigned char> bytes;
+    if (pData) bytes.assign(pData, pData + size);
+    auto pDoc = std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)));
+    ApplyStyleByte(*pDoc, pStyle);
+    return MakeMsgInfo(std::move(pDoc));
+}
+
+std::unique_ptr<CMsgCell> CDecode::MakeCell(const CMsgDoc& doc, std::size_t nRow,
+                                            std::size_t nMaxBytes, CMsgInfo* pScratch) {
+    if (nRow >= doc.m_rows.size()) return nullptr;
+    const DecodeFn fn = FindDecoder(doc.m_rows[nRow].nFormat);
+    if (!fn) return nullptr;
+    std::unique_ptr<CMsgInfo> pLocal;
+    if (!pScratch) pScratch = (pLocal = std::make_unique<CMsgInfo>()).get();
+    CMsgInfo& scratch = *pScratch;
+    auto data = RowData(doc, nRow);
+    if (data.size() > nMaxBytes) {
+        const SFormat* pFormat = FindFormat(doc.m_rows[nRow].nFormat);
+        const std::size_t nWidth = pFormat && pFormat->nWireWidth ? pFormat->nWireWidth : 1;
+        data = data.first(nMaxBytes - nMaxBytes % nWidth);
+    }
+    (this->*fn)(&scratch, data.data(), static_cast<int>(data.size()));
+    if (scratch.m_cells.empty()) return nullptr;
+    std::unique_ptr<CMsgCell> pCell = std::move(scratch.m_cells.back());
+    scratch.m_cells.pop_back();
+    scratch.m_pLastTop = nullptr;
+    pCell->m_nIndex = -1;
+    return pCell;
+}
+
+// A file shorter than the header reads as if the missing bytes were zero.
+std::unique_ptr<CMsgInfo> CDecode::MakeMsgInfo(std::shared_ptr<const CMsgDoc> pDoc) {
     auto pMsg = std::make_unique<CMsgInfo>();
-    CByteCursor cursor(pData, pData ? size : 0);
-    unsigned char header[kHeaderSize] = {};
-    const auto present = cursor.take(kHeaderSize);
-    std::copy(present.begin(), present.end(), header);
+    if (!pDoc) return pMsg;
+    unsigned char header[10] = {};
+    for (std::size_t i = 0; i < 10 && i < pDoc->m_bytes.size(); ++i) header[i] = pDoc->m_bytes[i];
     ParseHeader(pMsg.get(), header);
-
-    if (!pMsg->m_bEBit && pMsg->m_nBlock != 0 && size == kFullBlockSize) {
-        pMsg->m_bIncomplete = 1;
-        Note(*pMsg, EDiagnostic::kNonFinalBlock, kHeaderSize, size);
-        return pMsg;
-    }
-    if (size == kHeaderSize) {
-        Note(*pMsg, EDiagnostic::kHeaderOnly, kHeaderSize, 0);
-        return pMsg;
-    }
-
-    const CTechvFile techv;
-    WalkItems(*this, pMsg.get(), cursor, pStyle);
-    // Nothing past the header to walk: the only finding is the short file.
-    if (cursor.offset() < kHeaderSize) {
-        pMsg->m_diagnostics.clear();
-        const auto nRead = static_cast<unsigned int>(cursor.offset());
-        pMsg->m_diagnostics.push_back({EDiagnostic::kShortFile, nRead, 0, kHeaderSize, nRead});
-    }
+    for (const SDiagnostic& d : pDoc->m_findings)
+        if (d.eKind == EDiagnostic::kNonFinalBlock) pMsg->m_bIncomplete = 1;
+    AddCells(*this, *pMsg, *pDoc);
+    pMsg->m_diagnostics = pDoc->m_findings;
+    pMsg->m_pDoc = std::move(pDoc);
     return pMsg;
 }

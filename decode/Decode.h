@@ -1,7 +1,9 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
+#include "model/MsgDoc.h"
 #include "model/MsgInfo.h"
 #include "model/MsgMgr.h"
 
@@ -17,10 +19,22 @@ public:
 
     // pStyle: the caller's style flag. Set to 1 or 0 only when the file ends
     // in the style byte "1" or "0"; otherwise left alone. May be null.
-    // Never reads beyond pData[size - 1]. Leaves an empty "TECHV.TXT" in the
-    // current directory whenever a body is walked. Records where each cell
-    // came from (m_cellBytes) and how the walk ended (m_diagnostics).
+    // Never reads beyond pData[size - 1]; writes no file. The message keeps
+    // the document it was made from (a copy of the bytes, walked once).
     std::unique_ptr<CMsgInfo> Decode(const unsigned char* pData, unsigned int size, int* pStyle);
+
+    // The cells of a document as the classic viewer builds them (see
+    // ClassicTree.h), with its header fields, findings and byte map; the
+    // message shares the document.
+    std::unique_ptr<CMsgInfo> MakeMsgInfo(std::shared_ptr<const CMsgDoc> pDoc);
+
+    // A data row's cell on its own (no parent, no siblings), for views that
+    // render one item at a time, made from at most nMaxBytes of its data
+    // (whole elements); null for lists and unknown formats. pScratch: an
+    // empty message to build in (left empty), for callers making many.
+    std::unique_ptr<CMsgCell> MakeCell(const CMsgDoc& doc, std::size_t nRow,
+                                       std::size_t nMaxBytes = SIZE_MAX,
+                                       CMsgInfo* pScratch = nullptr);
 
     // Fills the eight header fields from 10 bytes. 0 (and nothing changed)
     // for a null message or one with a negative status.

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "model/Bytes.h"
+
 namespace {
 
 struct SSType {
@@ -22,7 +24,7 @@ SHeaderFields ReadHeaderFields(const unsigned char* pData, std::size_t nSize) {
     for (std::size_t i = 0; i < nPresent; ++i) h[i] = pData[i];
     SHeaderFields f;
     f.nPresent = static_cast<int>(nPresent);
-    f.nSessionId = (h[0] << 8) | h[1];
+    f.nSessionId = ReadBE16(h);
     f.bRBit = h[0] >> 7;
     f.nDeviceId = f.nSessionId & 0x7FFF;
     f.nByte2 = h[2];
@@ -32,9 +34,8 @@ SHeaderFields ReadHeaderFields(const unsigned char* pData, std::size_t nSize) {
     f.nPType = h[4];
     f.nSType = h[5];
     f.bEBit = h[4] >> 7;
-    f.nBlock = ((h[4] << 8) | h[5]) & 0x7FFF;
-    f.dwSystemBytes = (std::uint32_t{h[6]} << 24) | (std::uint32_t{h[7]} << 16) |
-                      (std::uint32_t{h[8]} << 8) | h[9];
+    f.nBlock = ReadBE16(h + 4) & 0x7FFF;
+    f.dwSystemBytes = ReadBE32(h + 6);
     return f;
 }
 

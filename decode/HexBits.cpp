@@ -2,12 +2,13 @@
 
 #include <cmath>
 
+#include "model/Bytes.h"
+
 std::string BytesToHex(const unsigned char* pBytes, std::size_t n) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string strHex(2 * n, '0');
     for (std::size_t i = 0; i < n; ++i) {
-        strHex[2 * i] = kDigits[pBytes[i] >> 4];
-        strHex[2 * i + 1] = kDigits[pBytes[i] & 0x0F];
+        strHex[2 * i] = kUpperHexDigits[pBytes[i] >> 4];
+        strHex[2 * i + 1] = kUpperHexDigits[pBytes[i] & 0x0F];
     }
     return strHex;
 }

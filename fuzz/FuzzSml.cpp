@@ -13,15 +13,15 @@ namespace {
 
 std::string WriteStandard(CDecode& decoder, const std::vector<unsigned char>& file) {
     const auto pMsg = decoder.Decode(file.data(), static_cast<unsigned>(file.size()), nullptr);
-    return MessageToSml(*pMsg, file.data(), file.size(), ESmlDialect::kStandard);
+    return MessageToSml(*pMsg->m_pDoc, ESmlDialect::kStandard);
 }
 
 void WriteEveryForm(CDecode& decoder, const unsigned char* data, size_t size) {
     const auto pMsg = decoder.Decode(data, static_cast<unsigned>(size), nullptr);
     for (ESmlDialect e : {ESmlDialect::kStandard, ESmlDialect::kSecs4net, ESmlDialect::kSecsgem,
                           ESmlDialect::kGoSecs})
-        MessageToSml(*pMsg, data, size, e);
-    MessageToJson("fuzz", *pMsg, data, size);
+        MessageToSml(*pMsg->m_pDoc, e);
+    MessageToJson("fuzz", *pMsg->m_pDoc);
 }
 
 }  // namespace

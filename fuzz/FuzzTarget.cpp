@@ -7,6 +7,7 @@
 
 #include "decode/Decode.h"
 #include "model/FormatTable.h"
+#include "render/MsgText.h"
 #include "render/TreeLabels.h"
 
 namespace {
@@ -77,10 +78,14 @@ void FuzzOneMessage(const unsigned char* data, size_t size) {
     }
     // Both text forms must cope with whatever the decoder built. Every cell is
     // reachable from the first one, so the tree has one node per cell, and a
-    // listing depends on nothing but the message.
+    // listing depends on nothing but the message; the listing made straight
+    // from the document is the same text.
     for (int nStyleFlag : {0, 1}) {
         const std::string strFirst = decoder.GetMsgText(pMsg.get(), 1, nStyleFlag);
         if (decoder.GetMsgText(pMsg.get(), 1, nStyleFlag) != strFirst) std::abort();
+        std::string strFromDoc;
+        ListDoc(*pMsg->m_pDoc, 1, nStyleFlag, strFromDoc);
+        if (strFromDoc != strFirst) std::abort();
         const CLabelTree tree = BuildLabelTree(*pMsg, nStyleFlag);
         if (tree.m_nodes.size() != pMsg->m_cells.size()) std::abort();
     }

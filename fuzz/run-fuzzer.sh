@@ -21,6 +21,6 @@ bin="$(cd "$BUILD/fuzz" && pwd)/$TARGET"
 work="$BUILD/fuzz-work/$TARGET"
 mkdir -p "$work/corpus"
 cp -n "$seeds"/* "$work/corpus/"
-cd "$work"  # decoding writes TECHV.TXT into the working directory
+cd "$work"  # crash artifacts land here
 exec "$bin" -max_total_time="$FUZZ_SECONDS" -max_len=8192 -timeout=10 \
   -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=./ corpus

@@ -6,13 +6,13 @@
 #include <QScrollBar>
 #include <algorithm>
 
-namespace {
+#include "model/Bytes.h"
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
+namespace {
 
 QString OffsetText(std::uint64_t n) {
     char sz[9];
-    for (int i = 7; i >= 0; --i, n >>= 4) sz[i] = kHexDigits[n & 0xF];
+    for (int i = 7; i >= 0; --i, n >>= 4) sz[i] = kUpperHexDigits[n & 0xF];
     sz[8] = 0;
     return QString::fromLatin1(sz);
 }
@@ -109,7 +109,7 @@ void CHexView::paintEvent(QPaintEvent*) {
                 painter.fillRect(xAscii, y, m_nCharWidth, m_nLineHeight, back);
             }
             painter.setPen(IsGrey(n) ? grey : text);
-            const char hex[3] = {kHexDigits[b >> 4], kHexDigits[b & 0xF], 0};
+            const char hex[3] = {kUpperHexDigits[b >> 4], kUpperHexDigits[b & 0xF], 0};
             painter.drawText(xHex, y + nAscent, QString::fromLatin1(hex));
             const char ch = b >= 0x20 && b < 0x7F ? static_cast<char>(b) : '.';
             painter.drawText(xAscii, y + nAscent, QString(QLatin1Char(ch)));

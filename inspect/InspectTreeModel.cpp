@@ -3,89 +3,121 @@
 #include <QBrush>
 #include <QColor>
 
+#include "decode/MsgDocWalk.h"
 #include "model/FormatTable.h"
 #include "render/NumberText.h"
+#include "render/TreeLabels.h"
 
 CInspectTreeModel::CInspectTreeModel(QObject* pParent) : QAbstractItemModel(pParent) {}
 
-void CInspectTreeModel::SetMessage(const CMsgInfo* pMsg, CLabelTree tree, std::vector<char> damaged,
-                                   std::uint64_t nFileSize) {
+void CInspectTreeModel::SetDocument(std::shared_ptr<const CMsgDoc> pDoc, int nStyle,
+                                    std::vector<char> damaged) {
     beginResetModel();
-    m_pMsg = pMsg;
-    m_tree = std::move(tree);
+    m_pTree.reset();
+    m_pDoc = std::move(pDoc);
+    if (m_pDoc) m_pTree = std::make_unique<CClassicTree>(*m_pDoc);
+    m_nStyle = nStyle;
     m_damaged = std::move(damaged);
-    m_damaged.resize(m_tree.m_nodes.size(), 0);
-    m_nFileSize = nFileSize;
-    m_bHasRoot = pMsg != nullptr;
+    m_damaged.resize(m_pDoc ? m_pDoc->m_rows.size() : 0, 0);
     BuildViewLinks();
     endResetModel();
 }
 
-void CInspectTreeModel::Clear() { SetMessage(nullptr, CLabelTree(), {}, 0); }
+void CInspectTreeModel::Clear() { SetDocument(nullptr, m_nStyle, {}); }
 
-// Parents precede children, so one pass finds each node's shown parent, and
+// Parents precede children, so one pass finds each row's shown parent, and
 // a counting pass lays out the children of every slot.
 void CInspectTreeModel::BuildViewLinks() {
-    const auto n = static_cast<int>(m_tree.m_nodes.size());
-    std::vector<int> anchor(static_cast<std::size_t>(n), -1);
-    m_viewParent.assign(static_cast<std::size_t>(n), -1);
-    m_viewRow.assign(static_cast<std::size_t>(n), 0);
-    m_childStart.assign(static_cast<std::size_t>(n) + 2, 0);
-    for (int i = 0; i < n; ++i) {
-        const CLabelNode& node = m_tree.m_nodes[static_cast<std::size_t>(i)];
-        const int nParent = node.m_nParent;
-        if (node.m_nDepth == kFlatDepth - 1) anchor[static_cast<std::size_t>(i)] = i;
-        if (node.m_nDepth >= kFlatDepth) {
-            anchor[static_cast<std::size_t>(i)] = anchor[static_cast<std::size_t>(nParent)];
-            m_viewParent[static_cast<std::size_t>(i)] = anchor[static_cast<std::size_t>(i)];
+    const auto n = m_pDoc ? m_pDoc->m_rows.size() : 0;
+    std::vector<int> anchor(n, -1);
+    m_viewParent.assign(n, -1);
+    m_viewRow.assign(n, 0);
+    m_childStart.assign(n + 2, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        const SItemRow& row = m_pDoc->m_rows[i];
+        const int nParent = row.nParent;
+        if (row.nDepth == kFlatDepth - 1) anchor[i] = static_cast<int>(i);
+        if (row.nDepth >= kFlatDepth) {
+            anchor[i] = anchor[static_cast<std::size_t>(nParent)];
+            m_viewParent[i] = anchor[i];
         } else {
-            m_viewParent[static_cast<std::size_t>(i)] = nParent;
+            m_viewParent[i] = nParent;
         }
-        const auto nSlot = static_cast<std::size_t>(m_viewParent[static_cast<std::size_t>(i)] + 1);
-        m_viewRow[static_cast<std::size_t>(i)] = m_childStart[nSlot + 1]++;
+        const auto nSlot = static_cast<std::size_t>(m_viewParent[i] + 1);
+        m_viewRow[i] = m_childStart[nSlot + 1]++;
     }
     for (std::size_t s = 1; s < m_childStart.size(); ++s) m_childStart[s] += m_childStart[s - 1];
-    m_childOrder.assign(static_cast<std::size_t>(n), 0);
-    for (int i = 0; i < n; ++i) {
-        const auto nSlot = static_cast<std::size_t>(m_viewParent[static_cast<std::size_t>(i)] + 1);
-        m_childOrder[static_cast<std::size_t>(m_childStart[nSlot] +
-                                              m_viewRow[static_cast<std::size_t>(i)])] = i;
+    m_childOrder.assign(n, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto nSlot = static_cast<std::size_t>(m_viewParent[i] + 1);
+        m_childOrder[static_cast<std::size_t>(m_childStart[nSlot] + m_viewRow[i])] =
+            static_cast<int>(i);
     }
+}
+
+// A list shows the count the main tree shows; an item of an unknown format,
+// which has no cell there, says what it is; a long value shows its start.
+std::string CInspectTreeModel::Label(int nRow) const {
+    if (!m_pDoc || nRow < 0 || nRow >= RowCount()) return {};
+    const auto i = static_cast<std::size_t>(nRow);
+    const SItemRow& row = m_pDoc->m_rows[i];
+    if (row.nFormat == kFormatList) {
+        CMsgCell list;
+        list.m_nFormat = kFormatList;
+        list.m_nCount = m_pTree->Count(i);
+        return GetTreeLabel(list, m_nStyle);
+    }
+    const auto pCell = m_decoder.MakeCell(*m_pDoc, i, kLabelBytes);
+    if (!pCell) {
+        std::string str = "? format byte ";
+        AppendHex(str, row.nFormatByte, 2);
+        return str + " (skipped)";
+    }
+    std::string str = GetTreeLabel(*pCell, m_nStyle);
+    if (row.nPresent <= kLabelBytes) return str;
+    // The head counts what the cell holds: put the item's own count in.
+    const std::size_t nBracket = str.find('[');
+    const std::size_t nClose = str.find(']', nBracket);
+    std::string strCount;
+    AppendUnsigned(strCount, RowElementCount(row));
+    if (nBracket != std::string::npos && nClose != std::string::npos)
+        str.replace(nBracket + 1, nClose - nBracket - 1, strCount);
+    return str + "...";
 }
 
 QModelIndex CInspectTreeModel::RootIndex() const {
-    return m_bHasRoot ? createIndex(0, 0, kRootId) : QModelIndex();
+    return m_pDoc ? createIndex(0, 0, kRootId) : QModelIndex();
 }
 
-QModelIndex CInspectTreeModel::IndexOfCell(int nCell, int nColumn) const {
-    if (nCell < 0 || nCell >= static_cast<int>(m_viewRow.size())) return QModelIndex();
-    return createIndex(m_viewRow[static_cast<std::size_t>(nCell)], nColumn,
-                       static_cast<quintptr>(nCell) + 1);
+QModelIndex CInspectTreeModel::IndexOfRow(int nRow, int nColumn) const {
+    if (nRow < 0 || nRow >= RowCount()) return QModelIndex();
+    return createIndex(m_viewRow[static_cast<std::size_t>(nRow)], nColumn,
+                       static_cast<quintptr>(nRow) + 1);
 }
 
-int CInspectTreeModel::CellOf(const QModelIndex& index) const {
+int CInspectTreeModel::RowOf(const QModelIndex& index) const {
     return index.isValid() ? static_cast<int>(index.internalId()) - 1 : -1;
 }
 
 QModelIndex CInspectTreeModel::index(int nRow, int nColumn, const QModelIndex& parent) const {
     if (nColumn < 0 || nColumn >= kColumnCount || nRow < 0) return QModelIndex();
     if (!parent.isValid())
-        return nRow == 0 && m_bHasRoot ? createIndex(0, nColumn, kRootId) : QModelIndex();
-    const auto nSlot = static_cast<std::size_t>(CellOf(parent) + 1);
+        return nRow == 0 && m_pDoc ? createIndex(0, nColumn, kRootId) : QModelIndex();
+    const auto nSlot = static_cast<std::size_t>(RowOf(parent) + 1);
     if (nRow >= m_childStart[nSlot + 1] - m_childStart[nSlot]) return QModelIndex();
-    return IndexOfCell(m_childOrder[static_cast<std::size_t>(m_childStart[nSlot] + nRow)], nColumn);
+    return IndexOfRow(m_childOrder[static_cast<std::size_t>(m_childStart[nSlot] + nRow)], nColumn);
 }
 
 QModelIndex CInspectTreeModel::parent(const QModelIndex& child) const {
     if (!child.isValid() || child.internalId() == kRootId) return QModelIndex();
-    const int nParent = m_viewParent[static_cast<std::size_t>(CellOf(child))];
-    return nParent < 0 ? RootIndex() : IndexOfCell(nParent);
+    const int nParent = m_viewParent[static_cast<std::size_t>(RowOf(child))];
+    return nParent < 0 ? RootIndex() : IndexOfRow(nParent);
 }
 
 int CInspectTreeModel::rowCount(const QModelIndex& parent) const {
-    if (!parent.isValid()) return m_bHasRoot ? 1 : 0;
+    if (!parent.isValid()) return m_pDoc ? 1 : 0;
     if (parent.column() != 0) return 0;
-    const auto nSlot = static_cast<std::size_t>(CellOf(parent) + 1);
+    const auto nSlot = static_cast<std::size_t>(RowOf(parent) + 1);
     return m_childStart[nSlot + 1] - m_childStart[nSlot];
 }
 
@@ -100,31 +132,33 @@ QVariant CInspectTreeModel::headerData(int nSection, Qt::Orientation orientation
 
 QVariant CInspectTreeModel::data(const QModelIndex& index, int nRole) const {
     if (!index.isValid()) return QVariant();
-    if (index.internalId() != kRootId) return CellData(CellOf(index), index.column(), nRole);
+    if (index.internalId() != kRootId) return RowData(RowOf(index), index.column(), nRole);
     if (nRole != Qt::DisplayRole) return QVariant();
-    if (index.column() == kColumnItem) return QString::fromLatin1(m_tree.m_strRoot);
+    if (index.column() == kColumnItem) {
+        const SHeaderFields h = DocHeader(*m_pDoc);
+        return QString::fromLatin1(RootLabelText(h.nStream, h.nFunction, h.bWBit != 0));
+    }
     if (index.column() == kColumnOffset) return QStringLiteral("0");
-    return QString::number(m_nFileSize);
+    return QString::number(m_pDoc->m_bytes.size());
 }
 
-QVariant CInspectTreeModel::CellData(int nCell, int nColumn, int nRole) const {
-    const auto i = static_cast<std::size_t>(nCell);
+QVariant CInspectTreeModel::RowData(int nRow, int nColumn, int nRole) const {
+    const auto i = static_cast<std::size_t>(nRow);
     const bool bDamaged = m_damaged[i] != 0;
     if (nRole == Qt::ForegroundRole && bDamaged) return QBrush(QColor(0xC0, 0x10, 0x10));
     if (nRole == Qt::ToolTipRole && bDamaged)
         return QStringLiteral("Damaged: see the findings below");
     if (nRole != Qt::DisplayRole) return QVariant();
     if (nColumn == kColumnItem) {
-        const std::string& strLabel = m_tree.m_nodes[i].m_strLabel;
+        const std::string strLabel = Label(nRow);
         QString str = QString::fromLatin1(strLabel.data(), static_cast<int>(strLabel.size()));
         return bDamaged ? QStringLiteral("\u26A0 ") + str : str;
     }
-    if (!m_pMsg || i >= m_pMsg->m_cellBytes.size()) return QVariant();
-    const SCellBytes& b = m_pMsg->m_cellBytes[i];
+    const SItemRow& row = m_pDoc->m_rows[i];
     std::string str;
     if (nColumn == kColumnOffset)
-        AppendUnsigned(str, b.nOffset);
+        AppendUnsigned(str, row.nOffset);
     else
-        AppendUnsigned(str, DataEnd(b) - b.nOffset);
+        AppendUnsigned(str, RowDataEnd(row) - row.nOffset);
     return QString::fromLatin1(str.c_str());
 }

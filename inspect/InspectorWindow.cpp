@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
@@ -25,9 +27,12 @@
 #include <filesystem>
 
 #include "decode/HeaderFields.h"
+#include "decode/MsgDocWalk.h"
 #include "inspect/HexView.h"
 #include "inspect/InspectTreeModel.h"
+#include "io/AtomicFile.h"
 #include "io/MsgFile.h"
+#include "model/Bytes.h"
 #include "model/FormatTable.h"
 #include "render/DiagnosticText.h"
 #include "render/HeaderText.h"
@@ -61,11 +66,26 @@ constexpr SReading kReadings[] = {{"ASCII, escaped", ETextReading::kEscaped},
                                   {"Shift-JIS", ETextReading::kShiftJis},
                                   {"GBK", ETextReading::kGbk}};
 
+// The value pane lays out a paragraph whole before it paints any of it: a
+// long value is broken at blanks into lines of about 100 characters, which
+// it lays out only as they come into view. Copies keep the value as it is.
+void BreakLongLines(std::string& str) {
+    constexpr std::size_t kLine = 100;
+    std::size_t nStart = 0;
+    for (std::size_t i = 0; i < str.size(); ++i) {
+        if (str[i] == '\n') nStart = i + 1;
+        if (str[i] == ' ' && i - nStart >= kLine) {
+            str[i] = '\n';
+            nStart = i + 1;
+        }
+    }
+}
+
 // Bytes no cell accounts for: skipped items, ignored tails, stray bytes
 // after the last element, a body that was not decoded.
-std::vector<CHexView::SRange> GreyRanges(const CMsgInfo& msg) {
+std::vector<CHexView::SRange> GreyRanges(const std::vector<SDiagnostic>& findings) {
     std::vector<CHexView::SRange> ranges;
-    for (const SDiagnostic& d : msg.m_diagnostics) {
+    for (const SDiagnostic& d : findings) {
         const SByteRange r = DiagnosticRange(d);
         switch (d.eKind) {
             case EDiagnostic::kTerminator:
@@ -205,7 +225,38 @@ void CInspectorWindow::CreateShortcuts() {
     connect(pPrevious, &QShortcut::activated, this, [this] { FindNext(false); });
 }
 
+const std::vector<unsigned char>& CInspectorWindow::Bytes() const {
+    static const std::vector<unsigned char> kNone;
+    return m_pDoc ? m_pDoc->m_bytes : kNone;
+}
+
+const CMsgInfo* CInspectorWindow::Message() const {
+    if (!m_pMsg && m_pDoc) m_pMsg = m_decoder.MakeMsgInfo(m_pDoc);
+    return m_pMsg.get();
+}
+
 bool CInspectorWindow::ShowFile(const std::string& strPath, int nStyleFlag) {
+    // The message on show goes first: two big files are never held at once.
+    ShowDocument(strPath, nullptr, nullptr, nStyleFlag);
+    std::vector<unsigned char> bytes;
+    std::string strError;
+    if (!ReadMessageFile(strPath, bytes, strError)) {
+        m_listFindings->addItem(QStringLiteral("Cannot read the file: ") + Latin1(strError));
+        return false;
+    }
+    ShowDocument(strPath, std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes))), nullptr,
+                 nStyleFlag);
+    return true;
+}
+
+void CInspectorWindow::ShowMessage(const std::string& strPath, std::shared_ptr<CMsgInfo> pMsg,
+                                   int nStyleFlag) {
+    auto pDoc = pMsg ? pMsg->m_pDoc : nullptr;
+    ShowDocument(strPath, std::move(pDoc), std::move(pMsg), nStyleFlag);
+}
+
+void CInspectorWindow::ShowDocument(const std::string& strPath, std::shared_ptr<const CMsgDoc> pDoc,
+                                    std::shared_ptr<CMsgInfo> pMsg, int nStyleFlag) {
     m_strPath = strPath;
     m_nStyle = nStyleFlag;
     m_matches.clear();
@@ -213,51 +264,53 @@ bool CInspectorWindow::ShowFile(const std::string& strPath, int nStyleFlag) {
     m_strSearched.clear();
     const std::string strName = std::filesystem::path(strPath).filename().native();
     setWindowTitle(QStringLiteral("Brevix Inspector - ") + QString::fromLocal8Bit(strName));
-    std::string strError;
     m_hexView->SetData(nullptr, 0);
     m_pModel->Clear();
-    m_pMsg.reset();
-    if (!ReadMessageFile(strPath, m_bytes, strError)) {
-        m_bytes.clear();
+    m_pDoc = std::move(pDoc);
+    m_pMsg = m_pDoc ? std::move(pMsg) : nullptr;
+    if (!m_pDoc) {
         m_treeHeader->clear();
         m_listFindings->clear();
-        m_listFindings->addItem(QStringLiteral("Cannot read the file: ") + Latin1(strError));
         m_editValue->clear();
         ShowMatchCount();
-        return false;
+        return;
     }
-    int nStyle = nStyleFlag;  // the main dialog keeps the flag; this copy is ours
-    m_pMsg = m_decoder.Decode(m_bytes.data(), static_cast<unsigned int>(m_bytes.size()), &nStyle);
-    m_hexView->SetData(m_bytes.data(), m_bytes.size());
-    m_hexView->SetGreyRanges(GreyRanges(*m_pMsg));
-    m_pModel->SetMessage(m_pMsg.get(), BuildLabelTree(*m_pMsg, m_nStyle), DamagedCells(),
-                         m_bytes.size());
-    m_treeItems->expandAll();
+    m_hexView->SetData(m_pDoc->m_bytes.data(), m_pDoc->m_bytes.size());
+    m_hexView->SetGreyRanges(GreyRanges(m_pDoc->m_findings));
+    m_pModel->SetDocument(m_pDoc, m_nStyle, DamagedRows());
+    // Expanding every row lays all of them out: a huge message opens with
+    // its top level and first lists open instead.
+    if (m_pModel->RowCount() <= kExpandAllRows) {
+        m_treeItems->expandAll();
+    } else {
+        m_treeItems->expand(m_pModel->RootIndex());
+        for (int i = 0; i < m_pModel->rowCount(m_pModel->RootIndex()); ++i)
+            m_treeItems->expand(m_pModel->index(i, 0, m_pModel->RootIndex()));
+    }
     ShowHeader();
     ShowFindings();
     ShowMatchCount();
     SelectCell(-1);
-    return true;
 }
 
 // A finding marks the item it is about: the cut item, the open list, the
-// list that lost an item of unknown format.
-std::vector<char> CInspectorWindow::DamagedCells() const {
-    std::vector<char> damaged(m_pMsg->m_cells.size(), 0);
-    for (const SDiagnostic& d : m_pMsg->m_diagnostics) {
+// skipped item.
+std::vector<char> CInspectorWindow::DamagedRows() const {
+    std::vector<char> damaged(m_pDoc->m_rows.size(), 0);
+    for (const SDiagnostic& d : m_pDoc->m_findings) {
         if (!IsDamage(d.eKind)) continue;
         const std::uint64_t nAt = d.eKind == EDiagnostic::kListOpen ? d.nValue : d.nOffset;
-        const int nCell = CellAtOffset(*m_pMsg, nAt);
-        if (nCell >= 0) damaged[static_cast<std::size_t>(nCell)] = 1;
+        const int nRow = RowAtOffset(*m_pDoc, nAt);
+        if (nRow >= 0) damaged[static_cast<std::size_t>(nRow)] = 1;
     }
     return damaged;
 }
 
 void CInspectorWindow::ShowHeader() {
     m_treeHeader->clear();
-    const SHeaderFields h = ReadHeaderFields(m_bytes.data(), m_bytes.size());
     QList<QTreeWidgetItem*> items;
-    for (const SFieldLine& line : HeaderFieldLines(h, *m_pMsg, m_bytes.size()))
+    for (const SFieldLine& line :
+         HeaderFieldLines(DocHeader(*m_pDoc), m_pDoc->m_findings, m_pDoc->m_bytes.size()))
         items.append(new QTreeWidgetItem({Latin1(line.strName), Latin1(line.strValue)}));
     m_treeHeader->addTopLevelItems(items);
     m_treeHeader->resizeColumnToContents(0);
@@ -272,8 +325,8 @@ void CInspectorWindow::ShowHeader() {
 
 void CInspectorWindow::ShowFindings() {
     m_listFindings->clear();
-    for (std::size_t i = 0; i < m_pMsg->m_diagnostics.size(); ++i) {
-        const SDiagnostic& d = m_pMsg->m_diagnostics[i];
+    for (std::size_t i = 0; i < m_pDoc->m_findings.size(); ++i) {
+        const SDiagnostic& d = m_pDoc->m_findings[i];
         std::string str = "offset ";
         AppendOffset(str, d.nOffset);
         str += ": " + DiagnosticText(d);
@@ -286,14 +339,14 @@ void CInspectorWindow::ShowFindings() {
     }
 }
 
-void CInspectorWindow::SelectCell(int nCell) {
-    const QModelIndex index = nCell < 0 ? m_pModel->RootIndex() : m_pModel->IndexOfCell(nCell);
+void CInspectorWindow::SelectCell(int nRow) {
+    const QModelIndex index = nRow < 0 ? m_pModel->RootIndex() : m_pModel->IndexOfRow(nRow);
     if (!index.isValid()) return;
     m_treeItems->setCurrentIndex(index);
     m_treeItems->scrollTo(index);
 }
 
-int CInspectorWindow::SelectedCell() const { return m_pModel->CellOf(m_treeItems->currentIndex()); }
+int CInspectorWindow::SelectedCell() const { return m_pModel->RowOf(m_treeItems->currentIndex()); }
 
 ETextReading CInspectorWindow::Reading() const {
     const int n = m_comboReading->currentIndex();
@@ -301,98 +354,138 @@ ETextReading CInspectorWindow::Reading() const {
                                                                 : ETextReading::kEscaped;
 }
 
+const SItemRow* CInspectorWindow::Row(int nRow) const {
+    if (!m_pDoc || nRow < 0 || static_cast<std::size_t>(nRow) >= m_pDoc->m_rows.size())
+        return nullptr;
+    return &m_pDoc->m_rows[static_cast<std::size_t>(nRow)];
+}
+
 // The message itself: the header bytes in the first colour, the body in the
 // second. An item: its format and length bytes, then its data (a list: the
 // items it spans).
 void CInspectorWindow::OnCellSelected() {
-    if (!m_pMsg) return;
-    const int nCell = SelectedCell();
-    if (nCell < 0 || static_cast<std::size_t>(nCell) >= m_pMsg->m_cellBytes.size()) {
-        const std::uint64_t nHeader = m_bytes.size() < 10 ? m_bytes.size() : 10;
-        m_hexView->SetHighlight({0, nHeader}, {nHeader, m_bytes.size()});
-        m_hexView->ShowOffset(0);
+    if (!m_pDoc) return;
+    const int nRow = SelectedCell();
+    if (const SItemRow* pRow = Row(nRow)) {
+        m_hexView->SetHighlight({pRow->nOffset, RowDataStart(*pRow)},
+                                {RowDataStart(*pRow), RowDataEnd(*pRow)});
+        m_hexView->ShowOffset(pRow->nOffset);
     } else {
-        const SCellBytes& b = m_pMsg->m_cellBytes[static_cast<std::size_t>(nCell)];
-        m_hexView->SetHighlight({b.nOffset, DataStart(b)}, {DataStart(b), DataEnd(b)});
-        m_hexView->ShowOffset(b.nOffset);
+        const std::uint64_t nSize = Bytes().size();
+        const std::uint64_t nHeader = nSize < 10 ? nSize : 10;
+        m_hexView->SetHighlight({0, nHeader}, {nHeader, nSize});
+        m_hexView->ShowOffset(0);
     }
-    ShowValue(nCell);
+    ShowValue(nRow);
 }
 
-void CInspectorWindow::ShowValue(int nCell) {
+void CInspectorWindow::ShowValue(int nRow) {
+    const SItemRow* pRow = Row(nRow);
     std::string str;
-    if (nCell < 0) {
-        str = GetRootLabel(*m_pMsg) + ": " + std::to_string(m_bytes.size()) + " bytes, " +
-              std::to_string(m_pMsg->m_cells.size()) + " items";
+    if (!pRow) {
+        const SHeaderFields h = DocHeader(*m_pDoc);
+        str = RootLabelText(h.nStream, h.nFunction, h.bWBit != 0) + ": " +
+              std::to_string(Bytes().size()) + " bytes, " + std::to_string(m_pDoc->m_rows.size()) +
+              " items";
         m_editValue->setPlainText(Latin1(str));
         return;
     }
-    const SCellBytes& b = m_pMsg->m_cellBytes[static_cast<std::size_t>(nCell)];
-    const CMsgCell& cell = *m_pMsg->m_cells[static_cast<std::size_t>(nCell)];
     str = "offset ";
-    AppendOffset(str, b.nOffset);
-    str += ", " + std::to_string(b.nLengthBytes) + " length bytes, ";
-    if (cell.m_nFormat == kFormatList) {
-        int nChildren = 0;
-        for (const CMsgCell* p = cell.m_pFirstChild; p; p = p->m_pNext) ++nChildren;
-        str += "list of " + std::to_string(b.nDeclared) + " items declared, " +
-               std::to_string(nChildren) + " decoded, items take " + std::to_string(b.nPresent) +
+    AppendOffset(str, pRow->nOffset);
+    str += ", " + std::to_string(pRow->nLengthRead) + " length bytes, ";
+    if (pRow->nFormat == kFormatList) {
+        int nDecoded = 0;
+        std::int32_t nChild = pRow->nChildren ? nRow + 1 : -1;
+        for (; nChild >= 0; nChild = m_pDoc->m_rows[static_cast<std::size_t>(nChild)].nNext)
+            nDecoded += IsKnownRow(m_pDoc->m_rows[static_cast<std::size_t>(nChild)]);
+        str += "list of " + std::to_string(pRow->nDeclared) + " items declared, " +
+               std::to_string(nDecoded) + " decoded, items take " + std::to_string(pRow->nPresent) +
                " bytes";
         m_editValue->setPlainText(Latin1(str));
         return;
     }
-    str += std::to_string(b.nDeclared) + " data bytes declared, " + std::to_string(b.nPresent) +
-           " present\n";
-    m_editValue->setPlainText(Latin1(str) + Utf8(ExactValueOf(nCell, Reading())));
+    str += std::to_string(pRow->nDeclared) + " data bytes declared, " +
+           std::to_string(pRow->nPresent) + " present\n";
+    // A big value is shown by its beginning; the menu copies or saves it whole.
+    const auto data = RowData(*m_pDoc, static_cast<std::size_t>(nRow));
+    std::string strValue =
+        ExactValuePreview(pRow->nFormat, data.data(), data.size(), kShownValueBytes, Reading());
+    if (data.size() > kShownValueBytes)
+        strValue += "; Copy Exact Value or Save Exact Value As gives it all";
+    BreakLongLines(strValue);
+    m_editValue->setPlainText(Latin1(str) + Utf8(strValue));
 }
 
-std::string CInspectorWindow::SmlOf(int nCell) const {
-    if (!m_pMsg) return std::string();
-    return TreeNodeToSml(*m_pMsg, m_bytes.data(), m_bytes.size(), nCell);
+// The whole exact value into a file the user names, through the atomic writer.
+void CInspectorWindow::SaveExactValue(int nRow) {
+    const QString strPath =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save Exact Value As"));
+    if (strPath.isEmpty()) return;
+    const std::string strValue = ExactValueOf(nRow, Reading());
+    std::string strError;
+    if (!WriteWholeFile(strPath.toStdString(), strValue.data(), strValue.size(), strError))
+        QMessageBox::warning(this, windowTitle(), Latin1("Cannot save: " + strError));
 }
 
-std::string CInspectorWindow::ExactValueOf(int nCell, ETextReading eReading) const {
-    if (!m_pMsg || nCell < 0 || static_cast<std::size_t>(nCell) >= m_pMsg->m_cells.size())
-        return {};
-    return CellExactValue(*m_pMsg, *m_pMsg->m_cells[static_cast<std::size_t>(nCell)],
-                          m_bytes.data(), m_bytes.size(), eReading);
+std::string CInspectorWindow::SmlOf(int nRow) const {
+    if (!m_pDoc) return std::string();
+    return DocNodeToSml(*m_pDoc, nRow);
 }
 
-std::string CInspectorWindow::BytesHexOf(int nCell) const {
+std::string CInspectorWindow::ExactValueOf(int nRow, ETextReading eReading) const {
+    const SItemRow* pRow = Row(nRow);
+    if (!pRow) return {};
+    const auto data = RowData(*m_pDoc, static_cast<std::size_t>(nRow));
+    return ExactValueText(pRow->nFormat, data.data(), data.size(), eReading);
+}
+
+bool CInspectorWindow::HasValue(int nRow) const {
+    const SItemRow* pRow = Row(nRow);
+    return pRow && pRow->nFormat != kFormatList && IsKnownRow(*pRow);
+}
+
+std::string CInspectorWindow::BytesHexOf(int nRow) const {
+    const std::vector<unsigned char>& bytes = Bytes();
     std::uint64_t nBegin = 0;
-    std::uint64_t nEnd = m_bytes.size();
-    if (m_pMsg && nCell >= 0 && static_cast<std::size_t>(nCell) < m_pMsg->m_cellBytes.size()) {
-        const SCellBytes& b = m_pMsg->m_cellBytes[static_cast<std::size_t>(nCell)];
-        nBegin = b.nOffset;
-        nEnd = DataEnd(b);
+    std::uint64_t nEnd = bytes.size();
+    if (const SItemRow* pRow = Row(nRow)) {
+        nBegin = pRow->nOffset;
+        nEnd = RowDataEnd(*pRow);
     }
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string str;
-    for (std::uint64_t i = nBegin; i < nEnd && i < m_bytes.size(); ++i) {
+    for (std::uint64_t i = nBegin; i < nEnd && i < bytes.size(); ++i) {
         if (i > nBegin) str += ' ';
-        str += kDigits[m_bytes[i] >> 4];
-        str += kDigits[m_bytes[i] & 0xF];
+        AppendHexByte(str, bytes[i]);
     }
     return str;
 }
 
+// The listing of the selected subtree; an item of an unknown format has no
+// cell and so no listing.
 std::string CInspectorWindow::SubtreeText() {
-    if (!m_pMsg) return {};
-    const int nCell = SelectedCell();
-    if (nCell < 0) return m_decoder.GetMsgText(m_pMsg.get(), 0, m_nStyle);
-    return ListSubtree(m_pMsg->m_cells[static_cast<std::size_t>(nCell)].get(), m_nStyle);
+    if (!m_pDoc) return {};
+    const int nRow = SelectedCell();
+    if (nRow < 0) {
+        std::string str;
+        ListDoc(*m_pDoc, 0, m_nStyle, str);
+        return str;
+    }
+    const CMsgInfo* pMsg = Message();
+    const int nCell = CellAtOffset(*pMsg, m_pDoc->m_rows[static_cast<std::size_t>(nRow)].nOffset);
+    if (nCell < 0 || RowOfCell(*pMsg, nCell) != nRow) return {};
+    return ListSubtree(pMsg->m_cells[static_cast<std::size_t>(nCell)].get(), m_nStyle);
 }
 
 void CInspectorWindow::OnByteClicked(std::uint64_t nOffset) {
-    if (!m_pMsg) return;
-    SelectCell(CellAtOffset(*m_pMsg, nOffset));
+    if (!m_pDoc) return;
+    SelectCell(RowAtOffset(*m_pDoc, nOffset));
 }
 
 void CInspectorWindow::OnFindingClicked(QListWidgetItem* pItem) {
-    if (!m_pMsg || !pItem) return;
+    if (!m_pDoc || !pItem) return;
     const int i = pItem->data(Qt::UserRole).toInt();
-    if (i < 0 || static_cast<std::size_t>(i) >= m_pMsg->m_diagnostics.size()) return;
-    const SByteRange r = DiagnosticRange(m_pMsg->m_diagnostics[static_cast<std::size_t>(i)]);
+    if (i < 0 || static_cast<std::size_t>(i) >= m_pDoc->m_findings.size()) return;
+    const SByteRange r = DiagnosticRange(m_pDoc->m_findings[static_cast<std::size_t>(i)]);
     m_hexView->SetHighlight({}, {r.nBegin, r.nEnd});
     m_hexView->ShowOffset(r.nBegin);
 }
@@ -401,19 +494,22 @@ void CInspectorWindow::OnTreeMenu(const QPoint& pos) {
     const QModelIndex index = m_treeItems->indexAt(pos);
     if (!index.isValid()) return;
     m_treeItems->setCurrentIndex(index);
-    const int nCell = SelectedCell();
+    const int nRow = SelectedCell();
     QMenu menu(this);
     menu.addAction(QStringLiteral("&Copy Subtree\tCtrl+C"), this,
                    [this] { QApplication::clipboard()->setText(Latin1(SubtreeText())); });
-    QAction* pValue = menu.addAction(QStringLiteral("Copy &Exact Value"), this, [this, nCell] {
-        QApplication::clipboard()->setText(Utf8(ExactValueOf(nCell, Reading())));
+    QAction* pValue = menu.addAction(QStringLiteral("Copy &Exact Value"), this, [this, nRow] {
+        QApplication::clipboard()->setText(Utf8(ExactValueOf(nRow, Reading())));
     });
-    pValue->setEnabled(!ExactValueOf(nCell, Reading()).empty());
-    menu.addAction(QStringLiteral("Copy &Bytes as Hex"), this, [this, nCell] {
-        QApplication::clipboard()->setText(Latin1(BytesHexOf(nCell)));
-    });
+    QAction* pSave = menu.addAction(QStringLiteral("Save Exact &Value As..."), this,
+                                    [this, nRow] { SaveExactValue(nRow); });
+    const bool bValue = HasValue(nRow);
+    pValue->setEnabled(bValue);
+    pSave->setEnabled(bValue);
+    menu.addAction(QStringLiteral("Copy &Bytes as Hex"), this,
+                   [this, nRow] { QApplication::clipboard()->setText(Latin1(BytesHexOf(nRow))); });
     menu.addAction(QStringLiteral("Copy as &SML"), this,
-                   [this, nCell] { QApplication::clipboard()->setText(Latin1(SmlOf(nCell))); });
+                   [this, nRow] { QApplication::clipboard()->setText(Latin1(SmlOf(nRow))); });
     menu.exec(m_treeItems->viewport()->mapToGlobal(pos));
 }
 
@@ -436,13 +532,11 @@ int CInspectorWindow::Find(const QString& strText) {
     m_strSearched = strText;
     m_matches.clear();
     m_nMatch = -1;
-    if (m_pMsg && !strText.isEmpty()) {
-        const CLabelTree& tree = m_pModel->Tree();
-        for (std::size_t i = 0; i < tree.m_nodes.size(); ++i) {
-            const int nCell = static_cast<int>(i);
-            if (Latin1(tree.m_nodes[i].m_strLabel).contains(strText, Qt::CaseInsensitive) ||
-                Utf8(ExactValueOf(nCell, Reading())).contains(strText, Qt::CaseInsensitive))
-                m_matches.push_back(nCell);
+    if (m_pDoc && !strText.isEmpty()) {
+        for (int i = 0; i < m_pModel->RowCount(); ++i) {
+            if (Latin1(m_pModel->Label(i)).contains(strText, Qt::CaseInsensitive) ||
+                Utf8(ExactValueOf(i, Reading())).contains(strText, Qt::CaseInsensitive))
+                m_matches.push_back(i);
         }
     }
     const int nFrom = SelectedCell();

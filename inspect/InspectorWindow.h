@@ -24,20 +24,26 @@ class QTreeWidget;
 // The message inspector: a second, resizable window beside the main dialog
 // showing what each byte of the message file is. Panes: header in both
 // readings, item tree with offsets and sizes, hex with the selected item's
-// bytes in two colours, exact value, findings. It reads and decodes the file
-// itself, so it holds the bytes the byte map points into.
+// bytes in two colours, exact value, findings. It shows the message the
+// viewer hands it, whose document holds the bytes: the file is not read again.
 class CInspectorWindow : public QWidget {
     Q_OBJECT
 public:
     explicit CInspectorWindow(QWidget* pParent = nullptr);
     ~CInspectorWindow() override;
 
-    // Reads and shows the file; the style flag chooses the format names of
-    // the labels and the style of copied listings. False when it cannot be
-    // read: the panes are then empty and the findings say why.
+    // Shows a message's document read from strPath; the style flag chooses
+    // the format names of the labels and the style of copied listings. The
+    // window shares the document and, when given, the message made from it
+    // (else it makes one only when a listing of a subtree is asked for).
+    void ShowDocument(const std::string& strPath, std::shared_ptr<const CMsgDoc> pDoc,
+                      std::shared_ptr<CMsgInfo> pMsg, int nStyleFlag);
+    void ShowMessage(const std::string& strPath, std::shared_ptr<CMsgInfo> pMsg, int nStyleFlag);
+    // Reads and shows a file, for a window opened without the viewer. False
+    // when it cannot be read: the panes are then empty and the findings say why.
     bool ShowFile(const std::string& strPath, int nStyleFlag);
-    // Selects cell nCell of the message (-1: the message itself).
-    void SelectCell(int nCell);
+    // Selects item nRow (a row of the document, -1: the message itself).
+    void SelectCell(int nRow);
     int SelectedCell() const;
 
     // Search over labels and exact values, case-insensitive. Find selects
@@ -49,12 +55,20 @@ public:
     // What Ctrl+C in the item tree copies: the listing of the selected
     // subtree (of the whole message for the root row).
     std::string SubtreeText();
-    std::string ExactValueOf(int nCell, ETextReading eReading) const;
-    std::string BytesHexOf(int nCell) const;
-    // SML (standard dialect) of cell nCell and its subtree; the message for -1.
-    std::string SmlOf(int nCell) const;
+    std::string ExactValueOf(int nRow, ETextReading eReading) const;
+    std::string BytesHexOf(int nRow) const;
+    // True for an item with a value (not a list, a known format).
+    bool HasValue(int nRow) const;
+    // The value pane shows at most this many data bytes of an item.
+    static constexpr std::size_t kShownValueBytes = 64 * 1024;
+    // SML (standard dialect) of row nRow and its subtree; the message for -1.
+    std::string SmlOf(int nRow) const;
 
-    const CMsgInfo* Message() const { return m_pMsg.get(); }
+    const CMsgDoc* Document() const { return m_pDoc.get(); }
+    // The cells of the message on show, made on first use; null for none.
+    const CMsgInfo* Message() const;
+    // Above this many items the tree opens with only its first levels expanded.
+    static constexpr int kExpandAllRows = 50000;
 
     QTreeWidget* m_treeHeader = nullptr;
     QTreeView* m_treeItems = nullptr;
@@ -78,17 +92,22 @@ private:
     void OnByteClicked(std::uint64_t nOffset);
     void OnFindingClicked(QListWidgetItem* pItem);
     void OnTreeMenu(const QPoint& pos);
-    void ShowValue(int nCell);
+    void ShowValue(int nRow);
+    void SaveExactValue(int nRow);
     void ShowMatchCount();
     void SaveGeometry() const;
     bool RestoreGeometry();  // false: nothing kept yet
     void PlaceBesideParent();
-    std::vector<char> DamagedCells() const;
+    std::vector<char> DamagedRows() const;
+    const SItemRow* Row(int nRow) const;  // null for -1 and rows that are not there
     ETextReading Reading() const;
 
-    CDecode m_decoder;
-    std::vector<unsigned char> m_bytes;
-    std::unique_ptr<CMsgInfo> m_pMsg;
+    // The message's bytes, as its document holds them (empty without one).
+    const std::vector<unsigned char>& Bytes() const;
+
+    mutable CDecode m_decoder;
+    std::shared_ptr<const CMsgDoc> m_pDoc;
+    mutable std::shared_ptr<CMsgInfo> m_pMsg;
     std::string m_strPath;
     int m_nStyle = 1;
     CInspectTreeModel* m_pModel = nullptr;
@@ -96,6 +115,6 @@ private:
     QSplitter* m_splitLeft = nullptr;
     QSplitter* m_splitRight = nullptr;
     QString m_strSearched;
-    std::vector<int> m_matches;  // cell indexes, document order
+    std::vector<int> m_matches;  // rows, document order
     int m_nMatch = -1;
 };

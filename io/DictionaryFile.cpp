@@ -1,11 +1,11 @@
 #include "io/DictionaryFile.h"
 
-#include "decode/WireItems.h"
+#include "decode/MsgDocWalk.h"
 #include "io/MsgFile.h"
 #include "io/SmlReader.h"
 #include "model/Dictionary.h"
 #include "render/DictionaryLearning.h"
-#include "render/WireViews.h"
+#include "render/DocViews.h"
 
 namespace {
 
@@ -116,11 +116,9 @@ SDictionaryLoad LoadSmlDictionary(std::string_view strText, const std::string& s
             continue;
         }
         for (const SSmlMessage& msg : messages) {
-            const std::vector<unsigned char> bytes = SmlMessageFile(msg, 0);
-            const SWireMessage wire = ReadWireItems(bytes.data(), bytes.size());
-            load.nDefined +=
-                LearnDefinitions(msg.nStream, msg.nFunction, WireItemViews(wire, bytes.data()),
-                                 kBeforeAllMessages, dict);
+            const CMsgDoc doc = DecodeMsgDoc(SmlMessageFile(msg, 0));
+            load.nDefined += LearnDefinitions(msg.nStream, msg.nFunction, DocItemViews(doc),
+                                              kBeforeAllMessages, dict);
         }
     }
     return load;

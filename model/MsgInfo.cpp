@@ -81,3 +81,15 @@ int CellAtOffset(const CMsgInfo& msg, std::uint64_t nOffset) {
     }
     return -1;
 }
+
+// Every cell starts at its own row's offset, and no two rows start alike.
+int RowOfCell(const CMsgInfo& msg, int nCell) {
+    if (!msg.m_pDoc || nCell < 0 || static_cast<std::size_t>(nCell) >= msg.m_cellBytes.size())
+        return -1;
+    const auto& rows = msg.m_pDoc->m_rows;
+    const std::uint32_t nOffset = msg.m_cellBytes[static_cast<std::size_t>(nCell)].nOffset;
+    const auto it =
+        std::lower_bound(rows.begin(), rows.end(), nOffset,
+                         [](const SItemRow& row, std::uint32_t n) { return row.nOffset < n; });
+    return it != rows.end() && it->nOffset == nOffset ? static_cast<int>(it - rows.begin()) : -1;
+}

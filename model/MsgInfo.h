@@ -5,6 +5,7 @@
 #include "model/ByteMap.h"
 #include "model/Diagnostic.h"
 #include "model/MsgCell.h"
+#include "model/MsgDoc.h"
 #include "model/PassItem.h"
 
 // One decoded message: header fields, building state and every cell in
@@ -45,6 +46,9 @@ public:
     // m_diagnostics how the walk ended and what was wrong, in file order.
     std::vector<SCellBytes> m_cellBytes;
     std::vector<SDiagnostic> m_diagnostics;
+    // The document the decoder made this message from; null for a message
+    // built by hand. Shared with the views that read the bytes.
+    std::shared_ptr<const CMsgDoc> m_pDoc;
 };
 
 // True when the decoder found nothing wrong (IsDamage of no diagnostic).
@@ -54,3 +58,6 @@ bool IsCleanMessage(const CMsgInfo& msg);
 // bytes, a data item's whole item), or else of the innermost list whose
 // items span it; -1 when none does or the message has no byte map.
 int CellAtOffset(const CMsgInfo& msg, std::uint64_t nOffset);
+
+// Row of m_pDoc that cell nCell was made from; -1 without a document.
+int RowOfCell(const CMsgInfo& msg, int nCell);

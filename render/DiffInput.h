@@ -28,6 +28,6 @@ struct SDiffMessage {
     std::vector<SDiffItem> items;  // document order: a list precedes its children
 };
 
-// The message in a file's bytes (header and item stream, as the decoder
-// reads them). A damaged message gives the items that are there.
+// The message in a file's bytes (header and item stream, walked once into a
+// document: render/DocViews.h). A damaged message gives the items that are there.
 SDiffMessage DiffMessageOfBytes(const unsigned char* pData, std::size_t nSize);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "decode/ValueBits.h"
+#include "model/Bytes.h"
 #include "model/FormatTable.h"
 #include "model/Jis0201.h"
 #include "render/NumberText.h"
@@ -42,10 +43,9 @@ void AppendEscaped(std::string& out, unsigned char b, bool bHigh) {
         }
     }
     if (b < 0x20 || b == 0x7F || (bHigh && b >= 0x80)) {
-        static constexpr char kDigits[] = "0123456789ABCDEF";
         out += "\\x";
-        out += kDigits[b >> 4];
-        out += kDigits[b & 0xF];
+        out += kUpperHexDigits[b >> 4];
+        out += kUpperHexDigits[b & 0xF];
         return;
     }
     out += static_cast<char>(b);
@@ -215,6 +215,43 @@ std::string ExactValueText(int nFormat, const unsigned char* pData, std::size_t 
         kExactRules[FormatIndexOf(nFormat)].pfnElement(out, pData + i);
     }
     AppendExtra(out, pData + i, nSize - i);
+    return out;
+}
+
+namespace {
+
+// "64 KiB", "10 MiB", "1.5 MiB", "900 bytes": one decimal at most, cut.
+std::string SizeText(std::uint64_t n) {
+    struct SUnit {
+        std::uint64_t nSize;
+        const char* szName;
+    };
+    constexpr SUnit kUnits[] = {{1ull << 30, " GiB"}, {1ull << 20, " MiB"}, {1ull << 10, " KiB"}};
+    std::string out;
+    for (const SUnit& u : kUnits) {
+        if (n < u.nSize) continue;
+        const std::uint64_t nTenths = n * 10 / u.nSize;
+        AppendUnsigned(out, nTenths / 10);
+        if (nTenths % 10) {
+            out += '.';
+            AppendUnsigned(out, nTenths % 10);
+        }
+        return out + u.szName;
+    }
+    AppendUnsigned(out, n);
+    return out + " bytes";
+}
+
+}  // namespace
+
+std::string ExactValuePreview(int nFormat, const unsigned char* pData, std::size_t nSize,
+                              std::size_t nLimit, ETextReading eReading) {
+    if (nSize <= nLimit) return ExactValueText(nFormat, pData, nSize, eReading);
+    const SFormat* pFormat = FindFormat(nFormat);
+    const std::size_t nWidth = pFormat && pFormat->nWireWidth ? pFormat->nWireWidth : 1;
+    const std::size_t nShown = nLimit - nLimit % nWidth;
+    std::string out = ExactValueText(nFormat, pData, nShown, eReading);
+    out += "\n\nfirst " + SizeText(nShown) + " of " + SizeText(nSize) + " shown";
     return out;
 }
 

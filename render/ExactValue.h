@@ -18,6 +18,12 @@ enum class ETextReading { kEscaped, kUtf8, kShiftJis, kGbk };
 std::string ExactValueText(int nFormat, const unsigned char* pData, std::size_t nSize,
                            ETextReading eReading = ETextReading::kEscaped);
 
+// A value shown in pieces: the exact value of its first nLimit data bytes
+// (whole elements only) and, when that is not all of it, a last line such
+// as "first 64 KiB of 10 MiB shown". Sizes in binary units, locale-free.
+std::string ExactValuePreview(int nFormat, const unsigned char* pData, std::size_t nSize,
+                              std::size_t nLimit, ETextReading eReading = ETextReading::kEscaped);
+
 // ExactValueText of a decoded cell, its bytes found through the message's
 // byte map in the file the message was decoded from. Empty when the message
 // has no byte map or the file is shorter than the map says.

@@ -25,8 +25,8 @@ std::string STypeText(int nPType, int nSType) {
     return s;
 }
 
-std::string StyleByteText(const CMsgInfo& msg) {
-    for (const SDiagnostic& d : msg.m_diagnostics) {
+std::string StyleByteText(const std::vector<SDiagnostic>& findings) {
+    for (const SDiagnostic& d : findings) {
         if (d.eKind != EDiagnostic::kStyleByte) continue;
         std::string s = Hex(d.nValue, 2);
         s += d.nPresent ? (d.nValue == '0' ? " \"0\" bracket style" : " \"1\" column style")
@@ -48,7 +48,8 @@ std::string MessageNameText(int nStream, int nFunction) {
     return s;
 }
 
-std::vector<SFieldLine> HeaderFieldLines(const SHeaderFields& h, const CMsgInfo& msg,
+std::vector<SFieldLine> HeaderFieldLines(const SHeaderFields& h,
+                                         const std::vector<SDiagnostic>& findings,
                                          std::size_t nFileSize) {
     using U = std::uint64_t;
     std::vector<SFieldLine> lines = {
@@ -71,7 +72,7 @@ std::vector<SFieldLine> HeaderFieldLines(const SHeaderFields& h, const CMsgInfo&
         {"hsms stype", STypeText(h.nPType, h.nSType)},
         {"header bytes", Decimal(U(h.nPresent))},
         {"file size", Decimal(U(nFileSize))},
-        {"style byte", StyleByteText(msg)},
+        {"style byte", StyleByteText(findings)},
     };
     lines.insert(lines.end(), more.begin(), more.end());
     return lines;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "decode/HeaderFields.h"
-#include "model/MsgInfo.h"
+#include "model/Diagnostic.h"
 
 // One labelled field of the header pane and of brevix-dump --header.
 struct SFieldLine {
@@ -13,8 +13,9 @@ struct SFieldLine {
 };
 
 // The header in both readings, the message name (no line when unknown), the
-// file size and the style byte as the decoder found it.
-std::vector<SFieldLine> HeaderFieldLines(const SHeaderFields& h, const CMsgInfo& msg,
+// file size and the style byte as the walk found it (among findings).
+std::vector<SFieldLine> HeaderFieldLines(const SHeaderFields& h,
+                                         const std::vector<SDiagnostic>& findings,
                                          std::size_t nFileSize);
 
 // "name: value" lines, each ending in a line feed.

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "decode/WireItems.h"
+#include "model/Bytes.h"
 #include "model/FormatTable.h"
 
 namespace {

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "decode/HeaderFields.h"
-#include "decode/WireItems.h"
+#include "decode/MsgDocWalk.h"
+#include "model/Bytes.h"
 #include "model/FormatTable.h"
 #include "render/DiagnosticText.h"
 #include "render/FloatText.h"
@@ -16,7 +17,18 @@
 
 namespace {
 
-constexpr char kHex[] = "0123456789ABCDEF";
+// One byte below 0x80 as the content of a JSON string.
+void AppendEscaped(std::string& out, unsigned char c) {
+    if (c == '"' || c == '\\') {
+        out += '\\';
+        out += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7F) {
+        out += "\\u00";
+        AppendHexByte(out, c);
+    } else {
+        out += static_cast<char>(c);
+    }
+}
 
 template <std::size_t N>
 void Raw(std::string& out, const char (&sz)[N]) {
@@ -83,11 +95,11 @@ void AppendText(std::string& out, const std::string& str) {
 }
 
 // Every finding of the decoder, the clean end and the style byte included.
-void AppendDiagnostics(std::string& out, const CMsgInfo& msg) {
+void AppendDiagnostics(std::string& out, const CMsgDoc& doc) {
     out += '[';
-    for (std::size_t i = 0; i < msg.m_diagnostics.size(); ++i) {
+    for (std::size_t i = 0; i < doc.m_findings.size(); ++i) {
         if (i) out += ',';
-        const SDiagnostic& d = msg.m_diagnostics[i];
+        const SDiagnostic& d = doc.m_findings[i];
         CJsonObject obj(out);
         obj.Number("offset", d.nOffset);
         obj.Bool("damage", IsDamage(d.eKind));
@@ -95,6 +107,54 @@ void AppendDiagnostics(std::string& out, const CMsgInfo& msg) {
         obj.Close();
     }
     out += ']';
+}
+
+// Length of the valid UTF-8 sequence at p (at most n bytes), 0 when there is
+// none: no overlong forms, no surrogates, nothing above U+10FFFF.
+std::size_t Utf8Length(const unsigned char* p, std::size_t n) {
+    const unsigned char c = p[0];
+    std::size_t nLen = 0;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) nLen = 2;
+    if (c >= 0xE0 && c <= 0xEF) nLen = 3;
+    if (c >= 0xF0 && c <= 0xF4) nLen = 4;
+    if (c == 0xE0) lo = 0xA0;
+    if (c == 0xED) hi = 0x9F;
+    if (c == 0xF0) lo = 0x90;
+    if (c == 0xF4) hi = 0x8F;
+    if (nLen == 0 || nLen > n || p[1] < lo || p[1] > hi) return 0;
+    for (std::size_t i = 2; i < nLen; ++i)
+        if (p[i] < 0x80 || p[i] > 0xBF) return 0;
+    return nLen;
+}
+
+// File names are bytes; JSON text is Unicode. A UTF-8 name goes as it is;
+// any other byte shows as U+FFFD, and the exact bytes follow as file_hex.
+void AppendFileName(CJsonObject& obj, const std::string& strFile) {
+    const auto* p = reinterpret_cast<const unsigned char*>(strFile.data());
+    std::string& out = obj.Key("file");
+    out += '"';
+    bool bValid = true;
+    for (std::size_t i = 0; i < strFile.size();) {
+        const std::size_t nLen = Utf8Length(p + i, strFile.size() - i);
+        if (nLen == 0) {
+            out += "\xEF\xBF\xBD";
+            bValid = false;
+            ++i;
+        } else if (nLen > 1) {
+            out.append(strFile, i, nLen);
+            i += nLen;
+        } else {
+            AppendEscaped(out, p[i++]);
+        }
+    }
+    out += '"';
+    if (bValid) return;
+    std::string& hex = obj.Key("file_hex");
+    hex += '"';
+    for (const unsigned char c : strFile) AppendHexByte(hex, c);
+    hex += '"';
 }
 
 void AppendFloat(std::string& out, double v, bool bSingle) {
@@ -109,19 +169,17 @@ void AppendFloat(std::string& out, double v, bool bSingle) {
     }
 }
 
-void AppendValues(std::string& out, const SWireItem& item, const unsigned char* pData) {
-    const unsigned char* p = pData + item.nDataOffset;
-    const std::size_t nCount = WireElementCount(item);
+void AppendValues(std::string& out, const CMsgDoc& doc, std::size_t nRow) {
+    const SItemRow& item = doc.m_rows[nRow];
+    const unsigned char* p = RowData(doc, nRow).data();
+    const std::size_t nCount = RowElementCount(item);
     if (item.nFormat == kFormatAscii || item.nFormat == kFormatJis8) {
         AppendJsonString(out, p, nCount);
         return;
     }
     if (item.nFormat == kFormatBinary) {
         out += '"';
-        for (std::size_t i = 0; i < nCount; ++i) {
-            out += kHex[p[i] >> 4];
-            out += kHex[p[i] & 15];
-        }
+        for (std::size_t i = 0; i < nCount; ++i) AppendHexByte(out, p[i]);
         out += '"';
         return;
     }
@@ -150,39 +208,14 @@ void AppendValues(std::string& out, const SWireItem& item, const unsigned char* 
     out += ']';
 }
 
-// Bytes each item takes in the file, header and contents: a list reaches to
-// the end of its last descendant. Items come in document order, so one
-// backward pass carries every end up to its parents.
-std::vector<std::size_t> ItemEnds(const SWireMessage& wire) {
-    std::vector<std::size_t> ends(wire.items.size());
-    for (std::size_t i = 0; i < wire.items.size(); ++i)
-        ends[i] = wire.items[i].nDataOffset +
-                  (wire.items[i].nFormat == kFormatList ? 0 : wire.items[i].nPresent);
-    for (std::size_t i = wire.items.size(); i-- > 0;) {
-        const int nParent = wire.items[i].nParent;
-        if (nParent >= 0 && ends[static_cast<std::size_t>(nParent)] < ends[i])
-            ends[static_cast<std::size_t>(nParent)] = ends[i];
-    }
-    return ends;
-}
-
-std::vector<std::size_t> ChildCounts(const SWireMessage& wire) {
-    std::vector<std::size_t> counts(wire.items.size(), 0);
-    for (const SWireItem& item : wire.items) {
-        if (item.nParent >= 0) ++counts[static_cast<std::size_t>(item.nParent)];
-    }
-    return counts;
-}
-
 // Items as nested objects; a list's "items" array closes when an item at
 // its depth or above comes, or at the end. No recursion.
-void AppendItems(std::string& out, const SWireMessage& wire, const unsigned char* pData) {
-    const std::vector<std::size_t> ends = ItemEnds(wire);
-    const std::vector<std::size_t> counts = ChildCounts(wire);
-    std::vector<int> open;  // depths of lists whose "items" array is open
+void AppendItems(std::string& out, const CMsgDoc& doc, const TextFlush* pFlush) {
+    std::vector<std::uint32_t> open;  // depths of lists whose "items" array is open
     out += '[';
-    for (std::size_t i = 0; i < wire.items.size(); ++i) {
-        const SWireItem& item = wire.items[i];
+    for (std::size_t i = 0; i < doc.m_rows.size(); ++i) {
+        FlushIfFull(out, pFlush);
+        const SItemRow& item = doc.m_rows[i];
         for (; !open.empty() && open.back() >= item.nDepth; open.pop_back()) out += "]}";
         if (out.back() != '[') out += ',';
         const char* szName = SmlFormatName(item.nFormat);
@@ -193,11 +226,11 @@ void AppendItems(std::string& out, const SWireMessage& wire, const unsigned char
         Raw(out, "\",\"code\":");
         AppendNumber(out, item.nFormat);
         Raw(out, ",\"count\":");
-        AppendNumber(out, item.nFormat == kFormatList ? counts[i] : WireElementCount(item));
+        AppendNumber(out, item.nFormat == kFormatList ? item.nChildren : RowElementCount(item));
         Raw(out, ",\"offset\":");
         AppendNumber(out, item.nOffset);
         Raw(out, ",\"length\":");
-        AppendNumber(out, ends[i] - item.nOffset);
+        AppendNumber(out, RowDataEnd(item) - item.nOffset);
         if (item.nFormat == kFormatList) {
             Raw(out, ",\"items\":[");
             open.push_back(item.nDepth);
@@ -205,7 +238,7 @@ void AppendItems(std::string& out, const SWireMessage& wire, const unsigned char
         }
         if (szName) {
             Raw(out, ",\"values\":");
-            AppendValues(out, item, pData);
+            AppendValues(out, doc, i);
         }
         out += '}';
     }
@@ -219,45 +252,42 @@ void AppendJsonString(std::string& out, const unsigned char* p, std::size_t n) {
     out += '"';
     for (std::size_t i = 0; i < n; ++i) {
         const unsigned char c = p[i];
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c == 0x7F) {
-            out += "\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else if (c >= 0x80) {  // Latin-1 code point in UTF-8
+        if (c >= 0x80) {  // Latin-1 code point in UTF-8
             out += static_cast<char>(0xC0 | (c >> 6));
             out += static_cast<char>(0x80 | (c & 0x3F));
         } else {
-            out += static_cast<char>(c);
+            AppendEscaped(out, c);
         }
     }
     out += '"';
 }
 
-std::string MessageToJson(const std::string& strFile, const CMsgInfo& msg,
-                          const unsigned char* pData, std::size_t nSize) {
-    const SWireMessage wire = ReadWireItems(pData, nSize);
-    std::string out;
-    out.reserve(256 + wire.items.size() * 96 + nSize * 2);  // one allocation as a rule
+void AppendMessageJson(std::string& out, const std::string& strFile, const CMsgDoc& doc,
+                       const TextFlush& flush) {
+    const std::size_t nSize = doc.m_bytes.size();
     CJsonObject obj(out);
-    AppendText(obj.Key("file"), strFile);
+    AppendFileName(obj, strFile);
     obj.Number("size", nSize);
-    const SHeaderFields h = ReadHeaderFields(pData, nSize);
+    const SHeaderFields h = DocHeader(doc);
     AppendHeader(obj.Key("header"), h);
     const SMessageName* pName = FindMessageName(h.nStream, h.nFunction);
     if (pName)
         AppendText(obj.Key("name"), pName->szName);
     else
         obj.Key("name") += "null";
-    if (wire.nStyleByte >= 0)
-        obj.Number("style", wire.nStyleByte);
+    if (doc.m_nStyleByte >= 0)
+        obj.Number("style", doc.m_nStyleByte);
     else
         obj.Key("style") += "null";
-    AppendDiagnostics(obj.Key("diagnostics"), msg);
-    AppendItems(obj.Key("items"), wire, pData);
+    AppendDiagnostics(obj.Key("diagnostics"), doc);
+    AppendItems(obj.Key("items"), doc, &flush);
     obj.Close();
     out += '\n';
+}
+
+std::string MessageToJson(const std::string& strFile, const CMsgDoc& doc) {
+    std::string out;
+    out.reserve(256 + doc.m_rows.size() * 96 + doc.m_bytes.size() * 2);  // one allocation as a rule
+    AppendMessageJson(out, strFile, doc);
     return out;
 }

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "model/Bytes.h"
+
 namespace {
 
 // std::to_chars with a precision gives printf's digits exactly, and spells
@@ -50,12 +52,11 @@ void AppendUnsigned(std::string& out, std::uint64_t v) {
 }
 
 void AppendHex(std::string& out, std::uint64_t v, int nDigits) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     int nNeeded = 1;
     while (nNeeded < 16 && (v >> (4 * nNeeded))) ++nNeeded;
     if (nDigits < nNeeded) nDigits = nNeeded;
     out += "0x";
-    for (int i = nDigits - 1; i >= 0; --i) out += kDigits[(v >> (4 * i)) & 0xF];
+    for (int i = nDigits - 1; i >= 0; --i) out += kUpperHexDigits[(v >> (4 * i)) & 0xF];
 }
 
 void AppendOffset(std::string& out, std::uint64_t v) {

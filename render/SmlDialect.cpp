@@ -5,7 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "decode/WireItems.h"
+#include "model/Bytes.h"
 #include "model/FormatTable.h"
 #include "model/Jis0201.h"
 #include "render/FloatText.h"
@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr char kHex[] = "0123456789ABCDEF";
 constexpr char kHexLower[] = "0123456789abcdef";
 
 template <typename T>
@@ -26,8 +25,8 @@ void AppendInt(std::string& out, T v) {
 
 void AppendHexByte(std::string& out, unsigned char b) {
     out += "0x";
-    out += kHex[b >> 4];
-    out += kHex[b & 15];
+    out += kUpperHexDigits[b >> 4];
+    out += kUpperHexDigits[b & 15];
 }
 
 // secs4net alone spells the boolean "Boolean".

@@ -1,49 +1,53 @@
 #include "render/SmlWriter.h"
 
 #include <charconv>
+#include <cstdint>
 #include <vector>
 
+#include "decode/HeaderFields.h"
+#include "decode/MsgDocWalk.h"
 #include "model/FormatTable.h"
 #include "render/DiagnosticText.h"
 #include "render/SmlDialect.h"
 
 namespace {
 
-// Items written under each list: its children of known formats (an item of
-// an unknown format has no SML form and is left out).
-std::vector<std::size_t> WrittenChildren(const SWireMessage& wire) {
-    std::vector<std::size_t> counts(wire.items.size(), 0);
-    for (const SWireItem& item : wire.items) {
-        if (item.nParent >= 0 && FindFormat(item.nFormat))
-            ++counts[static_cast<std::size_t>(item.nParent)];
-    }
-    return counts;
+// Items written under a list: its items of known formats (an item of an
+// unknown format has no SML form and is left out).
+std::size_t WrittenChildren(const CMsgDoc& doc, std::size_t nList) {
+    std::size_t nCount = 0;
+    const SItemRow& list = doc.m_rows[nList];
+    std::int32_t nChild = list.nChildren ? static_cast<std::int32_t>(nList + 1) : -1;
+    for (; nChild >= 0; nChild = doc.m_rows[static_cast<std::size_t>(nChild)].nNext)
+        if (IsKnownRow(doc.m_rows[static_cast<std::size_t>(nChild)])) ++nCount;
+    return nCount;
 }
 
 class CSmlLines {
 public:
-    CSmlLines(std::string& out, const SSmlDialect& dialect, int nBaseDepth)
-        : m_out(out), m_dialect(dialect), m_nBaseDepth(nBaseDepth) {}
+    CSmlLines(std::string& out, const SSmlDialect& dialect, std::uint32_t nBaseDepth,
+              const TextFlush* pFlush = nullptr)
+        : m_out(out), m_dialect(dialect), m_nBaseDepth(nBaseDepth), m_pFlush(pFlush) {}
 
-    // Items [nFirst, nEnd) in document order; lists close when an item at
+    // Rows [nFirst, nEnd) in document order; lists close when an item at
     // their depth or above comes, or at the end. No recursion.
-    void Write(const SWireMessage& wire, std::size_t nFirst, std::size_t nEnd,
-               const unsigned char* pData) {
-        const std::vector<std::size_t> children = WrittenChildren(wire);
+    void Write(const CMsgDoc& doc, std::size_t nFirst, std::size_t nEnd) {
         for (std::size_t i = nFirst; i < nEnd; ++i) {
-            const SWireItem& item = wire.items[i];
-            if (!FindFormat(item.nFormat)) continue;
+            const SItemRow& item = doc.m_rows[i];
+            if (!IsKnownRow(item)) continue;
+            FlushIfFull(m_out, m_pFlush);
             CloseTo(item.nDepth);
+            Line(item.nDepth);
             if (item.nFormat != kFormatList) {
-                Line(item.nDepth);
                 m_dialect.pData(m_out,
-                                {item.nFormat, pData + item.nDataOffset, WireElementCount(item)});
-            } else if (children[i] == 0 && m_dialect.szEmptyList) {
-                Line(item.nDepth);
+                                {item.nFormat, RowData(doc, i).data(), RowElementCount(item)});
+                continue;
+            }
+            const std::size_t nChildren = WrittenChildren(doc, i);
+            if (nChildren == 0 && m_dialect.szEmptyList) {
                 m_out += m_dialect.szEmptyList;
             } else {
-                Line(item.nDepth);
-                m_dialect.pListOpen(m_out, children[i]);
+                m_dialect.pListOpen(m_out, nChildren);
                 m_open.push_back(item.nDepth);
             }
         }
@@ -52,14 +56,15 @@ public:
 
 private:
     // Starts a line at the indentation of nDepth.
-    void Line(int nDepth) {
+    void Line(std::uint32_t nDepth) {
         m_out += '\n';
-        m_out.append(static_cast<std::size_t>(m_dialect.nFirstIndent +
-                                              (nDepth - m_nBaseDepth) * m_dialect.nIndent),
+        m_out.append(static_cast<std::size_t>(m_dialect.nFirstIndent) +
+                         static_cast<std::size_t>(nDepth - m_nBaseDepth) *
+                             static_cast<std::size_t>(m_dialect.nIndent),
                      ' ');
     }
 
-    void CloseTo(int nDepth) {
+    void CloseTo(std::uint32_t nDepth) {
         while (!m_open.empty() && m_open.back() >= nDepth) {
             Line(m_open.back());
             m_out += m_dialect.szListClose;
@@ -69,14 +74,17 @@ private:
 
     std::string& m_out;
     const SSmlDialect& m_dialect;
-    int m_nBaseDepth;
-    std::vector<int> m_open;  // depths of the lists whose '>' is still to come
+    std::uint32_t m_nBaseDepth;
+    const TextFlush* m_pFlush;
+    std::vector<std::uint32_t> m_open;  // depths of the lists whose '>' is still to come
 };
 
-// One comment line for each thing the decoder found wrong, with its offset.
-void AppendDamage(std::string& out, const CMsgInfo& msg) {
-    for (const SDiagnostic& d : msg.m_diagnostics) {
+// One comment line for each damage found within [nBegin, nEnd] of the file.
+void AppendDamage(std::string& out, const CMsgDoc& doc, std::uint64_t nBegin, std::uint64_t nEnd) {
+    for (const SDiagnostic& d : doc.m_findings) {
         if (!IsDamage(d.eKind)) continue;
+        const std::uint64_t nAt = DiagnosticRange(d).nBegin;
+        if (nAt < nBegin || nAt > nEnd) continue;
         if (out.empty() || out.back() != '\n') out += '\n';
         char buf[24];
         const auto res = std::to_chars(buf, buf + sizeof buf, d.nOffset);
@@ -86,6 +94,14 @@ void AppendDamage(std::string& out, const CMsgInfo& msg) {
         out += DiagnosticText(d);
         out += '\n';
     }
+}
+
+// The end of row nRow's subtree: the next row at its depth or above.
+std::size_t SubtreeEnd(const CMsgDoc& doc, std::size_t nRow) {
+    const std::uint32_t nDepth = doc.m_rows[nRow].nDepth;
+    std::size_t nEnd = nRow + 1;
+    while (nEnd < doc.m_rows.size() && doc.m_rows[nEnd].nDepth > nDepth) ++nEnd;
+    return nEnd;
 }
 
 }  // namespace
@@ -104,52 +120,51 @@ bool FindSmlDialect(const std::string& strName, ESmlDialect& eDialect) {
     return false;
 }
 
-std::string MessageToSml(const CMsgInfo& msg, const unsigned char* pData, std::size_t nSize,
-                         ESmlDialect eDialect) {
-    const SWireMessage wire = ReadWireItems(pData, nSize);
+void AppendMessageSml(std::string& out, const CMsgDoc& doc, ESmlDialect eDialect,
+                      const TextFlush& flush) {
     const SSmlDialect& dialect = SmlDialectOf(static_cast<int>(eDialect));
-    std::string out;
-    dialect.pHeader(out, {msg.m_nStream, msg.m_nFunction, msg.m_bWBit != 0, msg.m_nDeviceId,
-                          msg.m_dwSystemBytes});
+    const SHeaderFields h = DocHeader(doc);
+    dialect.pHeader(out, {h.nStream, h.nFunction, h.bWBit != 0, h.nDeviceId, h.dwSystemBytes});
     const std::size_t nHeader = out.size();
-    CSmlLines(out, dialect, 0).Write(wire, 0, wire.items.size(), pData);
+    CSmlLines(out, dialect, 0, &flush).Write(doc, 0, doc.m_rows.size());
     if (out.size() == nHeader) out += dialect.szEmptyBody;
     out += dialect.szEnd;
-    AppendDamage(out, msg);
+    AppendDamage(out, doc, 0, UINT64_MAX);
+}
+
+std::string MessageToSml(const CMsgDoc& doc, ESmlDialect eDialect) {
+    std::string out;
+    AppendMessageSml(out, doc, eDialect);
     return out;
 }
 
-std::string ItemToSml(const SWireMessage& wire, std::size_t nItem, const unsigned char* pData,
-                      ESmlDialect eDialect) {
-    if (nItem >= wire.items.size()) return std::string();
-    const int nDepth = wire.items[nItem].nDepth;
-    std::size_t nEnd = nItem + 1;
-    while (nEnd < wire.items.size() && wire.items[nEnd].nDepth > nDepth) ++nEnd;
+std::string ItemToSml(const CMsgDoc& doc, std::size_t nRow, ESmlDialect eDialect) {
+    if (nRow >= doc.m_rows.size()) return std::string();
     std::string out;
-    CSmlLines(out, SmlDialectOf(static_cast<int>(eDialect)), nDepth)
-        .Write(wire, nItem, nEnd, pData);
+    CSmlLines(out, SmlDialectOf(static_cast<int>(eDialect)), doc.m_rows[nRow].nDepth)
+        .Write(doc, nRow, SubtreeEnd(doc, nRow));
     if (!out.empty()) out.erase(0, 1);  // the line break before the first line
     return out;
 }
 
-int WireItemOfCell(const SWireMessage& wire, int nCell) {
-    int nSeen = 0;
-    for (std::size_t i = 0; i < wire.items.size(); ++i) {
-        if (!FindFormat(wire.items[i].nFormat)) continue;
-        if (nSeen++ == nCell) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-std::string TreeNodeToSml(const CMsgInfo& msg, const unsigned char* pData, std::size_t nSize,
-                          int nNode) {
-    if (nNode < 0) {
-        std::string str = MessageToSml(msg, pData, nSize, ESmlDialect::kStandard);
+std::string DocNodeToSml(const CMsgDoc& doc, int nRow) {
+    if (nRow < 0) {
+        std::string str = MessageToSml(doc, ESmlDialect::kStandard);
         if (str.back() != '\n') str += '\n';
         return str;
     }
-    const SWireMessage wire = ReadWireItems(pData, nSize);
-    const int nItem = WireItemOfCell(wire, nNode);
-    if (nItem < 0) return std::string();
-    return ItemToSml(wire, static_cast<std::size_t>(nItem), pData, ESmlDialect::kStandard) + "\n";
+    if (static_cast<std::size_t>(nRow) >= doc.m_rows.size()) return std::string();
+    const SItemRow& row = doc.m_rows[static_cast<std::size_t>(nRow)];
+    if (!IsKnownRow(row)) return std::string();  // no SML form
+    std::string str = ItemToSml(doc, static_cast<std::size_t>(nRow), ESmlDialect::kStandard);
+    str += '\n';
+    AppendDamage(str, doc, row.nOffset, RowDataEnd(row));
+    return str;
+}
+
+std::string TreeNodeToSml(const CMsgInfo& msg, int nNode) {
+    if (!msg.m_pDoc) return std::string();
+    const int nRow = nNode < 0 ? -1 : RowOfCell(msg, nNode);
+    if (nNode >= 0 && nRow < 0) return std::string();
+    return DocNodeToSml(*msg.m_pDoc, nRow);
 }

@@ -7,7 +7,7 @@
 
 // An item as the structure matcher sees it. A message is a table of these in
 // document order: a list comes before its children, and a child names its
-// list by index (decode/WireItems.h's SWireItem carries all of it).
+// list by index (render/DocViews.h makes them from a document).
 struct SItemView {
     int nFormat = 0;           // format code (model/FormatTable.h); may be unknown
     std::uint32_t nCount = 0;  // list: its declared item count; otherwise its elements

@@ -5,13 +5,17 @@
 #include "render/NumberText.h"
 #include "render/ValueText.h"
 
-std::string GetRootLabel(const CMsgInfo& msg) {
+std::string RootLabelText(int nStream, int nFunction, bool bWait) {
     std::string str = "S";
-    AppendDecimal(str, msg.m_nStream);
+    AppendDecimal(str, nStream);
     str += 'F';
-    AppendDecimal(str, msg.m_nFunction);
-    if (msg.m_bWBit) str += 'W';
+    AppendDecimal(str, nFunction);
+    if (bWait) str += 'W';
     return str;
+}
+
+std::string GetRootLabel(const CMsgInfo& msg) {
+    return RootLabelText(msg.m_nStream, msg.m_nFunction, msg.m_bWBit != 0);
 }
 
 std::string GetTreeLabel(const CMsgCell& cell, int nStyleFlag) {

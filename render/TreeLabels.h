@@ -25,6 +25,8 @@ struct CLabelTree {
 };
 
 std::string GetRootLabel(const CMsgInfo& msg);
+// "S6F11W" from the header fields.
+std::string RootLabelText(int nStream, int nFunction, bool bWait);
 // Label of one cell: "%s[%d] " head and its values, untrimmed.
 std::string GetTreeLabel(const CMsgCell& cell, int nStyleFlag);
 CLabelTree BuildLabelTree(const CMsgInfo& msg, int nStyleFlag);

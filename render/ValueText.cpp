@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "model/Bytes.h"
 #include "model/FormatTable.h"
 #include "render/NumberText.h"
 
@@ -65,10 +66,8 @@ const unsigned char* Storage(const CMsgCell& cell) {
     return static_cast<const unsigned char*>(cell.m_pValues);
 }
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 void AppendHexByte(std::string& out, unsigned char b) {
-    const char text[5] = {'0', 'x', kHexDigits[b >> 4], kHexDigits[b & 15], ' '};
+    const char text[5] = {'0', 'x', kUpperHexDigits[b >> 4], kUpperHexDigits[b & 15], ' '};
     out.append(text, sizeof text);
 }
 
@@ -126,7 +125,7 @@ void WriteJis8(std::string& out, const CMsgCell& cell, EValueText) {
         if (p[i] >= 0x20 && p[i] <= 0x7E)
             out += static_cast<char>(p[i]);
         else
-            out.append({'\\', 'x', '0', kHexDigits[p[i] >> 4], kHexDigits[p[i] & 15]});
+            out.append({'\\', 'x', '0', kUpperHexDigits[p[i] >> 4], kUpperHexDigits[p[i] & 15]});
     }
 }
 

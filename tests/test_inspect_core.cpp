@@ -64,6 +64,13 @@ const FindingCase kFindingCases[] = {
     {"U4 with two bytes too many", "B1 06 00 00 00 01 00 02", "partial@10 6/2; end@18", "10+1 6/6",
      false},
     {"empty body after a style byte", "31", "end@10; style@10 0/1", "", true},
+    // A GEM peer's S1F14 and S2F42 end in an empty list: nothing is missing.
+    {"empty list last in a list", "01 02 21 01 00 01 00", "end@17", "10+1 2/5, 12+1 1/1, 15+1 0/0",
+     true},
+    {"empty lists nested to the end", "01 01 01 01 01 00", "end@16", "10+1 1/4, 12+1 1/2, 14+1 0/0",
+     true},
+    // One byte left at an item boundary is the style byte, whatever it is.
+    {"empty list, then a lone 0x00", "01 00 00", "end@12; style@12", "10+1 0/0", true},
 };
 
 TEST(InspectCore, FindingsAndByteMap) {
@@ -118,6 +125,51 @@ TEST(InspectCore, CellAtOffset) {
     const std::pair<std::uint64_t, int> kCases[] = {{3, -1}, {10, 0}, {11, 0}, {14, 1},
                                                     {16, 0}, {18, 2}, {20, 2}, {21, -1}};
     for (const auto& [nOffset, nCell] : kCases) EXPECT_EQ(CellAtOffset(*pMsg, nOffset), nCell);
+}
+
+// The bytes each finding is about: [begin, end) of the file.
+TEST(InspectCore, FindingRanges) {
+    struct Case {
+        const char* name;
+        const char* body;
+        SByteRange range;  // of the first finding
+    };
+    const Case kCases[] = {
+        {"0x00 and everything after it", "01 01 A5 01 07 00 31 32", {15, 18}},
+        {"the cut item", "01 01 41 05 41 42", {12, 16}},
+        {"the skipped item", "05 01 FF A5 01 07", {10, 13}},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const auto pMsg = DecodeBody(c.body);
+        const SByteRange r = DiagnosticRange(pMsg->m_diagnostics.at(0));
+        EXPECT_EQ(r.nBegin, c.range.nBegin);
+        EXPECT_EQ(r.nEnd, c.range.nEnd);
+    }
+}
+
+TEST(InspectCore, CountsInFindingTexts) {
+    const std::pair<std::uint32_t, const char*> kCases[] = {
+        {0, "0x00 ends the body; 0 bytes after it ignored"},
+        {1, "0x00 ends the body; 1 byte after it ignored"},
+        {2, "0x00 ends the body; 2 bytes after it ignored"},
+    };
+    for (const auto& [nAfter, szText] : kCases) {
+        SCOPED_TRACE(szText);
+        EXPECT_EQ(DiagnosticText({EDiagnostic::kTerminator, 12, 0, 0, nAfter}), szText);
+    }
+}
+
+// A big value shows its first whole elements and says how much that is.
+TEST(InspectCore, ValuePreview) {
+    const std::vector<unsigned char> bytes(70000, 0xAB);
+    const std::string strBinary = ExactValuePreview(kFormatBinary, bytes.data(), 70000, 65536);
+    const std::string strEnd = " 0xAB\n\nfirst 64 KiB of 68.3 KiB shown";
+    EXPECT_EQ(strBinary.size(), 65536 * 5 - 1 + strEnd.size() - 5);
+    EXPECT_EQ(strBinary.substr(strBinary.size() - strEnd.size()), strEnd);
+    const std::string strU4 = ExactValuePreview(kFormatU4, bytes.data(), 12, 10);
+    EXPECT_EQ(strU4, "2880154539 2880154539\n\nfirst 8 bytes of 12 bytes shown");
+    EXPECT_EQ(ExactValuePreview(kFormatU4, bytes.data(), 8, 8), "2880154539 2880154539");
 }
 
 TEST(InspectCore, CheckLineNamesBothCounts) {
@@ -182,7 +234,8 @@ TEST(InspectCore, ExactValueOfADecodedCell) {
 TEST(InspectCore, HeaderInBothReadings) {
     const auto bytes = BytesFromHex("80 02 86 0B 00 05 00 00 00 2A 30");
     const SHeaderFields h = ReadHeaderFields(bytes.data(), bytes.size());
-    const std::string strText = FieldLinesText(HeaderFieldLines(h, *DecodeExact(bytes), 11));
+    const std::string strText =
+        FieldLinesText(HeaderFieldLines(h, DecodeExact(bytes)->m_diagnostics, 11));
     for (const char* szLine :
          {"stream: 6\n", "function: 11\nname: Event Report Send (ERS)\n", "r-bit: 1\n",
           "device id: 2\n", "block number: 5\n", "system bytes: 0x0000002A\n",

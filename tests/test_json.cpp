@@ -6,6 +6,7 @@
 
 #include "TestHelpers.h"
 #include "decode/Decode.h"
+#include "decode/MsgDocWalk.h"
 #include "render/JsonWriter.h"
 
 namespace {
@@ -114,7 +115,7 @@ TEST(JsonOut, ValuesAgreeWithTheDecodedCells) {
         CDecode decoder;
         const auto pMsg =
             decoder.Decode(f.bytes.data(), static_cast<unsigned>(f.bytes.size()), nullptr);
-        const std::string strLine = MessageToJson("f", *pMsg, f.bytes.data(), f.bytes.size());
+        const std::string strLine = MessageToJson("f", *pMsg->m_pDoc);
         ASSERT_EQ(strLine.find('\n'), strLine.size() - 1);
         ExpectSameValues(json::parse(strLine), *pMsg);
     }
@@ -135,6 +136,8 @@ const JsonCase kJsonCases[] = {
     {"text and binary", "41 03 22 E9 0A 21 02 00 FF",
      R"([{"code":20,"count":3,"format":"A","length":5,"offset":10,"values":"\"é\n"},)"
      R"({"code":10,"count":2,"format":"B","length":4,"offset":15,"values":"00FF"}])"},
+    {"control character", "41 01 1F",
+     R"([{"code":20,"count":1,"format":"A","length":3,"offset":10,"values":"\u001f"}])"},
     {"unknown format", "05 01 FF",
      R"([{"code":1,"count":0,"format":"unknown","length":3,"offset":10}])"},
 };
@@ -146,9 +149,41 @@ TEST(JsonOut, ItemObjects) {
         const auto bytes = MessageBytes(6, 11, c.body);
         const auto pMsg =
             decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), nullptr);
-        EXPECT_EQ(
-            json::parse(MessageToJson("f", *pMsg, bytes.data(), bytes.size()))["items"].dump(),
-            c.items);
+        EXPECT_EQ(json::parse(MessageToJson("f", *pMsg->m_pDoc))["items"].dump(), c.items);
+    }
+}
+
+// File names are bytes: UTF-8 ones go as they are, any other keeps its exact
+// bytes in file_hex.
+TEST(JsonOut, FileNames) {
+    struct Case {
+        const char* name;
+        const char* file;
+        const char* json;  // "file" as nlohmann dumps it
+        const char* hex;   // file_hex, or "" when absent
+    };
+    const Case kCases[] = {
+        {"UTF-8",
+         "Pr\xC3\xBC"
+         "fung.BIG",
+         "\"Pr\xC3\xBC"
+         "fung.BIG\"",
+         ""},
+        {"Latin-1",
+         "Pr\xFC"
+         "fung",
+         "\"Pr\xEF\xBF\xBD"
+         "fung\"",
+         "5072FC66756E67"},
+        {"overlong slash", "\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\"", "C0AF"},
+        {"control character", "a\x1F", "\"a\\u001f\"", ""},
+    };
+    const CMsgDoc doc = DecodeMsgDoc(MessageBytes(1, 1, ""));
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const json j = json::parse(MessageToJson(c.file, doc));
+        EXPECT_EQ(j["file"].dump(), c.json);
+        EXPECT_EQ(j.contains("file_hex") ? j["file_hex"].get<std::string>() : "", c.hex);
     }
 }
 

@@ -4,11 +4,11 @@
 #include <utility>
 
 #include "TestHelpers.h"
-#include "decode/WireItems.h"
 #include "io/DictionaryFile.h"
 #include "io/SmlReader.h"
 #include "model/Dictionary.h"
 #include "render/DictionaryLearning.h"
+#include "render/DocViews.h"
 #include "render/ItemId.h"
 #include "render/ItemMeaning.h"
 #include "render/MeaningText.h"
@@ -16,7 +16,6 @@
 #include "render/MessageStructures.h"
 #include "render/StructureMatch.h"
 #include "render/StructureTable.h"
-#include "render/WireViews.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ const std::pair<int, int> kMissing[] = {{6, 9}, {6, 25}, {7, 27}, {7, 29}};
 
 // The views point into bytes.
 std::vector<SItemView> Views(const std::vector<unsigned char>& bytes) {
-    return WireItemViews(ReadWireItems(bytes.data(), bytes.size()), bytes.data());
+    return ItemViewsOfBytes(bytes.data(), bytes.size());
 }
 
 // The message file of one SML message; empty when the text does not read.

@@ -203,8 +203,7 @@ private:
 std::vector<unsigned char> RoundTrip(const std::vector<unsigned char>& file) {
     CDecode decoder;
     const auto pMsg = decoder.Decode(file.data(), static_cast<unsigned>(file.size()), nullptr);
-    const std::string strSml =
-        MessageToSml(*pMsg, file.data(), file.size(), ESmlDialect::kStandard);
+    const std::string strSml = MessageToSml(*pMsg->m_pDoc, ESmlDialect::kStandard);
     std::vector<SSmlMessage> messages;
     SSmlError error;
     EXPECT_TRUE(ReadSml(strSml, messages, error))
@@ -239,18 +238,18 @@ TEST(SmlRoundTrip, SamplesAndCorpus) {
          ReadBigFiles({BREVIX_SAMPLES_DIR, BREVIX_FUZZ_CORPUS_DIR, BREVIX_TEST_DATA_DIR})) {
         SCOPED_TRACE(f.strPath);
         const std::vector<unsigned char>& file = f.bytes;
-        const SWireMessage wire = ReadWireItems(file.data(), file.size());
         const std::vector<unsigned char> back = RoundTrip(file);
         CDecode decoder;
         auto pBefore = decoder.Decode(file.data(), static_cast<unsigned>(file.size()), nullptr);
         if (!IsCleanMessage(*pBefore)) continue;
+        const CMsgDoc& doc = *pBefore->m_pDoc;
         bool bFewest = true;
-        for (const SWireItem& item : wire.items) {
+        for (const SItemRow& item : doc.m_rows) {
             bFewest =
-                bFewest && item.nLengthBytes == LengthByteCount(static_cast<int>(item.nLength));
+                bFewest && item.nLengthBytes == LengthByteCount(static_cast<int>(item.nDeclared));
         }
         if (bFewest) {
-            EXPECT_EQ(Hex(Body(back, false)), Hex(Body(file, wire.nStyleByte >= 0)));
+            EXPECT_EQ(Hex(Body(back, false)), Hex(Body(file, doc.m_nStyleByte >= 0)));
             ++nSame;
             continue;
         }

@@ -5,6 +5,7 @@
 
 #include "TestHelpers.h"
 #include "decode/Decode.h"
+#include "decode/MsgDocWalk.h"
 #include "io/MsgFile.h"
 #include "render/SmlWriter.h"
 
@@ -12,13 +13,13 @@ namespace {
 
 std::string ItemSml(const std::string& strItemHex, ESmlDialect eDialect) {
     const std::vector<unsigned char> bytes = MessageBytes(6, 11, strItemHex);
-    return ItemToSml(ReadWireItems(bytes.data(), bytes.size()), 0, bytes.data(), eDialect);
+    return ItemToSml(DecodeMsgDoc(bytes), 0, eDialect);
 }
 
 std::string FileSml(const std::vector<unsigned char>& bytes, ESmlDialect eDialect) {
     CDecode decoder;
     const auto pMsg = decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), nullptr);
-    return MessageToSml(*pMsg, bytes.data(), bytes.size(), eDialect);
+    return MessageToSml(*pMsg->m_pDoc, eDialect);
 }
 
 std::string ReadText(const std::string& strPath) {
@@ -155,6 +156,22 @@ TEST(SmlDamage, WrittenAsFarAsDecodedThenNamed) {
     EXPECT_EQ(FileSml({0x00, 0x01, 0x81}, ESmlDialect::kStandard),
               "S1F0 W device=1 system=0x00000000\n.\n// damage at offset 3: file shorter than the "
               "header: 3 of 10 bytes\n");
+}
+
+// Copy as SML of a subtree carries the damage lines --sml writes for the
+// bytes under it, and no others.
+TEST(SmlDialects, SubtreeCopiesCarryTheirDamage) {
+    const auto bytes = MessageBytes(6, 11, "01 02 A5 01 07 01 01 41 05 41 42");
+    CDecode decoder;
+    const auto pMsg = decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), nullptr);
+    const std::string strWhole = MessageToSml(*pMsg->m_pDoc, ESmlDialect::kStandard);
+    const std::string strDamage = strWhole.substr(strWhole.find("// damage"));
+    EXPECT_EQ(strDamage,
+              "// damage at offset 17: data ends inside ASCII item: declares 5 data bytes, 2 "
+              "present\n");
+    const std::string strInner = TreeNodeToSml(*pMsg, 2);  // L[1] holding the cut item
+    EXPECT_NE(strInner.find("\n" + strDamage), std::string::npos) << strInner;
+    EXPECT_EQ(TreeNodeToSml(*pMsg, 1).find("// damage"), std::string::npos);  // U1 7
 }
 
 }  // namespace

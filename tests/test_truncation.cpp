@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestHelpers.h"
+#include "render/MsgText.h"
 
 namespace {
 
@@ -53,6 +54,10 @@ TEST(Truncation, EveryPrefixOfEveryMessage) {
             ASSERT_NE(pMsg, nullptr);
             EXPECT_LE(pMsg->m_cells.size(), nFullCells);
             EXPECT_EQ(TreeFault(*pMsg), "");
+            // The listing made straight from the document is the cells' listing.
+            std::string strFromDoc;
+            ListDoc(*pMsg->m_pDoc, 0, 0, strFromDoc);
+            EXPECT_EQ(strFromDoc, ListMessage(pMsg.get(), 0, 0));
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "GuiFixture.h"
 #include "TestHelpers.h"
@@ -108,6 +109,17 @@ TEST_F(InspectorTest, MainDialogOpensAndFollows) {
     EXPECT_FALSE(IsCleanMessage(*pDlg->m_pInspector->Message()));
     pDlg->InspectCell(0);
     EXPECT_EQ(pDlg->m_pInspector->SelectedCell(), 0);
+}
+
+// The inspector shows the message the viewer holds: the file is not read again.
+TEST_F(InspectorTest, ShowsTheMessageOfAFileDeletedSince) {
+    auto pDlg = ShowFolder(Dir("g"), {{"B.BIG", MessageBytes(6, 11, "41 FF 78")}});
+    ClickFile(*pDlg, 0);
+    ASSERT_TRUE(std::filesystem::remove(Dir("g") + "/B.BIG"));
+    pDlg->OnInspectMessage();
+    ASSERT_TRUE(pDlg->m_pInspector);
+    ASSERT_NE(pDlg->m_pInspector->Message(), nullptr);
+    EXPECT_EQ(pDlg->m_pInspector->Message()->m_cells.size(), 1u);
 }
 
 }  // namespace

@@ -152,7 +152,7 @@ CTcpHsms::CStream& CTcpHsms::Find(const CTcpSegment& seg) {
 // own, shared with its other direction.
 void CTcpHsms::Restart(CStream& s) {
     while (!s.m_waiting.empty()) SkipGap(s);
-    if (s.m_eState == CStream::kHsms && s.m_nAvail)
+    if (s.m_nAvail && (s.m_eState == CStream::kHsms || s.m_bAtStart))
         Warn(s, "connection ends inside a message, " + DecimalText(s.m_nAvail) + " bytes dropped",
              s.FrontMicros());
     s.m_chunks.clear();

@@ -61,7 +61,24 @@ bool Endpoints(std::string_view str, std::string& strFrom, std::string& strTo) {
 
 }  // namespace
 
+// Arrows of SECS logs ("<-- [0x0000002A]", "S1F1 ->"), looked for before words.
+struct SArrow {
+    const char* szArrow;
+    EMsgDirection eDirection;
+    const char* szFrom;
+    const char* szTo;
+};
+constexpr SArrow kArrows[] = {
+    {"H->E", EMsgDirection::kUnknown, "H", "E"}, {"E->H", EMsgDirection::kUnknown, "E", "H"},
+    {"H\xE2\x86\x92" "E", EMsgDirection::kUnknown, "H", "E"},
+    {"E\xE2\x86\x92" "H", EMsgDirection::kUnknown, "E", "H"},
+    {"-->", EMsgDirection::kOut, "", ""},        {"<--", EMsgDirection::kIn, "", ""},
+};
+
 std::uint16_t LogLineFlow(CSessionBuilder& builder, std::string_view strLine) {
+    for (const SArrow& a : kArrows)
+        if (strLine.find(a.szArrow) != std::string_view::npos)
+            return builder.Flow(a.szFrom, a.szTo, a.eDirection, 1);
     std::string strFrom, strTo;
     if (Endpoints(strLine, strFrom, strTo))
         return builder.Flow(strFrom, strTo, EMsgDirection::kUnknown, 1);

@@ -364,7 +364,9 @@ private:
     }
 
     bool IsByteWord(const SWord& w) {
-        if (w.bNoBytes || w.bLabel || IsTimeOfDay(w.p, w.e)) return false;
+        if (w.bNoBytes || w.bLabel) return false;
+        if (w.e - w.p == 2) return Is(w.p[0], kHex) && Is(w.p[1], kHex);  // by far the most common
+        if (IsTimeOfDay(w.p, w.e)) return false;
         m_scratch.clear();
         return WordBytes(w.p, w.e, m_scratch);
     }

@@ -65,8 +65,8 @@ void IndexPacketDump(CSessionBuilder& builder, std::string_view text, int nPort)
             continue;
         }
         bool bDate = false;
-        long long nMicros = block.m_strTime.empty() ? 0 : LogTimeMicros(block.m_strTime, bDate);
-        if (nMicros == SSessionMsg::kNoTime) nMicros = 0;
+        const long long nMicros =
+            block.m_strTime.empty() ? SSessionMsg::kNoTime : LogTimeMicros(block.m_strTime, bDate);
         if (!block.m_strTime.empty()) {
             bAnyTime = true;
             bAllDated = bAllDated && bDate;

@@ -29,8 +29,14 @@ CSessionOptions SessionOptions(const CDumpOptions& opts) {
     return sessionOpts;
 }
 
+// With the time where the source gives one: what was skipped, and when.
 void ReportWarnings(std::ostream& err, const std::string& strPath, const CSession& session) {
-    for (const SSessionWarning& w : session.Warnings()) ReportError(err, strPath, w.strText);
+    for (const SSessionWarning& w : session.Warnings()) {
+        const bool bTime = w.nMicros != SSessionMsg::kNoTime && !w.nLine;
+        ReportError(
+            err, strPath,
+            bTime ? IsoTimeText(w.nMicros, session.TimesOfDay()) + ": " + w.strText : w.strText);
+    }
 }
 
 // "10.0.0.1:40000 -> 10.0.0.2:5000", "out", "H -> E", or "-".

@@ -32,7 +32,8 @@ struct SWaiting {
 struct CTcpHsms::CStream {
     enum EState { kUnknown, kHsms, kNotHsms };
     EState m_eState = kUnknown;
-    bool m_bAtStart = false;  // seen from its SYN: the first byte starts a frame
+    bool m_bAtStart = false;    // seen from its SYN: the first byte starts a frame
+    bool m_bOtherPort = false;  // a port was asked for and this stream does not use it
     std::string m_strSrc;
     std::string m_strDst;
     std::uint32_t m_nConnection = 0;
@@ -135,7 +136,8 @@ CTcpHsms::CStream& CTcpHsms::Find(const CTcpSegment& seg) {
         s.m_strSrc = EndpointText(seg.m_src, seg.m_bV6, seg.m_nSrcPort);
         s.m_strDst = EndpointText(seg.m_dst, seg.m_bV6, seg.m_nDstPort);
         const bool bPort = seg.m_nSrcPort == m_nPort || seg.m_nDstPort == m_nPort;
-        if (m_nPort >= 0 && !bPort) s.m_eState = CStream::kNotHsms;
+        s.m_bOtherPort = m_nPort >= 0 && !bPort;
+        if (s.m_bOtherPort) s.m_eState = CStream::kNotHsms;
         const std::string strReverse = m_strKey.substr(16, 16) + m_strKey.substr(0, 16) +
                                        m_strKey.substr(34, 2) + m_strKey.substr(32, 2);
         auto rev = m_streams.find(strReverse);
@@ -161,7 +163,8 @@ void CTcpHsms::Restart(CStream& s) {
     s.m_nOffset = 0;
     s.m_bResync = false;
     s.m_nPassed = s.m_nSearched = 0;
-    if (s.m_eState != CStream::kNotHsms) s.m_eState = CStream::kUnknown;
+    // A new connection is looked at afresh, even where the old one was no HSMS.
+    if (!s.m_bOtherPort) s.m_eState = CStream::kUnknown;
     const std::string strReverse = m_strKey.substr(16, 16) + m_strKey.substr(0, 16) +
                                    m_strKey.substr(34, 2) + m_strKey.substr(32, 2);
     auto rev = m_streams.find(strReverse);
@@ -173,7 +176,7 @@ void CTcpHsms::Restart(CStream& s) {
 
 void CTcpHsms::Add(const CTcpSegment& seg) {
     CStream& s = Find(seg);
-    if (s.m_eState == CStream::kNotHsms) return;
+    if (s.m_eState == CStream::kNotHsms && (s.m_bOtherPort || !seg.m_bSyn)) return;
     if (seg.m_bSyn) {
         const bool bRepeat =
             s.m_bStarted && s.m_bAtStart && s.m_nOffset == 0 && s.m_nNext == seg.m_nSeq + 1;

@@ -58,6 +58,9 @@ enum EFlag : unsigned {
     kFlagControl = 1u << 13,
     kFlagDiff = 1u << 14,
     kFlagIgnoreHeader = 1u << 15,
+    kFlagList = 1u << 16,
+    kFlagFilter = 1u << 17,
+    kFlagT3 = 1u << 18,
 };
 
 struct SFlagName {
@@ -69,7 +72,8 @@ constexpr SFlagName kFlagNames[] = {
     {kFlagFromHex, "--from-hex"}, {kFlagOutput, "--output"},   {kFlagSml, "--sml"},
     {kFlagFromSml, "--from-sml"}, {kFlagJson, "--json"},       {kFlagHeader, "--header"},
     {kFlagCheck, "--check"},      {kFlagImport, "--import"},   {kFlagOut, "--out"},
-    {kFlagPort, "--port"},        {kFlagControl, "--control"},
+    {kFlagPort, "--port"},        {kFlagControl, "--control"}, {kFlagList, "--list"},
+    {kFlagFilter, "--filter"},    {kFlagT3, "--t3"},
 };
 constexpr SFlagName kDiffFlagNames[] = {
     {kFlagDiff, "--diff"},
@@ -80,7 +84,9 @@ constexpr SFlagName kDiffFlagNames[] = {
 constexpr SFlagName kNeeds[] = {
     {kFlagOutput, "--from-hex or --from-sml"},
     {kFlagOut, "--import"},
-    {kFlagPort, "--import"},
+    {kFlagPort, "--import or --list"},
+    {kFlagFilter, "--list"},
+    {kFlagT3, "--list"},
     {kFlagControl, "--import"},
     {kFlagIgnoreHeader, "--diff"},
 };
@@ -107,6 +113,7 @@ struct SModeRule {
 constexpr SModeRule kModeRules[] = {
     {kFlagFromHex, EDumpMode::kFromHex, kFlagOutput, EOperands::kAtMostOne},
     {kFlagFromSml, EDumpMode::kFromSml, kFlagOutput, EOperands::kOne},
+    {kFlagList, EDumpMode::kList, kFlagFilter | kFlagT3 | kFlagJson | kFlagPort, EOperands::kSome},
     {kFlagImport, EDumpMode::kImport, kFlagOut | kFlagPort | kFlagControl, EOperands::kSome},
     {kFlagDiff, EDumpMode::kDiff, kFlagJson | kFlagIgnoreHeader, EOperands::kTwo},
     {kFlagHeader, EDumpMode::kHeader, 0, EOperands::kSome},
@@ -153,6 +160,41 @@ bool ParsePort(const std::string& strValue, int& nPort) {
         nPort = nPort * 10 + (c - '0');
     }
     return nPort <= 65535;
+}
+
+// "45", "0.5": seconds as µs; false for anything else or beyond a day.
+bool ParseSeconds(const std::string& strValue, long long& nMicros) {
+    long long nWhole = 0, nScale = 1000000, nFraction = 0;
+    std::size_t i = 0;
+    for (; i < strValue.size() && strValue[i] >= '0' && strValue[i] <= '9' && nWhole <= 86400; ++i)
+        nWhole = nWhole * 10 + (strValue[i] - '0');
+    if (i == 0 || nWhole > 86400) return false;
+    if (i < strValue.size() && strValue[i] == '.')
+        for (++i; i < strValue.size() && strValue[i] >= '0' && strValue[i] <= '9'; ++i)
+            if (nScale /= 10) nFraction += (strValue[i] - '0') * nScale;
+    nMicros = nWhole * 1000000 + nFraction;
+    return i == strValue.size();
+}
+
+// --list, --filter EXPR, --t3 SECONDS; strError set for a bad value.
+bool TakeListOption(const std::vector<std::string>& args, size_t& i, CDumpOptions& opts,
+                    unsigned& nFlags, std::string& strError) {
+    std::string strValue;
+    bool bMissing = false;
+    if (args[i] == "--list") {
+        nFlags |= kFlagList;
+    } else if (TakeValue(args, i, "--filter", strValue, bMissing)) {
+        if (bMissing) strError = "--filter takes an expression";
+        opts.m_strFilter = strValue;
+        nFlags |= kFlagFilter;
+    } else if (TakeValue(args, i, "--t3", strValue, bMissing)) {
+        if (bMissing || !ParseSeconds(strValue, opts.m_nT3Micros))
+            strError = "--t3 takes seconds (45, 0.5)";
+        nFlags |= kFlagT3;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool CheckOperands(const SModeRule& rule, const CDumpOptions& opts, std::string& strError) {
@@ -242,6 +284,7 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             nFlags |= kFlagFromHex;
         } else if (a == "--json") {
             nFlags |= kFlagJson;
+            opts.m_bJson = true;
         } else if (a == "--from-sml") {
             nFlags |= kFlagFromSml;
         } else if (TakeSml(a, opts, nFlags, strError)) {
@@ -273,6 +316,8 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
                 return false;
             }
             nFlags |= kFlagPort;
+        } else if (TakeListOption(args, i, opts, nFlags, strError)) {
+            if (!strError.empty()) return false;
         } else if (TakeValue(args, i, "--style", strValue, bMissing)) {
             if (bMissing || !ParseStyle(strValue, opts.m_nStyle)) {
                 strError = "--style takes auto, bracket or column";
@@ -305,6 +350,7 @@ constexpr char kUsage[] =
     "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
     "       brevix-dump --header|--check FILE...\n"
     "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n"
+    "       brevix-dump --list [--filter EXPR] [--t3 SECONDS] [--json] SOURCE...\n"
     "       brevix-dump --diff [--json] [--ignore-header] A B\n";
 
 // The options part of --help, which the manual page is made from as well:
@@ -354,10 +400,25 @@ constexpr char kOptions[] =
     "                   each message found as DIR/NNNNNN_SxFy[W].BIG, with an index\n"
     "                   DIR/INDEX.tsv; existing files are never replaced; a summary\n"
     "                   goes to standard error\n"
-    "  --out DIR        where --import writes (created if missing)\n"
-    "  --port N         with --import: only TCP streams to or from port N are HSMS\n"
+    "  --out DIR        where --import writes (created with its parents if\n"
+    "                   missing); INDEX.tsv is written last, only when every\n"
+    "                   message file was\n"
+    "  --port N         with --import or --list: only TCP streams to or from port N\n"
+    "                   are HSMS\n"
     "                   (default: any stream that frames as HSMS)\n"
     "  --control        with --import: write HSMS control messages too\n"
+    "  --list           list every message of each SOURCE (capture, text log of\n"
+    "                   hex, SML or packet dumps, folder of .BIG files, one .BIG\n"
+    "                   file), one line each: number, time (UTC), direction, SxFy,\n"
+    "                   name, system bytes, size, number of the message answered,\n"
+    "                   latency in seconds, status (ok, answered, open,\n"
+    "                   unanswered, orphan, no-wait, s9, damaged, control); with\n"
+    "                   --json one record a line (brevix-dump-list.schema.json\n"
+    "                   beside the other schema)\n"
+    "  --filter EXPR    with --list: only messages matching SxFy patterns (S6F11,\n"
+    "                   S6F*, S*F1, S6, W for the wait bit), status words and time\n"
+    "                   ranges (FROM..TO); one kind widens, several kinds narrow\n"
+    "  --t3 SECONDS     with --list: the reply timeout for 'unanswered' (default 45)\n"
     "  --diff A B       compare two message files item by item (one line per\n"
     "                   difference: path, kind, format[count], exact value and\n"
     "                   offset of both sides; header fields apart), or two folders\n"

@@ -150,13 +150,18 @@ void BM_ImportCapture(benchmark::State& state) {
         }
     }
     std::size_t nMessages = 0;
+    CSessionOptions opts;
+    opts.bCheckBodies = false;
     for (auto _ : state) {
-        CImportResult result;
+        state.PauseTiming();
+        std::vector<unsigned char> copy = capture;
+        state.ResumeTiming();
+        CSession session;
         std::string strError;
-        ImportBytes(capture.data(), capture.size(), CImportOptions(), result, strError);
-        const std::string strIndex = ImportIndex(result.m_msgs);
+        SessionFromBytes(std::move(copy), opts, session, strError);
+        const std::string strIndex = ImportIndex({&session}, false);
         benchmark::DoNotOptimize(strIndex.data());
-        nMessages = result.m_msgs.size();
+        nMessages = session.Messages().size();
     }
     state.counters["messages"] = static_cast<double>(nMessages);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * capture.size()));

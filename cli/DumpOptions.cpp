@@ -56,6 +56,9 @@ enum EFlag : unsigned {
     kFlagOut = 1u << 11,
     kFlagPort = 1u << 12,
     kFlagControl = 1u << 13,
+    kFlagList = 1u << 14,
+    kFlagFilter = 1u << 15,
+    kFlagT3 = 1u << 16,
 };
 
 struct SFlagName {
@@ -67,14 +70,17 @@ constexpr SFlagName kFlagNames[] = {
     {kFlagFromHex, "--from-hex"}, {kFlagOutput, "--output"},   {kFlagSml, "--sml"},
     {kFlagFromSml, "--from-sml"}, {kFlagJson, "--json"},       {kFlagHeader, "--header"},
     {kFlagCheck, "--check"},      {kFlagImport, "--import"},   {kFlagOut, "--out"},
-    {kFlagPort, "--port"},        {kFlagControl, "--control"},
+    {kFlagPort, "--port"},        {kFlagControl, "--control"}, {kFlagList, "--list"},
+    {kFlagFilter, "--filter"},    {kFlagT3, "--t3"},
 };
 
 // Options that only shape a mode of their own.
 constexpr SFlagName kNeeds[] = {
     {kFlagOutput, "--from-hex or --from-sml"},
     {kFlagOut, "--import"},
-    {kFlagPort, "--import"},
+    {kFlagPort, "--import or --list"},
+    {kFlagFilter, "--list"},
+    {kFlagT3, "--list"},
     {kFlagControl, "--import"},
 };
 
@@ -98,6 +104,7 @@ struct SModeRule {
 constexpr SModeRule kModeRules[] = {
     {kFlagFromHex, EDumpMode::kFromHex, kFlagOutput, EOperands::kAtMostOne},
     {kFlagFromSml, EDumpMode::kFromSml, kFlagOutput, EOperands::kOne},
+    {kFlagList, EDumpMode::kList, kFlagFilter | kFlagT3 | kFlagJson | kFlagPort, EOperands::kSome},
     {kFlagImport, EDumpMode::kImport, kFlagOut | kFlagPort | kFlagControl, EOperands::kSome},
     {kFlagHeader, EDumpMode::kHeader, 0, EOperands::kSome},
     {kFlagCheck, EDumpMode::kCheck, 0, EOperands::kSome},
@@ -143,6 +150,41 @@ bool ParsePort(const std::string& strValue, int& nPort) {
         nPort = nPort * 10 + (c - '0');
     }
     return nPort <= 65535;
+}
+
+// "45", "0.5": seconds as µs; false for anything else or beyond a day.
+bool ParseSeconds(const std::string& strValue, long long& nMicros) {
+    long long nWhole = 0, nScale = 1000000, nFraction = 0;
+    std::size_t i = 0;
+    for (; i < strValue.size() && strValue[i] >= '0' && strValue[i] <= '9' && nWhole <= 86400; ++i)
+        nWhole = nWhole * 10 + (strValue[i] - '0');
+    if (i == 0 || nWhole > 86400) return false;
+    if (i < strValue.size() && strValue[i] == '.')
+        for (++i; i < strValue.size() && strValue[i] >= '0' && strValue[i] <= '9'; ++i)
+            if (nScale /= 10) nFraction += (strValue[i] - '0') * nScale;
+    nMicros = nWhole * 1000000 + nFraction;
+    return i == strValue.size();
+}
+
+// --list, --filter EXPR, --t3 SECONDS; strError set for a bad value.
+bool TakeListOption(const std::vector<std::string>& args, size_t& i, CDumpOptions& opts,
+                    unsigned& nFlags, std::string& strError) {
+    std::string strValue;
+    bool bMissing = false;
+    if (args[i] == "--list") {
+        nFlags |= kFlagList;
+    } else if (TakeValue(args, i, "--filter", strValue, bMissing)) {
+        if (bMissing) strError = "--filter takes an expression";
+        opts.m_strFilter = strValue;
+        nFlags |= kFlagFilter;
+    } else if (TakeValue(args, i, "--t3", strValue, bMissing)) {
+        if (bMissing || !ParseSeconds(strValue, opts.m_nT3Micros))
+            strError = "--t3 takes seconds (45, 0.5)";
+        nFlags |= kFlagT3;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool CheckOperands(const SModeRule& rule, const CDumpOptions& opts, std::string& strError) {
@@ -227,6 +269,7 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
             nFlags |= kFlagFromHex;
         } else if (a == "--json") {
             nFlags |= kFlagJson;
+            opts.m_bJson = true;
         } else if (a == "--from-sml") {
             nFlags |= kFlagFromSml;
         } else if (TakeSml(a, opts, nFlags, strError)) {
@@ -253,6 +296,8 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
                 return false;
             }
             nFlags |= kFlagPort;
+        } else if (TakeListOption(args, i, opts, nFlags, strError)) {
+            if (!strError.empty()) return false;
         } else if (TakeValue(args, i, "--style", strValue, bMissing)) {
             if (bMissing || !ParseStyle(strValue, opts.m_nStyle)) {
                 strError = "--style takes auto, bracket or column";

@@ -13,7 +13,8 @@ enum class EDumpMode {
     kImport,
     kSml,
     kFromSml,
-    kJson
+    kJson,
+    kList
 };
 
 struct CDumpOptions {
@@ -29,6 +30,9 @@ struct CDumpOptions {
     std::string m_strOutDir;      // --import: the folder written into
     int m_nPort = -1;             // --import --port: the HSMS port; -1 any
     bool m_bControl = false;      // --import --control: keep HSMS control messages
+    bool m_bJson = false;         // --json (with --list: one record per message)
+    std::string m_strFilter;      // --list --filter EXPR
+    long long m_nT3Micros = -1;   // --list --t3 SECONDS; -1 the default
     std::string m_strSmlDialect;  // --sml=DIALECT; empty: the standard dialect
     bool m_bHelp = false;
     bool m_bVersion = false;

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "cli/DumpInspect.h"
+#include "cli/DumpSession.h"
 #include "decode/Decode.h"
 #include "io/HexConvert.h"
 #include "io/HexLog.h"
-#include "io/Importer.h"
 #include "io/ListingFile.h"
 #include "io/MsgFile.h"
 #include "io/SmlReader.h"
@@ -118,49 +118,6 @@ int RunFromHex(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
     return bOk ? 0 : 1;
 }
 
-// Every FILE into one numbered sequence in DIR; messages, files written and
-// warnings summed up on err.
-int RunImport(const CDumpOptions& opts, std::ostream& err, std::istream& in) {
-    int nStatus = 0;
-    if (::mkdir(opts.m_strOutDir.c_str(), 0777) != 0 && errno != EEXIST) {
-        ReportError(err, opts.m_strOutDir, std::strerror(errno));
-        return 1;
-    }
-    CImportOptions importOpts;
-    importOpts.m_nPort = opts.m_nPort;
-    importOpts.m_bControl = opts.m_bControl;
-    CImportResult result;
-    std::size_t nWarnings = 0;
-    for (const std::string& strPath : opts.m_files) {
-        std::vector<unsigned char> bytes;
-        std::string strError;
-        const std::size_t nFirst = result.m_msgs.size();
-        if (!ReadInput(strPath, in, bytes, strError) ||
-            !ImportBytes(bytes.data(), bytes.size(), importOpts, result, strError)) {
-            ReportError(err, strPath, strError);
-            nStatus = 1;
-            continue;
-        }
-        for (std::size_t i = nFirst; i < result.m_msgs.size(); ++i) {
-            if (!result.m_msgs[i].m_msg.m_bWarning) continue;
-            ReportError(err, strPath,
-                        "message " + DecimalText(i + 1) + ": " + result.m_msgs[i].m_msg.m_strNote);
-            ++nWarnings;
-        }
-        for (const std::string& strWarning : result.m_warnings)
-            ReportError(err, strPath, strWarning);
-        nWarnings += result.m_warnings.size();
-        result.m_warnings.clear();
-    }
-    CImportWrite written;
-    if (!WriteImport(opts.m_strOutDir, result.m_msgs, written)) nStatus = 1;
-    for (const std::string& strError : written.m_errors) err << "brevix-dump: " << strError << '\n';
-    err << "brevix-dump: " << DecimalText(result.m_msgs.size()) << " messages found, "
-        << DecimalText(written.m_nWritten) << " files written, " << DecimalText(nWarnings)
-        << " warnings\n";
-    return nStatus;
-}
-
 // OUT.BIG for the first message, OUT-2.BIG, OUT-3.BIG ... for the others.
 std::string NumberedOutput(const std::string& strOutput, std::size_t nIndex) {
     if (nIndex == 0) return strOutput;
@@ -239,7 +196,8 @@ int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std:
     if (opts.m_eMode == EDumpMode::kFromSml) return RunFromSml(opts, err, in);
     if (opts.m_eMode == EDumpMode::kHeader || opts.m_eMode == EDumpMode::kCheck)
         return RunInspect(opts, out, err, in);
-    if (opts.m_eMode == EDumpMode::kImport) return RunImport(opts, err, in);
+    if (opts.m_eMode == EDumpMode::kImport) return RunImport(opts, err);
+    if (opts.m_eMode == EDumpMode::kList) return RunList(opts, out, err);
     CDumpFile dump(opts, out, err, in);
     // SML messages and JSON lines delimit themselves: a reader takes the output whole.
     const bool bHeaders = opts.m_files.size() > 1 &&

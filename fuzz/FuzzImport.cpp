@@ -3,12 +3,14 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz/FuzzTarget.h"
 #include "io/HexLog.h"
 #include "io/HexText.h"
 #include "io/Importer.h"
 #include "io/MsgFraming.h"
+#include "io/SessionIndex.h"
 
 void FuzzHexText(const unsigned char* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -25,15 +27,21 @@ void FuzzHexText(const unsigned char* data, size_t size) {
         FuzzOneMessage(msg.m_bytes.data(), msg.m_bytes.size());
 }
 
+// Every message the index names has bytes of its recorded size, and an HSMS
+// message at least a header.
 void FuzzCapture(const unsigned char* data, size_t size) {
-    CImportResult result;
+    CSession session;
     std::string strError;
-    CImportOptions opts;
-    opts.m_bControl = true;
-    if (!ImportBytes(data, size, opts, result, strError)) return;
-    for (const CFoundMsg& found : result.m_msgs)
-        if (found.m_msg.m_eFraming == EFraming::kHsms && found.m_msg.m_bytes.size() < 10)
-            std::abort();
-    const std::string strIndex = ImportIndex(result.m_msgs);
-    if (strIndex.empty()) std::abort();
+    CSessionOptions opts;
+    opts.bCheckBodies = false;
+    if (!SessionFromBytes(std::vector<unsigned char>(data, data + size), opts, session, strError))
+        return;
+    std::vector<unsigned char> scratch;
+    for (std::size_t i = 0; i < session.Messages().size(); ++i) {
+        const SSessionMsg& m = session.Messages()[i];
+        if (session.Bytes(i, scratch).size() != m.nSize) std::abort();
+        if ((m.nFlags & SSessionMsg::kHsms) && m.nSize < 10) std::abort();
+        if (m.nReplyTo > session.Messages().size()) std::abort();
+    }
+    if (ImportIndex({&session}, true).empty()) std::abort();
 }

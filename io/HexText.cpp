@@ -66,9 +66,37 @@ bool IsPlain(std::string_view text) {
 struct SWord {
     const char* p;
     const char* e;
-    int nGap;     // blanks before the word
-    bool bLabel;  // ended by ':' or '=' ("Out:", "data=", "In :")
+    int nGap;               // blanks before the word
+    bool bLabel;            // ended by ':' or '=' ("Out:", "data=", "In :")
+    bool bNoBytes = false;  // a tag in square brackets or the value of key=value
+    int nGroup = 0;         // square-bracket group, 0 outside any
 };
+
+// Keys whose value is the message itself ("data=0000810100...").
+bool IsDataKey(const char* p, const char* e) {
+    static constexpr const char* kKeys[] = {"data", "hex",     "raw", "payload", "body",
+                                            "msg",  "message", "buf", "buffer",  "bytes"};
+    const std::size_t n = static_cast<std::size_t>(e - p);
+    for (const char* szKey : kKeys) {
+        if (std::strlen(szKey) != n) continue;
+        std::size_t i = 0;
+        while (i < n && (p[i] | 0x20) == szKey[i]) ++i;
+        if (i == n) return true;
+    }
+    return false;
+}
+
+// hh:mm:ss of a second time stamp, which reads as three byte pairs too.
+bool IsTimeOfDay(const char* p, const char* e) {
+    if (e - p != 8 || p[2] != ':' || p[5] != ':') return false;
+    int nParts[3];
+    for (int k = 0; k < 3; ++k) {
+        const char a = p[3 * k], b = p[3 * k + 1];
+        if (a < '0' || a > '9' || b < '0' || b > '9') return false;
+        nParts[k] = (a - '0') * 10 + (b - '0');
+    }
+    return nParts[0] < 24 && nParts[1] < 60 && nParts[2] < 61;
+}
 
 // A word's bytes, or false when it is not a byte word. Byte words: an even
 // run of hex digits, 0x with digits, or 2-digit pairs joined by ':' '.' '-'.
@@ -196,10 +224,12 @@ public:
         if (m_bInBlock && !strTime.empty() && strTime != m_text.m_blocks.back().m_strTime)
             EndBlock();
         const size_t nBefore = m_text.m_bytes.size();
+        m_pBytes = p;
         if (!TakePythonLiteral(p, e, m_text.m_bytes)) Words(p, e);
         if (m_text.m_bytes.size() == nBefore) {
             EndBlock();
             m_strPendingTime = strTime;
+            m_strPendingLabel.assign(p, e);
             return;
         }
         if (!m_bInBlock) {
@@ -207,6 +237,9 @@ public:
             block.m_nBegin = nBefore;
             block.m_nLine = nLine;
             block.m_strTime = strTime.empty() ? m_strPendingTime : strTime;
+            block.m_strLabel =
+                m_pBytes && m_pBytes > p ? std::string(p, m_pBytes) : m_strPendingLabel;
+            m_strPendingLabel.clear();
             m_text.m_blocks.push_back(std::move(block));
             m_bInBlock = true;
         }
@@ -222,9 +255,19 @@ private:
     void Split(const char* p, const char* e) {
         m_words.clear();
         int nGap = 0;
+        int nGroup = 0, nSquare = 0;  // words inside [ ] and which group they form
+        bool bValue = false;          // the next word is the value of key=value
         while (p < e) {
             if (Is(*p, kSpace | kSeparator | kEquals)) {
-                if (*p == '=' && !m_words.empty()) m_words.back().bLabel = true;
+                // "len=10": a value written right after its key's '=' is no byte.
+                if (*p == '=' && !m_words.empty()) {
+                    m_words.back().bLabel = true;
+                    bValue = m_words.back().e == p && !IsDataKey(m_words.back().p, p);
+                } else {
+                    bValue = false;
+                }
+                if (*p == '[' && !nSquare++) ++nGroup;
+                if (*p == ']' && nSquare) --nSquare;
                 if (Is(*p, kSpace)) ++nGap;
                 ++p;
                 continue;
@@ -240,9 +283,28 @@ private:
             if (we == w) {  // a lone ':' labels the word before it ("In :")
                 if (!m_words.empty()) m_words.back().bLabel = true;
             } else {
-                m_words.push_back({w, we, nGap, bLabel});
+                m_words.push_back({w, we, nGap, bLabel, bValue, nSquare ? nGroup : 0});
             }
+            bValue = false;
             nGap = 0;
+        }
+        MarkTags();
+    }
+
+    // A group in square brackets with a word that is no byte is a tag
+    // ("[FAB 12]"); one of bytes only is bytes ("[00 00|92 07]").
+    void MarkTags() {
+        for (size_t i = 0; i < m_words.size();) {
+            const int nGroup = m_words[i].nGroup;
+            size_t k = i + 1;
+            while (k < m_words.size() && m_words[k].nGroup == nGroup) ++k;
+            bool bTag = false;
+            for (size_t j = i; j < k && nGroup && !bTag; ++j) {
+                m_scratch.clear();
+                bTag = !WordBytes(m_words[j].p, m_words[j].e, m_scratch);
+            }
+            for (size_t j = i; j < k && bTag; ++j) m_words[j].bNoBytes = true;
+            i = k;
         }
     }
 
@@ -270,6 +332,7 @@ private:
         size_t i = 0;
         if (IsOffset()) {
             m_bOffsets = true;
+            m_pBytes = nullptr;
             TakeDumpColumns(1);
             return;
         }
@@ -279,14 +342,31 @@ private:
                 break;
             }
         }
-        // Without a label, a line of more words than byte words is a remark
-        // whose numbers are not bytes ("Recv S1F2 len 12").
-        const size_t nBefore = m_text.m_bytes.size();
-        size_t nOthers = 0;
+        // The bytes are the line's longest run of byte words; tags, values
+        // of key=value, words and a second time stamp end a run. Without a
+        // label, a line of more other words than bytes is a remark whose
+        // numbers are not bytes ("Recv S1F2 len 12").
         const bool bLabelled = i > 0;
-        for (; i < m_words.size(); ++i)
-            nOthers += WordBytes(m_words[i].p, m_words[i].e, m_text.m_bytes) ? 0 : 1;
-        if (!bLabelled && 2 * nOthers > m_words.size()) m_text.m_bytes.resize(nBefore);
+        size_t nBest = i, nBestEnd = i;
+        for (size_t nRun = i; i <= m_words.size(); ++i) {
+            if (i < m_words.size() && IsByteWord(m_words[i])) continue;
+            if (i - nRun > nBestEnd - nBest) {
+                nBest = nRun;
+                nBestEnd = i;
+            }
+            nRun = i + 1;
+        }
+        const size_t nOthers = m_words.size() - (nBestEnd - nBest);
+        if (!bLabelled && 2 * nOthers > m_words.size()) return;
+        for (size_t k = nBest; k < nBestEnd; ++k)
+            WordBytes(m_words[k].p, m_words[k].e, m_text.m_bytes);
+        if (nBestEnd > nBest) m_pBytes = m_words[nBest].p;
+    }
+
+    bool IsByteWord(const SWord& w) {
+        if (w.bNoBytes || w.bLabel || IsTimeOfDay(w.p, w.e)) return false;
+        m_scratch.clear();
+        return WordBytes(w.p, w.e, m_scratch);
     }
 
     // After an offset: the first run of groups only. A wide gap or a group
@@ -302,6 +382,9 @@ private:
 
     CHexText& m_text;
     std::vector<SWord> m_words;
+    std::vector<unsigned char> m_scratch;
+    const char* m_pBytes = nullptr;  // where the bytes of the line read last begin
+    std::string m_strPendingLabel;
     std::string m_strPendingTime;
     std::string m_strTime;
     bool m_bInBlock = false;
@@ -316,7 +399,8 @@ CHexText ReadHexText(std::string_view text, bool bConverterRules) {
     if (bFast || (bConverterRules && IsPlain(text))) {
         result.m_bPlain = true;
         if (!bFast) result.m_bytes = HexTextToBytes(CleanHexLog(std::string(text)));
-        if (!result.m_bytes.empty()) result.m_blocks.push_back({0, result.m_bytes.size(), 1, {}});
+        if (!result.m_bytes.empty())
+            result.m_blocks.push_back({0, result.m_bytes.size(), 1, {}, {}});
         return result;
     }
     result.m_bytes.clear();

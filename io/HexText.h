@@ -11,6 +11,7 @@ struct CHexBlock {
     std::size_t m_nEnd = 0;
     std::size_t m_nLine = 0;  // 1-based line of the block's first bytes
     std::string m_strTime;    // time stamp of that line, or of the remark line just before
+    std::string m_strLabel;   // that line's text before its bytes, or the remark line's
 };
 
 struct CHexText {

@@ -9,7 +9,7 @@
 
 #include "io/HexConvert.h"
 #include "io/Importer.h"
-#include "io/MsgFile.h"
+#include "io/MsgFraming.h"
 
 namespace {
 
@@ -62,21 +62,21 @@ bool ImportIntoFolder(const std::string& strFile, const std::string& strCacheDir
     }
     strSummary.clear();
     if (bReuse) return true;
-    std::vector<unsigned char> bytes;
-    CImportResult result;
-    if (!ReadMessageFile(strFile, bytes, strError) ||
-        !ImportBytes(bytes.data(), bytes.size(), CImportOptions(), result, strError)) {
+    CSession session;
+    CSessionOptions opts;
+    opts.bCheckBodies = false;
+    if (!OpenSession(strFile, opts, session, strError)) {
         ::rmdir(strFolder.c_str());
         strFolder.clear();
         return false;
     }
     CImportWrite written;
-    const bool bOk = WriteImport(strFolder, result.m_msgs, written);
+    const bool bOk = WriteImport(strFolder, {&session}, false, written);
     ::rmdir(strFolder.c_str());  // only an empty folder goes: nothing was found or written
     if (!bOk) strError = written.m_errors.front();
-    std::size_t nWarnings = result.m_warnings.size();
-    for (const CFoundMsg& found : result.m_msgs) nWarnings += found.m_msg.m_bWarning ? 1 : 0;
+    std::size_t nWarnings = session.Warnings().size();
+    for (const SSessionMsg& m : session.Messages()) nWarnings += m.nNote ? 1 : 0;
     strSummary =
-        DecimalText(result.m_msgs.size()) + " messages, " + DecimalText(nWarnings) + " warnings";
+        DecimalText(written.m_nMessages) + " messages, " + DecimalText(nWarnings) + " warnings";
     return bOk;
 }

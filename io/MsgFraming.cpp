@@ -2,20 +2,18 @@
 
 #include <charconv>
 
+#include "decode/HeaderFields.h"
+#include "io/HsmsFrame.h"
+#include "model/Bytes.h"
+
 namespace {
 
 constexpr std::size_t kHeaderSize = 10;
 
-unsigned long Be(const unsigned char* p, int nBytes) {
-    unsigned long v = 0;
-    for (int i = 0; i < nBytes; ++i) v = v << 8 | p[i];
-    return v;
-}
-
 std::string HexText4(unsigned int n) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string str(4, '0');
-    for (int i = 3; i >= 0; --i, n >>= 4) str[i] = kDigits[n & 15];
+    std::string str;
+    AppendHexByte(str, static_cast<unsigned char>(n >> 8));
+    AppendHexByte(str, static_cast<unsigned char>(n));
     return str;
 }
 
@@ -25,13 +23,13 @@ void AddNote(CFramedMsg& msg, const std::string& strNote, bool bWarning = false)
     msg.m_bWarning = msg.m_bWarning || bWarning;
 }
 
-// Frame lengths of an exact chain of HSMS frames, or empty.
+// Frame lengths of an exact chain of plausible HSMS frames, or empty.
 std::vector<std::size_t> HsmsChain(const unsigned char* p, std::size_t n) {
     std::vector<std::size_t> lengths;
     for (std::size_t i = 0; i < n;) {
-        if (n - i < 4 + kHeaderSize) return {};
-        const unsigned long nLength = Be(p + i, 4);
-        if (nLength < kHeaderSize || nLength > n - i - 4) return {};
+        if (n - i < kHsmsFrameHead || !IsPlausibleHsmsHead(p + i)) return {};
+        const unsigned long nLength = ReadBE32(p + i);
+        if (nLength > n - i - kHsmsLengthSize) return {};
         lengths.push_back(nLength);
         i += 4 + nLength;
     }
@@ -45,10 +43,10 @@ std::vector<std::size_t> SecsIChain(const unsigned char* p, std::size_t n, bool 
         if (nLength < kHeaderSize || nLength + 3 > n - i) return {};
         unsigned int nSum = 0;
         for (std::size_t k = 1; k <= nLength; ++k) nSum += p[i + k];
-        const bool bSumOk = (nSum & 0xFFFF) == Be(p + i + 1 + nLength, 2);
+        const bool bSumOk = (nSum & 0xFFFF) == ReadBE16(p + i + 1 + nLength);
         // A block number of 0 never occurs in SECS-I: without a matching sum
         // it is the sign of a bare message that happens to fit.
-        if (!bSumOk && (bStrictSums || (Be(p + i + 5, 2) & 0x7FFF) == 0)) return {};
+        if (!bSumOk && (bStrictSums || ReadHeaderFields(p + i + 1, nLength).nBlock == 0)) return {};
         lengths.push_back(nLength);
         i += nLength + 3;
     }
@@ -61,9 +59,7 @@ CFramedMsg HsmsMsg(const unsigned char* p, std::size_t nLength) {
     msg.m_bytes.assign(p + 4, p + 4 + nLength);
     msg.m_nSType = p[4 + 5];
     AddNote(msg, "HSMS length " + DecimalText(nLength) + " stripped");
-    if (p[4 + 4] != 0)
-        AddNote(msg, "HSMS PType " + DecimalText(p[4 + 4]) + " is not SECS-II", true);
-    if (msg.m_nSType != 0) AddNote(msg, "HSMS control " + HsmsControlName(msg.m_nSType));
+    if (msg.m_nSType != 0) AddNote(msg, std::string("HSMS control ") + HsmsSTypeName(msg.m_nSType));
     return msg;
 }
 
@@ -73,7 +69,7 @@ CFramedMsg SecsIMsg(const unsigned char* p, std::size_t nLength) {
     msg.m_bytes.assign(p + 1, p + 1 + nLength);
     unsigned int nSum = 0;
     for (unsigned char c : msg.m_bytes) nSum += c;
-    const unsigned int nStored = static_cast<unsigned int>(Be(p + 1 + nLength, 2));
+    const unsigned int nStored = ReadBE16(p + 1 + nLength);
     AddNote(msg, "SECS-I length " + DecimalText(nLength) + " and checksum " + HexText4(nStored) +
                      " stripped");
     if ((nSum & 0xFFFF) != nStored)
@@ -86,10 +82,11 @@ CFramedMsg SecsIMsg(const unsigned char* p, std::size_t nLength) {
 
 bool Continues(const CFramedMsg& first, const CFramedMsg& last, const CFramedMsg& next) {
     if (first.m_eFraming != EFraming::kSecsI || next.m_eFraming != EFraming::kSecsI) return false;
-    if (last.m_bytes[4] & 0x80) return false;  // E-bit: the message is complete
-    const unsigned long nBlock = Be(last.m_bytes.data() + 4, 2) & 0x7FFF;
-    return (Be(next.m_bytes.data() + 4, 2) & 0x7FFF) == nBlock + 1 &&
-           Be(first.m_bytes.data() + 6, 4) == Be(next.m_bytes.data() + 6, 4);
+    const SHeaderFields l = ReadHeaderFields(last.m_bytes.data(), last.m_bytes.size());
+    if (l.bEBit) return false;  // the message is complete
+    const SHeaderFields n = ReadHeaderFields(next.m_bytes.data(), next.m_bytes.size());
+    const SHeaderFields f = ReadHeaderFields(first.m_bytes.data(), first.m_bytes.size());
+    return n.nBlock == l.nBlock + 1 && f.dwSystemBytes == n.dwSystemBytes;
 }
 
 }  // namespace
@@ -98,14 +95,6 @@ std::string DecimalText(unsigned long long n) {
     char sz[24];
     const auto result = std::to_chars(sz, sz + sizeof sz, n);
     return std::string(sz, result.ptr);
-}
-
-std::string HsmsControlName(int nSType) {
-    static const char* const kNames[] = {
-        "Data",         "Select.req",   "Select.rsp", "Deselect.req", "Deselect.rsp",
-        "Linktest.req", "Linktest.rsp", "Reject.req", "SType 8",      "Separate.req"};
-    if (nSType >= 0 && nSType < static_cast<int>(std::size(kNames))) return kNames[nSType];
-    return "SType " + DecimalText(static_cast<unsigned>(nSType));
 }
 
 std::vector<CFramedMsg> FrameBytes(const unsigned char* p, std::size_t n, bool bStrictSums) {

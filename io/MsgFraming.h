@@ -31,8 +31,5 @@ void JoinSecsIBlocks(std::vector<CFramedMsg>& msgs);
 // Plain texts (only hex digits) strip only framing whose sums all match.
 std::vector<CFramedMsg> MessagesFromHexText(const CHexText& text);
 
-// "Select.req" and the like for an HSMS control SType; "SType N" otherwise.
-std::string HsmsControlName(int nSType);
-
 // Decimal text of n, independent of the locale.
 std::string DecimalText(unsigned long long n);

@@ -50,16 +50,18 @@ struct SSessionFlow {
 // Fixed-size record of one message; 48 bytes.
 struct SSessionMsg {
     enum : std::uint8_t {
-        kWait = 1,     // W-bit
-        kPieces = 2,   // bytes in several pieces: nWhere is the index of the first
-        kOwned = 4,    // bytes in the session's own store, not the source
-        kHsms = 8,     // came in HSMS framing (nSType is meaningful)
-        kSecsI = 16,   // came in SECS-I blocks
-        kChecked = 32  // the body was decoded for the damaged status
+        kWait = 1,       // W-bit
+        kPieces = 2,     // bytes in several pieces: nWhere is the index of the first
+        kOwned = 4,      // bytes in the session's own store, not the source
+        kHsms = 8,       // came in HSMS framing (nSType is meaningful)
+        kSecsI = 16,     // came in SECS-I blocks
+        kChecked = 32,   // the body was decoded for the damaged status
+        kBadBody = 64,   // and found damaged
+        kDoubtful = 128  // the framing note (nNote) holds a doubt, not only what was stripped
     };
     std::uint64_t nWhere = 0;  // offset of the bytes in the source or own store; see kPieces
     std::int64_t nMicros = kNoTime;
-    std::uint32_t nSize = 0;   // bytes of the message as a .BIG holds them: header and body
+    std::uint32_t nSize = 0;  // bytes of the message as a .BIG holds them: header and body
     std::uint32_t dwSystem = 0;
     std::uint32_t nReplyTo = 0;  // index + 1 of the message this one answers; 0 none
     std::uint32_t nReplyBy = 0;  // index + 1 of the message answering this one; 0 none

@@ -1,25 +1,89 @@
 #include "io/TcpHsms.h"
 
+#include <algorithm>
 #include <cstring>
+#include <deque>
+#include <map>
+
+#include "io/HsmsFrame.h"
+#include "io/MsgFraming.h"
 
 namespace {
 
-constexpr std::size_t kFrameHead = 14;             // length and header
-constexpr unsigned long kMaxMessage = 64ul << 20;  // beyond this a length is noise
 constexpr std::size_t kMaxWaiting = 16u << 20;  // out-of-order bytes held before a gap is given up
+// A stream seen from its middle that shows no chain of frames in this many
+// bytes is not HSMS.
+constexpr std::size_t kMaxLockSearch = 16u << 20;
 
-unsigned long Be32(const unsigned char* p) {
-    return static_cast<unsigned long>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
-}
+struct SChunk {
+    const unsigned char* p;
+    std::size_t n;
+    long long nMicros;
+};
 
-// Length, PType 0 and a known SType; control messages have no body.
-bool Plausible(const unsigned char* p) {
-    const unsigned long nLength = Be32(p);
-    if (nLength < 10 || nLength > kMaxMessage || p[8] != 0) return false;
-    const unsigned char nSType = p[9];
-    if (nSType == 0) return true;
-    return (nSType <= 7 || nSType == 9) && nLength == 10;
-}
+struct SWaiting {
+    const unsigned char* p = nullptr;
+    std::size_t n = 0;
+    long long nMicros = 0;
+};
+
+}  // namespace
+
+struct CTcpHsms::CStream {
+    enum EState { kUnknown, kHsms, kNotHsms };
+    EState m_eState = kUnknown;
+    bool m_bAtStart = false;  // seen from its SYN: the first byte starts a frame
+    std::string m_strSrc;
+    std::string m_strDst;
+    std::uint32_t m_nConnection = 0;
+    std::uint16_t m_nFlow = 0;
+    bool m_bStarted = false;
+    uint32_t m_nNext = 0;                     // next sequence number expected
+    long long m_nOffset = 0;                  // stream offset of m_nNext
+    std::map<long long, SWaiting> m_waiting;  // out-of-order segments by stream offset
+    std::size_t m_nWaitingBytes = 0;
+    std::deque<SChunk> m_chunks;  // delivered, not yet framed
+    std::size_t m_nFront = 0;     // bytes of the first chunk already taken
+    std::size_t m_nAvail = 0;     // bytes in the chunks after m_nFront
+    bool m_bResync = false;       // framing is looked for again
+    std::size_t m_nPassed = 0;    // bytes passed over while looking
+    long long m_nPassedFrom = 0;  // when the passing over began
+    std::size_t m_nSearched = 0;  // bytes looked through before the first frame
+
+    std::string Name() const { return m_strSrc + " -> " + m_strDst; }
+    long long Offset() const { return m_nOffset - static_cast<long long>(m_nAvail); }
+
+    // The n bytes at position nAt of what waits: a pointer into the chunk
+    // when they lie in one, else copied into buf.
+    const unsigned char* Peek(std::size_t nAt, std::size_t n, unsigned char* buf) const {
+        std::size_t k = 0, nPos = m_nFront + nAt;
+        while (nPos >= m_chunks[k].n) nPos -= m_chunks[k++].n;
+        if (nPos + n <= m_chunks[k].n) return m_chunks[k].p + nPos;
+        for (std::size_t i = 0; i < n; ++i, ++nPos) {
+            while (nPos >= m_chunks[k].n) nPos -= m_chunks[k++].n;
+            buf[i] = m_chunks[k].p[nPos];
+        }
+        return buf;
+    }
+    void Consume(std::size_t n) {
+        m_nAvail -= n;
+        while (n) {
+            const std::size_t nHere = std::min(n, m_chunks.front().n - m_nFront);
+            n -= nHere;
+            m_nFront += nHere;
+            if (m_nFront == m_chunks.front().n) {
+                m_chunks.pop_front();
+                m_nFront = 0;
+            }
+        }
+    }
+    long long FrontMicros() const { return m_chunks.empty() ? 0 : m_chunks.front().nMicros; }
+};
+
+CTcpHsms::CTcpHsms(CSessionBuilder& builder, int nPort) : m_builder(builder), m_nPort(nPort) {}
+CTcpHsms::~CTcpHsms() = default;
+
+namespace {
 
 std::string Hex4(unsigned int n) {
     static const char kDigits[] = "0123456789abcdef";
@@ -29,49 +93,7 @@ std::string Hex4(unsigned int n) {
     return str;
 }
 
-// A capture that starts inside a connection starts inside a message: the
-// stream is taken as HSMS from the first of two plausible headers in a row,
-// if there is one within this many bytes.
-constexpr std::size_t kMaxLockSearch = 64u << 10;
-
-std::size_t FindChain(const unsigned char* p, std::size_t n) {
-    for (std::size_t i = 0; i + kFrameHead <= n && i < kMaxLockSearch; ++i) {
-        if (!Plausible(p + i)) continue;
-        const std::size_t nNext = i + 4 + Be32(p + i);
-        if (nNext + kFrameHead <= n && Plausible(p + nNext)) return i;
-    }
-    return n;
-}
-
-struct SWaiting {
-    std::vector<unsigned char> m_bytes;
-    long long m_nMicros = 0;
-};
-
 }  // namespace
-
-struct CTcpHsms::CStream {
-    enum EState { kUnknown, kHsms, kNotHsms };
-    EState m_eState = kUnknown;
-    bool m_bForced = false;  // the port asked for: framing is searched for
-    std::string m_strSrc;
-    std::string m_strDst;
-    std::size_t m_nSession = 0;
-    bool m_bStarted = false;
-    uint32_t m_nNext = 0;                     // next sequence number expected
-    long long m_nOffset = 0;                  // stream offset of m_nNext
-    std::map<long long, SWaiting> m_waiting;  // out-of-order segments by stream offset
-    std::size_t m_nWaitingBytes = 0;
-    std::vector<unsigned char> m_buf;  // delivered, not yet framed
-    std::size_t m_nUsed = 0;
-    bool m_bResync = false;  // look for the next plausible header
-    long long m_nLastMicros = 0;
-
-    std::string Name() const { return m_strSrc + " -> " + m_strDst; }
-};
-
-CTcpHsms::CTcpHsms(int nPort) : m_nPort(nPort) {}
-CTcpHsms::~CTcpHsms() = default;
 
 std::string EndpointText(const std::array<unsigned char, 16>& addr, bool bV6, uint16_t nPort) {
     std::string str;
@@ -91,6 +113,10 @@ std::string EndpointText(const std::array<unsigned char, 16>& addr, bool bV6, ui
     return str + ":" + DecimalText(nPort);
 }
 
+void CTcpHsms::Warn(const CStream& s, const std::string& strText, long long nMicros) {
+    m_builder.Warn(s.Name() + ": " + strText, nMicros);
+}
+
 CTcpHsms::CStream& CTcpHsms::Find(const CTcpSegment& seg) {
     char key[36];
     std::memcpy(key, seg.m_src.data(), 16);
@@ -108,23 +134,51 @@ CTcpHsms::CStream& CTcpHsms::Find(const CTcpSegment& seg) {
         s.m_strSrc = EndpointText(seg.m_src, seg.m_bV6, seg.m_nSrcPort);
         s.m_strDst = EndpointText(seg.m_dst, seg.m_bV6, seg.m_nDstPort);
         const bool bPort = seg.m_nSrcPort == m_nPort || seg.m_nDstPort == m_nPort;
-        s.m_bForced = m_nPort >= 0 && bPort;
         if (m_nPort >= 0 && !bPort) s.m_eState = CStream::kNotHsms;
         const std::string strReverse = m_strKey.substr(16, 16) + m_strKey.substr(0, 16) +
                                        m_strKey.substr(34, 2) + m_strKey.substr(32, 2);
-        const std::string& strConnection = std::min(m_strKey, strReverse);
-        s.m_nSession = m_sessions.try_emplace(strConnection, m_sessions.size() + 1).first->second;
+        auto rev = m_streams.find(strReverse);
+        s.m_nConnection = rev != m_streams.end() ? rev->second->m_nConnection : ++m_nConnections;
+        s.m_nFlow =
+            m_builder.Flow(s.m_strSrc, s.m_strDst, EMsgDirection::kUnknown, s.m_nConnection);
         m_order.push_back(&s);
     }
     m_pLast = it->second.get();
     return *m_pLast;
 }
 
+// A SYN on a stream that carried bytes: the port pair is used again. What
+// the old connection left is reported, and the new one gets a number of its
+// own, shared with its other direction.
+void CTcpHsms::Restart(CStream& s) {
+    while (!s.m_waiting.empty()) SkipGap(s);
+    if (s.m_nAvail && (s.m_eState == CStream::kHsms || s.m_bAtStart))
+        Warn(s, "connection ends inside a message, " + DecimalText(s.m_nAvail) + " bytes dropped",
+             s.FrontMicros());
+    s.m_chunks.clear();
+    s.m_nFront = s.m_nAvail = 0;
+    s.m_nOffset = 0;
+    s.m_bResync = false;
+    s.m_nPassed = s.m_nSearched = 0;
+    if (s.m_eState != CStream::kNotHsms) s.m_eState = CStream::kUnknown;
+    const std::string strReverse = m_strKey.substr(16, 16) + m_strKey.substr(0, 16) +
+                                   m_strKey.substr(34, 2) + m_strKey.substr(32, 2);
+    auto rev = m_streams.find(strReverse);
+    const bool bReverseNew = rev != m_streams.end() && rev->second.get() != &s &&
+                             rev->second->m_nConnection != s.m_nConnection;
+    s.m_nConnection = bReverseNew ? rev->second->m_nConnection : ++m_nConnections;
+    s.m_nFlow = m_builder.Flow(s.m_strSrc, s.m_strDst, EMsgDirection::kUnknown, s.m_nConnection);
+}
+
 void CTcpHsms::Add(const CTcpSegment& seg) {
     CStream& s = Find(seg);
     if (s.m_eState == CStream::kNotHsms) return;
     if (seg.m_bSyn) {
+        const bool bRepeat =
+            s.m_bStarted && s.m_bAtStart && s.m_nOffset == 0 && s.m_nNext == seg.m_nSeq + 1;
+        if (s.m_bStarted && !bRepeat) Restart(s);
         s.m_bStarted = true;
+        s.m_bAtStart = true;
         s.m_nNext = seg.m_nSeq + 1;
         return;
     }
@@ -133,14 +187,12 @@ void CTcpHsms::Add(const CTcpSegment& seg) {
         s.m_bStarted = true;
         s.m_nNext = seg.m_nSeq;
     }
-    s.m_nLastMicros = seg.m_nMicros;
     const long long nRel = static_cast<int32_t>(seg.m_nSeq - s.m_nNext);
     if (nRel > 0) {
         SWaiting& w = s.m_waiting[s.m_nOffset + nRel];
-        if (w.m_bytes.size() < seg.m_nSize) {
-            s.m_nWaitingBytes += seg.m_nSize - w.m_bytes.size();
-            w.m_bytes.assign(seg.m_pData, seg.m_pData + seg.m_nSize);
-            w.m_nMicros = seg.m_nMicros;
+        if (w.n < seg.m_nSize) {
+            s.m_nWaitingBytes += seg.m_nSize - w.n;
+            w = {seg.m_pData, seg.m_nSize, seg.m_nMicros};
         }
         if (s.m_nWaitingBytes > kMaxWaiting) SkipGap(s);
         return;
@@ -154,103 +206,139 @@ void CTcpHsms::Add(const CTcpSegment& seg) {
 void CTcpHsms::Deliver(CStream& s, const unsigned char* p, std::size_t n, long long nMicros) {
     s.m_nNext += static_cast<uint32_t>(n);
     s.m_nOffset += static_cast<long long>(n);
-    s.m_buf.insert(s.m_buf.end(), p, p + n);
-    Frame(s, nMicros);
+    s.m_chunks.push_back({p, n, nMicros});
+    s.m_nAvail += n;
     while (!s.m_waiting.empty() && s.m_waiting.begin()->first <= s.m_nOffset) {
         auto it = s.m_waiting.begin();
-        const SWaiting w = std::move(it->second);
+        const SWaiting w = it->second;
         const std::size_t nSkip = static_cast<std::size_t>(s.m_nOffset - it->first);
-        s.m_nWaitingBytes -= w.m_bytes.size();
+        s.m_nWaitingBytes -= w.n;
         s.m_waiting.erase(it);
-        if (nSkip >= w.m_bytes.size()) continue;
-        const std::size_t nTake = w.m_bytes.size() - nSkip;
+        if (nSkip >= w.n) continue;
+        const std::size_t nTake = w.n - nSkip;
         s.m_nNext += static_cast<uint32_t>(nTake);
         s.m_nOffset += static_cast<long long>(nTake);
-        s.m_buf.insert(s.m_buf.end(), w.m_bytes.begin() + static_cast<long>(nSkip),
-                       w.m_bytes.end());
-        Frame(s, nMicros);  // complete now, with the segment that filled the hole
+        // Complete now, with the segment that filled the hole.
+        s.m_chunks.push_back({w.p + nSkip, nTake, nMicros});
+        s.m_nAvail += nTake;
     }
+    Frame(s, false);
 }
 
-// Bytes that never came: what was framed so far is dropped, and framing
-// resumes at the next plausible header after the hole.
+// Bytes that never came: the message they belong to is dropped, and framing
+// is looked for again after the hole.
 void CTcpHsms::SkipGap(CStream& s) {
     if (s.m_waiting.empty()) return;
+    Frame(s, true);
     auto it = s.m_waiting.begin();
     const long long nGap = it->first - s.m_nOffset;
-    std::string strWarning = s.Name() + ": " + DecimalText(static_cast<unsigned long long>(nGap)) +
+    std::string strWarning = DecimalText(static_cast<unsigned long long>(nGap)) +
                              " bytes missing at stream offset " +
                              DecimalText(static_cast<unsigned long long>(s.m_nOffset));
-    const std::size_t nPartial = s.m_buf.size() - s.m_nUsed;
-    if (nPartial) strWarning += ", " + DecimalText(nPartial) + " bytes of a message dropped";
-    if (s.m_eState == CStream::kHsms) m_warnings.push_back(strWarning);
-    s.m_buf.clear();
-    s.m_nUsed = 0;
-    s.m_bResync = true;
+    if (s.m_nAvail) strWarning += ", " + DecimalText(s.m_nAvail) + " bytes of a message dropped";
+    if (s.m_eState == CStream::kHsms) Warn(s, strWarning, it->second.nMicros);
+    s.m_chunks.clear();
+    s.m_nFront = s.m_nAvail = 0;
+    if (s.m_eState == CStream::kHsms) s.m_bResync = true;
     s.m_nNext += static_cast<uint32_t>(nGap);
     s.m_nOffset = it->first;
-    SWaiting w = std::move(it->second);
-    s.m_nWaitingBytes -= w.m_bytes.size();
+    const SWaiting w = it->second;
+    s.m_nWaitingBytes -= w.n;
     s.m_waiting.erase(it);
-    Deliver(s, w.m_bytes.data(), w.m_bytes.size(), w.m_nMicros);
+    Deliver(s, w.p, w.n, w.nMicros);
 }
 
-void CTcpHsms::Frame(CStream& s, long long nMicros) {
-    for (;;) {
-        const unsigned char* p = s.m_buf.data() + s.m_nUsed;
-        std::size_t nAvail = s.m_buf.size() - s.m_nUsed;
-        if (s.m_bResync || (s.m_eState == CStream::kUnknown && s.m_bForced)) {
-            std::size_t i = 0;
-            while (i + kFrameHead <= nAvail && !Plausible(p + i)) ++i;
-            s.m_nUsed += i;
-            if (i + kFrameHead > nAvail) break;
-            s.m_bResync = false;
-            s.m_eState = CStream::kHsms;
-            continue;
-        }
-        if (nAvail < kFrameHead) break;
-        if (!Plausible(p)) {
-            if (s.m_eState == CStream::kUnknown) {
-                const std::size_t nLock = FindChain(p, nAvail);
-                if (nLock < nAvail) {
-                    m_warnings.push_back(s.Name() + ": capture starts inside a message, " +
-                                         DecimalText(nLock) + " bytes passed over");
-                    s.m_nUsed += nLock;
-                    s.m_eState = CStream::kHsms;
-                    continue;
-                }
-                if (nAvail < kMaxLockSearch) break;  // wait for more bytes
-                s.m_eState = CStream::kNotHsms;
-                s.m_buf.clear();
-                s.m_nUsed = 0;
-                s.m_waiting.clear();
-                s.m_nWaitingBytes = 0;
-                return;
+// Looks for where framing starts: the first plausible frame followed by a
+// second (or, at a stream's start, the first alone; at the end, one that
+// ends exactly there). Bytes before it are passed over. False while more
+// bytes are needed to decide.
+bool CTcpHsms::Lock(CStream& s, bool bFinal) {
+    unsigned char head[kHsmsFrameHead], next[kHsmsFrameHead];
+    bool bFound = false;
+    while (s.m_nAvail >= kHsmsFrameHead) {
+        const bool bStart = s.m_bAtStart;
+        s.m_bAtStart = false;
+        const unsigned char* p = s.Peek(0, kHsmsFrameHead, head);
+        if (IsPlausibleHsmsHead(p)) {
+            const std::size_t nEnd = kHsmsLengthSize + ReadBE32(p);
+            const bool bLast = nEnd <= s.m_nAvail && nEnd + kHsmsFrameHead > s.m_nAvail;
+            if (bStart || (bFinal && bLast)) {
+                bFound = true;  // at the end, a frame that fits is all there is to check
+                break;
             }
-            m_warnings.push_back(s.Name() + ": HSMS framing lost at stream offset " +
-                                 DecimalText(static_cast<unsigned long long>(
-                                     s.m_nOffset - static_cast<long long>(nAvail))));
-            s.m_bResync = true;
-            ++s.m_nUsed;
+            if (nEnd + kHsmsFrameHead > s.m_nAvail) {
+                if (!bFinal) break;  // the second frame is not here yet: decide later
+            } else if (IsPlausibleHsmsHead(s.Peek(nEnd, kHsmsFrameHead, next))) {
+                bFound = true;
+                break;
+            }
+        }
+        if (!s.m_nPassed) s.m_nPassedFrom = s.FrontMicros();
+        ++s.m_nPassed;
+        ++s.m_nSearched;
+        s.Consume(1);
+    }
+    if (!bFound) {
+        if (s.m_eState == CStream::kUnknown && s.m_nSearched > kMaxLockSearch) {
+            s.m_eState = CStream::kNotHsms;
+            s.m_chunks.clear();
+            s.m_nFront = s.m_nAvail = 0;
+            s.m_waiting.clear();
+            s.m_nWaitingBytes = 0;
+        }
+        return false;
+    }
+    if (s.m_nPassed) {
+        const std::string strWhat = s.m_eState == CStream::kUnknown
+                                        ? "capture starts inside a message, "
+                                        : "framing found again, ";
+        Warn(s, strWhat + DecimalText(s.m_nPassed) + " bytes passed over", s.m_nPassedFrom);
+    }
+    s.m_nPassed = 0;
+    s.m_eState = CStream::kHsms;
+    s.m_bResync = false;
+    return true;
+}
+
+void CTcpHsms::Emit(CStream& s, std::size_t nLength) {
+    s.Consume(kHsmsLengthSize);
+    m_pieces.clear();
+    long long nMicros = 0;
+    for (std::size_t nLeft = nLength; nLeft;) {
+        const SChunk& c = s.m_chunks.front();
+        const std::size_t nHere = std::min(nLeft, c.n - s.m_nFront);
+        m_pieces.emplace_back(c.p + s.m_nFront, nHere);
+        nMicros = c.nMicros;
+        nLeft -= nHere;
+        s.Consume(nHere);
+    }
+    SFoundFacts facts;
+    facts.nMicros = nMicros;
+    facts.nFlow = s.m_nFlow;
+    facts.nFraming = SSessionMsg::kHsms;
+    m_builder.Add(m_pieces, facts);
+}
+
+void CTcpHsms::Frame(CStream& s, bool bFinal) {
+    unsigned char head[kHsmsFrameHead];
+    for (;;) {
+        if (s.m_eState != CStream::kHsms || s.m_bResync) {
+            if (s.m_eState == CStream::kNotHsms || !Lock(s, bFinal)) return;
             continue;
         }
-        s.m_eState = CStream::kHsms;
-        const std::size_t nLength = Be32(p);
-        if (nAvail < 4 + nLength) break;
-        CFoundMsg found;
-        found.m_msg.m_eFraming = EFraming::kHsms;
-        found.m_msg.m_nSType = p[9];
-        found.m_msg.m_bytes.assign(p + 4, p + 4 + nLength);
-        found.m_nMicros = nMicros;
-        found.m_strSource = s.m_strSrc;
-        found.m_strDest = s.m_strDst;
-        found.m_nSession = s.m_nSession;
-        m_msgs.push_back(std::move(found));
-        s.m_nUsed += 4 + nLength;
-    }
-    if (s.m_nUsed && s.m_nUsed * 2 >= s.m_buf.size()) {
-        s.m_buf.erase(s.m_buf.begin(), s.m_buf.begin() + static_cast<long>(s.m_nUsed));
-        s.m_nUsed = 0;
+        if (s.m_nAvail < kHsmsFrameHead) return;
+        const unsigned char* p = s.Peek(0, kHsmsFrameHead, head);
+        if (!IsPlausibleHsmsHead(p)) {
+            Warn(s,
+                 "HSMS framing lost at stream offset " +
+                     DecimalText(static_cast<unsigned long long>(s.Offset())),
+                 s.FrontMicros());
+            s.m_bResync = true;
+            continue;
+        }
+        const std::size_t nLength = ReadBE32(p);
+        if (s.m_nAvail < kHsmsLengthSize + nLength) return;
+        Emit(s, nLength);
     }
 }
 
@@ -258,11 +346,19 @@ void CTcpHsms::Finish() {
     for (CStream* pStream : m_order) {
         CStream& s = *pStream;
         while (!s.m_waiting.empty() && s.m_eState != CStream::kNotHsms) SkipGap(s);
-        const std::size_t nLeft = s.m_buf.size() - s.m_nUsed;
-        if (s.m_eState != CStream::kHsms || nLeft == 0) continue;
+        if (s.m_eState != CStream::kNotHsms) Frame(s, true);
+        if (s.m_eState != CStream::kHsms || s.m_nAvail == 0) continue;
         std::string strWarning =
-            s.Name() + ": capture ends inside a message, " + DecimalText(nLeft) + " bytes";
-        if (nLeft >= 4) strWarning += " of " + DecimalText(4 + Be32(s.m_buf.data() + s.m_nUsed));
-        m_warnings.push_back(strWarning);
+            "capture ends inside a message, " + DecimalText(s.m_nAvail) + " bytes";
+        unsigned char head[4];
+        if (s.m_nAvail >= 4 && !s.m_bResync)
+            strWarning += " of " + DecimalText(4 + ReadBE32(s.Peek(0, 4, head)));
+        Warn(s, strWarning, s.FrontMicros());
     }
+    if (m_nUnknownLink)
+        m_builder.Warn(DecimalText(m_nUnknownLink) + " frames of link type " +
+                       DecimalText(static_cast<unsigned>(m_nLink)) + " not read");
+    if (m_nFragments) m_builder.Warn(DecimalText(m_nFragments) + " IP fragments not reassembled");
+    if (m_nShort) m_builder.Warn(DecimalText(m_nShort) + " packets cut short");
+    if (!m_strDamage.empty()) m_builder.Warn(m_strDamage);
 }

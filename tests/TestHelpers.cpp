@@ -425,6 +425,14 @@ void PutBe(std::vector<unsigned char>& out, unsigned long long v, int nBytes) {
     for (int i = nBytes - 1; i >= 0; --i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 
+}  // namespace
+
+CCommaLocale::CCommaLocale() {
+    m_bOk = (std::setlocale(LC_ALL, "de_DE.UTF-8") || GenerateGermanLocale()) && UsesDecimalComma();
+}
+
+CCommaLocale::~CCommaLocale() { std::setlocale(LC_ALL, "C"); }
+
 std::vector<unsigned char> EthernetFrame(const CTestSegment& seg) {
     const std::vector<unsigned char> payload = BytesFromHex(seg.strHex);
     const unsigned int nClient = 0x0A000001, nServer = 0x0A000002;
@@ -449,13 +457,19 @@ std::vector<unsigned char> EthernetFrame(const CTestSegment& seg) {
     return f;
 }
 
-}  // namespace
-
-CCommaLocale::CCommaLocale() {
-    m_bOk = (std::setlocale(LC_ALL, "de_DE.UTF-8") || GenerateGermanLocale()) && UsesDecimalComma();
+std::vector<unsigned char> PcapOfFrames(int nLink,
+                                        const std::vector<std::vector<unsigned char>>& frames) {
+    std::vector<unsigned char> out;
+    for (unsigned long long v : {0xA1B2C3D4ull, 0x00040002ull, 0ull, 0ull, 65535ull})
+        PutLe(out, v, 4);
+    PutLe(out, static_cast<unsigned long long>(nLink), 4);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const unsigned long long n = frames[i].size();
+        for (unsigned long long v : {1ull, 0ull + i, n, n}) PutLe(out, v, 4);
+        out.insert(out.end(), frames[i].begin(), frames[i].end());
+    }
+    return out;
 }
-
-CCommaLocale::~CCommaLocale() { std::setlocale(LC_ALL, "C"); }
 
 std::vector<unsigned char> CaptureBytes(const std::vector<CTestSegment>& segments, bool bPcapng) {
     std::vector<unsigned char> out;

@@ -125,6 +125,11 @@ struct CTestSegment {
 };
 // The segments as an Ethernet/IPv4 capture, classic pcap or pcapng.
 std::vector<unsigned char> CaptureBytes(const std::vector<CTestSegment>& segments, bool bPcapng);
+// One segment as an Ethernet/IPv4 frame (IP header 20 bytes at offset 14).
+std::vector<unsigned char> EthernetFrame(const CTestSegment& seg);
+// Frames of any link type as a classic pcap, one microsecond apart.
+std::vector<unsigned char> PcapOfFrames(int nLink,
+                                        const std::vector<std::vector<unsigned char>>& frames);
 
 // Every ".BIG" file directly in the folders, in path order, with its bytes.
 struct SMessageFile {

@@ -348,6 +348,33 @@ TEST_F(DumpCli, ImportWritesNewFilesAndAnIndexOnly) {
     EXPECT_EQ(ReadAll(m_dir / "out" / "000002_S1F2.BIG"), "mine");
 }
 
+// A failed write leaves no INDEX.tsv, so the folder never passes for a
+// finished import; --out makes the folders it needs.
+TEST_F(DumpCli, ImportIndexOnlyWhenEveryMessageWasWritten) {
+    const std::vector<unsigned char> capture =
+        CaptureBytes({{true, 0, "0000000A 00008101 00000000 0001", 1000000},
+                      {false, 0, "0000000A 00000102 00000000 0001", 1500000}},
+                     false);
+    WriteAll(m_dir / "cap.pcap", std::string(capture.begin(), capture.end()));
+    fs::create_directory(m_dir / "part");
+    WriteAll(m_dir / "part" / "000002_S1F2.BIG", "mine");
+    EXPECT_EQ(RunDump(m_dir, {"--import", "cap.pcap", "--out", "part"}).nStatus, 1);
+    EXPECT_TRUE(fs::exists(m_dir / "part" / "000001_S1F1W.BIG"));
+    EXPECT_FALSE(fs::exists(m_dir / "part" / "INDEX.tsv"));
+    EXPECT_EQ(RunDump(m_dir, {"--import", "cap.pcap", "--out", "new/deep/out"}).nStatus, 0);
+    EXPECT_TRUE(fs::exists(m_dir / "new" / "deep" / "out" / "INDEX.tsv"));
+
+    // One line per message; S1F2 answers message 1 after 0.5 s.
+    const CRun list = RunDump(m_dir, {"--list", "cap.pcap"});
+    EXPECT_EQ(list.strOut,
+              "1 1970-01-01T00:00:01.000000Z 10.0.0.1:40000 -> 10.0.0.2:5000 S1F1W Are You There "
+              "Request 00000001 10 - - answered\n"
+              "2 1970-01-01T00:00:01.500000Z 10.0.0.2:5000 -> 10.0.0.1:40000 S1F2 On Line Data "
+              "00000001 10 1 0.500000 ok\n");
+    EXPECT_EQ(RunDump(m_dir, {"--list", "cap.pcap", "--filter", "S1F2"}).strOut,
+              list.strOut.substr(list.strOut.find("\n2 ") + 1));
+}
+
 // SML out of every sample and back in: several messages become OUT.BIG,
 // OUT-2.BIG, ...; a mistake anywhere writes nothing and names its place.
 TEST_F(DumpCli, SmlOutAndIn) {

@@ -11,8 +11,9 @@ namespace {
 
 // A compact picture of parsed options: mode, style, operands.
 std::string Describe(const CDumpOptions& o) {
-    static const char* const kModes[] = {"list",  "tree",   "save", "from-hex", "header",
-                                         "check", "import", "sml",  "from-sml", "json"};
+    static const char* const kModes[] = {"list",     "tree",  "save",        "from-hex",
+                                         "header",   "check", "import",      "sml",
+                                         "from-sml", "json",  "session-list"};
     std::string str = kModes[static_cast<int>(o.m_eMode)];
     str += " style=" + std::to_string(o.m_nStyle);
     if (o.m_eMode == EDumpMode::kFromHex)
@@ -21,6 +22,9 @@ std::string Describe(const CDumpOptions& o) {
         str += " dir=" + o.m_strOutDir + " port=" + std::to_string(o.m_nPort) +
                (o.m_bControl ? " control" : "");
     if (o.m_eMode == EDumpMode::kSml) str += " dialect=" + o.m_strSmlDialect;
+    if (o.m_eMode == EDumpMode::kList)
+        str += " filter=" + o.m_strFilter + " t3=" + std::to_string(o.m_nT3Micros) +
+               (o.m_bJson ? " json" : "");
     for (const std::string& f : o.m_files) str += " " + f;
     return str;
 }
@@ -53,6 +57,14 @@ const OptionCase kOptionCases[] = {
     {"import without out", {"--import", "a"}, nullptr},
     {"out without import", {"--out", "d", "a"}, nullptr},
     {"port too large", {"--import", "a", "--out", "d", "--port", "65536"}, nullptr},
+    {"highest port",
+     {"--import", "a", "--out", "d", "--port", "65535"},
+     "import style=-1 dir=d port=65535 a"},
+    {"session list",
+     {"--list", "a", "--filter", "S6F* unanswered", "--t3=0.5", "--json"},
+     "session-list style=-1 filter=S6F* unanswered t3=500000 json a"},
+    {"t3 not seconds", {"--list", "a", "--t3", "1e3"}, nullptr},
+    {"filter without list", {"--filter", "S1F1", "a"}, nullptr},
     {"import with tree", {"--import", "a", "--out", "d", "--tree"}, nullptr},
     {"sml standard", {"--sml", "a"}, "sml style=-1 dialect= a"},
     {"sml dialect", {"a", "--sml=go-secs"}, "sml style=-1 dialect=go-secs a"},

@@ -72,6 +72,15 @@ const LayoutCase kLayouts[] = {
      "00 01 | 00 02 03 | 04"},
     {"remark with numbers", "Recv S1F2 len 12\n00 01\n\nSend S1F3 12 bytes\n02", "00 01 | 02"},
     {"no bytes at all", "hello, world\n", ""},
+    // Text before a line's bytes never becomes bytes.
+    {"length as key=value", "SEND S1F1 W len=10 00 00 81 01 00 00 00 00 00 07",
+     "00 00 81 01 00 00 00 00 00 07"},
+    {"tag in square brackets", "[FAB 12] 00 00 81 01 00 00 00 00 00 07",
+     "00 00 81 01 00 00 00 00 00 07"},
+    {"word like a byte", "EQ AB send 00 00 81 01 00 00 00 00 00 07",
+     "00 00 81 01 00 00 00 00 00 07"},
+    {"second time stamp", "2026-12-07 10:00:00.100 10:00:00 00 00 81 01 00 00 00 00 00 07",
+     "00 00 81 01 00 00 00 00 00 07"},
 };
 
 TEST(HexText, Layouts) {

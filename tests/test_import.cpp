@@ -5,6 +5,7 @@
 
 #include "TestHelpers.h"
 #include "io/Importer.h"
+#include "io/SessionIndex.h"
 
 namespace {
 
@@ -37,34 +38,52 @@ const char kIndexRows[] =
 const char kCutOff[] =
     "10.0.0.1:40000 -> 10.0.0.2:5000: capture ends inside a message, 15 bytes of 16";
 
-CImportResult Import(const std::vector<unsigned char>& bytes, const CImportOptions& opts) {
-    CImportResult result;
+CSession Import(const std::vector<unsigned char>& bytes, int nPort = -1) {
+    CSession session;
+    CSessionOptions opts;
+    opts.nPort = nPort;
     std::string strError;
-    EXPECT_TRUE(ImportBytes(bytes.data(), bytes.size(), opts, result, strError)) << strError;
-    return result;
+    EXPECT_TRUE(SessionFromBytes(bytes, opts, session, strError)) << strError;
+    return session;
+}
+
+std::vector<std::string> Warnings(const CSession& session) {
+    std::vector<std::string> warnings;
+    for (const SSessionWarning& w : session.Warnings()) warnings.push_back(w.strText);
+    return warnings;
+}
+
+// The messages an import writes (control messages left out), with their bytes.
+std::vector<std::vector<unsigned char>> Written(const CSession& session) {
+    std::vector<std::vector<unsigned char>> msgs;
+    std::vector<unsigned char> scratch;
+    for (std::size_t i = 0; i < session.Messages().size(); ++i) {
+        const SSessionMsg& m = session.Messages()[i];
+        if ((m.nFlags & SSessionMsg::kHsms) && m.nSType) continue;
+        const auto bytes = session.Bytes(i, scratch);
+        msgs.emplace_back(bytes.begin(), bytes.end());
+    }
+    return msgs;
 }
 
 TEST(Import, CapturesReassembledInBothDirections) {
     for (bool bPcapng : {false, true}) {
         SCOPED_TRACE(bPcapng ? "pcapng" : "pcap");
-        const CImportResult result = Import(CaptureBytes(Conversation(), bPcapng), {});
-        EXPECT_EQ(ImportIndex(result.m_msgs), std::string(kIndexHead) + kIndexRows);
-        EXPECT_EQ(result.m_warnings, std::vector<std::string>{kCutOff});
-        ASSERT_EQ(result.m_msgs.size(), 3u);
-        EXPECT_EQ(result.m_msgs[2].m_msg.m_bytes, BytesFromHex(std::string(kS6F11).substr(9)));
+        const CSession session = Import(CaptureBytes(Conversation(), bPcapng));
+        EXPECT_EQ(ImportIndex({&session}, false), std::string(kIndexHead) + kIndexRows);
+        EXPECT_EQ(Warnings(session), std::vector<std::string>{kCutOff});
+        ASSERT_EQ(Written(session).size(), 3u);
+        EXPECT_EQ(Written(session)[2], BytesFromHex(std::string(kS6F11).substr(9)));
     }
 }
 
 TEST(Import, ControlMessagesOnlyWhenAskedAndPortFilters) {
-    CImportOptions opts;
-    opts.m_bControl = true;
-    const CImportResult control = Import(CaptureBytes(Conversation(), false), opts);
-    ASSERT_EQ(control.m_msgs.size(), 4u);
-    EXPECT_EQ(ImportFileName(1, control.m_msgs[0].m_msg), "000001_Select.req.BIG");
-    EXPECT_EQ(ImportFileName(4, control.m_msgs[3].m_msg), "000004_S6F11W.BIG");
-    opts = CImportOptions();
-    opts.m_nPort = 5001;
-    EXPECT_TRUE(Import(CaptureBytes(Conversation(), false), opts).m_msgs.empty());
+    const CSession control = Import(CaptureBytes(Conversation(), false));
+    ASSERT_EQ(control.Messages().size(), 4u);
+    EXPECT_EQ(ImportFileName(1, control.MessageName(0)), "000001_Select.req.BIG");
+    EXPECT_EQ(ImportFileName(4, control.MessageName(3)), "000004_S6F11W.BIG");
+    EXPECT_EQ(ImportIndex({&control}, true).substr(sizeof kIndexHead - 1, 2), "1\t");
+    EXPECT_TRUE(Import(CaptureBytes(Conversation(), false), 5001).Messages().empty());
 }
 
 TEST(Import, GapIsReportedAndFramingResumes) {
@@ -74,21 +93,23 @@ TEST(Import, GapIsReportedAndFramingResumes) {
         {true, 30, "A5 01 07 41 02 41 42", 1002000},
         {true, 37, "0000000A 00008101 00000000 0004", 1003000},
     };
-    const CImportResult result = Import(CaptureBytes(segments, false), {});
-    ASSERT_EQ(result.m_msgs.size(), 2u);
-    EXPECT_EQ(result.m_msgs[1].m_msg.m_bytes, BytesFromHex("00008101 00000000 0004"));
-    EXPECT_EQ(result.m_warnings,
-              std::vector<std::string>{"10.0.0.1:40000 -> 10.0.0.2:5000: 8 bytes missing at stream "
-                                       "offset 22, 8 bytes of a message dropped"});
+    const CSession session = Import(CaptureBytes(segments, false));
+    ASSERT_EQ(Written(session).size(), 2u);
+    EXPECT_EQ(Written(session)[1], BytesFromHex("00008101 00000000 0004"));
+    EXPECT_EQ(Warnings(session), (std::vector<std::string>{
+                                     "10.0.0.1:40000 -> 10.0.0.2:5000: 8 bytes missing at stream "
+                                     "offset 22, 8 bytes of a message dropped",
+                                     "10.0.0.1:40000 -> 10.0.0.2:5000: framing found again, 7 "
+                                     "bytes passed over"}));
 }
 
 TEST(Import, CaptureStartingInsideAMessageLocksOnTwoHeaders) {
     const std::vector<CTestSegment> segments = {
         {true, 0, std::string("8101 00000000 0001") + kS1F1 + kS6F11, 1000000},
     };
-    const CImportResult result = Import(CaptureBytes(segments, false), {});
-    ASSERT_EQ(result.m_msgs.size(), 2u);
-    EXPECT_EQ(result.m_warnings,
+    const CSession session = Import(CaptureBytes(segments, false));
+    ASSERT_EQ(Written(session).size(), 2u);
+    EXPECT_EQ(Warnings(session),
               std::vector<std::string>{"10.0.0.1:40000 -> 10.0.0.2:5000: capture starts inside a "
                                        "message, 8 bytes passed over"});
 }
@@ -99,11 +120,12 @@ TEST(Import, TextLogTimesAndReplies) {
         "2026-12-07 10:00:00.350 In : 00 00 01 02 00 00 00 00 00 07\n"
         "2026-12-07 10:00:01 In : 00 00 01 02 00 00 00 00 00 07\n";
     const std::vector<unsigned char> bytes(strLog.begin(), strLog.end());
-    EXPECT_EQ(ImportIndex(Import(bytes, {}).m_msgs),
+    const CSession session = Import(bytes);
+    EXPECT_EQ(ImportIndex({&session}, false),
               std::string(kIndexHead) +
-                  "1\t2026-12-07 10:00:00.100\t\t\tS1F1W\t1\t00000007\t\t\n"
-                  "2\t2026-12-07 10:00:00.350\t\t\tS1F2\t0\t00000007\t1\t250.000\n"
-                  "3\t2026-12-07 10:00:01\t\t\tS1F2\t0\t00000007\t\t\n");
+                  "1\t2026-12-07 10:00:00.100000\t\t\tS1F1W\t1\t00000007\t\t\n"
+                  "2\t2026-12-07 10:00:00.350000\t\t\tS1F2\t0\t00000007\t1\t250.000\n"
+                  "3\t2026-12-07 10:00:01.000000\t\t\tS1F2\t0\t00000007\t\t\n");
 }
 
 }  // namespace

@@ -51,6 +51,12 @@ const FramingCase kFramingCases[] = {
      "S 00 01 86 0B 80 01 00 00 00 09 01 02 A5 01 05"},
     {"SECS-I without the last block", "0C 00 01 86 0B 00 01 00 00 00 09 01 02 00 9F",
      "S! 00 01 86 0B 00 01 00 00 00 09 01 02"},
+    {"HSMS control type with a body is no frame", "00 00 00 0C FF FF 00 00 00 05 00 00 00 01 01 00",
+     "B 00 00 00 0C FF FF 00 00 00 05 00 00 00 01 01 00"},
+    {"SECS-I blocks of other system bytes stay apart",
+     "0C 00 01 86 0B 00 01 00 00 00 09 01 02 00 9F\n\n"
+     "0D 00 01 86 0B 80 02 00 00 00 0A A5 01 05 01 C9",
+     "S! 00 01 86 0B 00 01 00 00 00 09 01 02 | S 00 01 86 0B 80 02 00 00 00 0A A5 01 05"},
     {"bare messages split by a remark", "Send S1F1\n00 01 81 01 80 01 00 00 00 07\nRecv\n01 02",
      "B 00 01 81 01 80 01 00 00 00 07 | B! 01 02"},
 };

@@ -12,7 +12,6 @@ packages=(
   locales
   help2man librsvg2-bin man-db dpkg-dev desktop-file-utils appstream
   shared-mime-info bash-completion
-  libpcap-dev
   nlohmann-json3-dev python3-jsonschema
 )
 

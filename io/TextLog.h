@@ -1,0 +1,14 @@
+#pragma once
+#include <string_view>
+
+#include "io/SessionBuilder.h"
+
+// Direction and endpoints a log line names: "SEND", "Recv", "In", "Out",
+// ">", "<-", "H->E", "[10.0.0.1:5000 -> 10.0.0.2:40000]". nFlow is the
+// builder's flow for them (connection 1: a log is one conversation).
+std::uint16_t LogLineFlow(CSessionBuilder& builder, std::string_view strLine);
+
+// Indexes a hex log: every message of ReadHexText's blocks, framing
+// stripped, times and directions from the lines. Runs shorter than a
+// header are passed over and counted in a warning.
+void IndexHexLog(CSessionBuilder& builder, std::string_view text);

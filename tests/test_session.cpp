@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TestHelpers.h"
+#include "io/SessionIndex.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+CSession Open(const Bytes& bytes, std::int64_t nT3Micros = 45'000'000) {
+    CSession session;
+    CSessionOptions opts;
+    opts.nT3Micros = nT3Micros;
+    std::string strError;
+    EXPECT_TRUE(SessionFromBytes(bytes, opts, session, strError)) << strError;
+    return session;
+}
+
+// "S1F1W answered, S1F2 ok<-1": name, status, and what a reply answers.
+std::string Summary(const CSession& session) {
+    std::string str;
+    for (std::size_t i = 0; i < session.Messages().size(); ++i) {
+        const SSessionMsg& m = session.Messages()[i];
+        if (!str.empty()) str += ", ";
+        str += session.MessageName(i) + " " + MsgStatusWord(m.eStatus);
+        if (m.nReplyTo) str += "<-" + std::to_string(m.nReplyTo);
+    }
+    return str;
+}
+
+const char kS1F1[] = "0000000A 00008101 00000000 0001";
+const char kS1F2[] = "0000000A 00000102 00000000 0001";
+
+// Ethernet/IPv4 frames rewritten into the other link and IP layouts.
+struct LinkCase {
+    const char* name;
+    int nLink;
+    std::function<void(Bytes&)> rewrite;
+};
+
+void SetBe16(Bytes& f, std::size_t i, unsigned int v) {
+    f[i] = static_cast<unsigned char>(v >> 8);
+    f[i + 1] = static_cast<unsigned char>(v);
+}
+
+void ToIpv6(Bytes& f) {
+    const Bytes tcp(f.begin() + 34, f.end());
+    Bytes ip = BytesFromHex("60000000 0000 06 40");
+    SetBe16(ip, 4, static_cast<unsigned int>(tcp.size()));
+    for (unsigned char nEnd : {f[29], f[33]}) {  // fe80::1 and fe80::2 as the IPv4 ends were
+        const Bytes addr = BytesFromHex("FE800000 00000000 00000000 000000");
+        ip.insert(ip.end(), addr.begin(), addr.end());
+        ip.push_back(nEnd);
+    }
+    f.resize(12);
+    f.insert(f.end(), {0x86, 0xDD});
+    f.insert(f.end(), ip.begin(), ip.end());
+    f.insert(f.end(), tcp.begin(), tcp.end());
+}
+
+const LinkCase kLinkCases[] = {
+    {"Ethernet", 1, [](Bytes&) {}},
+    {"VLAN tag", 1,
+     [](Bytes& f) {
+         f.insert(f.begin() + 12, {0x81, 0x00, 0x00, 0x05});
+     }},
+    {"IPv6", 1, ToIpv6},
+    {"IPv4 options: header length from the IHL field", 1,
+     [](Bytes& f) {
+         f[14] = 0x46;
+         SetBe16(f, 16, static_cast<unsigned int>(f.size() - 14 + 4));
+         f.insert(f.begin() + 34, {0x01, 0x01, 0x01, 0x00});
+     }},
+    {"offload: total length 0", 1, [](Bytes& f) { SetBe16(f, 16, 0); }},
+    {"raw IP", 101, [](Bytes& f) { f.erase(f.begin(), f.begin() + 14); }},
+    {"Linux cooked v1", 113,
+     [](Bytes& f) {
+         const Bytes head = BytesFromHex("0000 0001 0006 020202020202 0000 0800");
+         f.erase(f.begin(), f.begin() + 14);
+         f.insert(f.begin(), head.begin(), head.end());
+     }},
+    {"Linux cooked v2", 276,
+     [](Bytes& f) {
+         const Bytes head = BytesFromHex("0800 0000 00000002 0001 00 06 0202020202020000");
+         f.erase(f.begin(), f.begin() + 14);
+         f.insert(f.begin(), head.begin(), head.end());
+     }},
+};
+
+TEST(SessionCapture, EveryLinkAndIpLayoutGivesTheConversation) {
+    for (const LinkCase& c : kLinkCases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Bytes> frames;
+        for (const CTestSegment& seg : std::vector<CTestSegment>{
+                 {true, 0, "", 0, true}, {true, 0, kS1F1, 0}, {false, 0, kS1F2, 0}}) {
+            frames.push_back(EthernetFrame(seg));
+            c.rewrite(frames.back());
+        }
+        const CSession session = Open(PcapOfFrames(c.nLink, frames));
+        EXPECT_EQ(Summary(session), "S1F1W answered, S1F2 ok<-1");
+        EXPECT_TRUE(session.Warnings().empty());
+        std::vector<unsigned char> scratch;
+        const auto bytes = session.Bytes(1, scratch);
+        const Bytes s1f2 = BytesFromHex(kS1F2);
+        EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), Bytes(s1f2.begin() + 4, s1f2.end()));
+    }
+}
+
+struct StreamCase {
+    const char* name;
+    std::vector<CTestSegment> segments;
+    const char* summary;
+    const char* warning;  // the one warning expected
+};
+
+const std::string kS6F11 = "00000013 0000860B 00000000 0002 0102A501 07410241 42";
+// The last 180,000 bytes of a recipe, as four segments.
+const std::string kRecipePart = Repeat("5A", 45000);
+
+const StreamCase kStreamCases[] = {
+    {"connection reused on the same ports",
+     {{true, 0, "", 0, true},
+      {true, 0, "0000000A 0000", 1},
+      {true, 0, "", 2, true},
+      {true, 0, kS1F1, 3}},
+     "S1F1W open",
+     "10.0.0.1:40000 -> 10.0.0.2:5000: connection ends inside a message, 6 bytes dropped"},
+    {"capture starts inside a large message",
+     {{true, 0, kRecipePart, 1},
+      {true, 45000, kRecipePart, 1},
+      {true, 90000, kRecipePart, 1},
+      {true, 135000, kRecipePart, 1},
+      {true, 180000, kS6F11 + kS1F1, 2},
+      {false, 0, kS1F2, 3}},
+     "S6F11W open, S1F1W answered, S1F2 ok<-2",
+     "10.0.0.1:40000 -> 10.0.0.2:5000: capture starts inside a message, 180000 bytes passed "
+     "over"},
+};
+
+TEST(SessionCapture, StreamsPickedUpAtMessageBoundaries) {
+    for (const StreamCase& c : kStreamCases) {
+        SCOPED_TRACE(c.name);
+        const CSession session = Open(CaptureBytes(c.segments, false));
+        EXPECT_EQ(Summary(session), c.summary);
+        ASSERT_EQ(session.Warnings().size(), 1u);
+        EXPECT_EQ(session.Warnings()[0].strText, c.warning);
+    }
+}
+
+// A host's log: S5F1 goes without the W-bit and is still answered; S1F3W
+// gets no reply within T3; S1F1W's body is cut off.
+const char kStatusLog[] =
+    "10:00:00.000 Out: 00 00 81 01 00 00 00 00 00 01\n"
+    "10:00:00.500 In : 00 00 01 02 00 00 00 00 00 01\n"
+    "10:00:01.000 Out: 00 00 05 01 00 00 00 00 00 02\n"
+    "10:00:01.200 In : 00 00 05 02 00 00 00 00 00 02\n"
+    "10:00:02.000 Out: 00 00 81 03 00 00 00 00 00 03\n"
+    "10:00:03.000 In : 00 00 09 07 00 00 00 00 00 04\n"
+    "10:00:04.000 In : 00 00 01 04 00 00 00 00 00 09\n"
+    "10:01:00.000 Out: 00 00 81 01 00 00 00 00 00 05 41 05 41 42\n";
+
+TEST(SessionStatus, RepliesTimeoutsAndErrors) {
+    const std::string strLog = kStatusLog;
+    const Bytes log(strLog.begin(), strLog.end());
+    const std::string strRest = ", S9F7 s9, S1F4 orphan, S1F1W damaged";
+    EXPECT_EQ(
+        Summary(Open(log)),
+        "S1F1W answered, S1F2 ok<-1, S5F1 answered, S5F2 no-wait<-3, S1F3W unanswered" + strRest);
+    EXPECT_EQ(Summary(Open(log, 100'000'000)),
+              "S1F1W answered, S1F2 ok<-1, S5F1 answered, S5F2 no-wait<-3, S1F3W open" + strRest);
+}
+
+}  // namespace

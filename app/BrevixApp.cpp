@@ -1,10 +1,14 @@
 #include "app/BrevixApp.h"
 
+#include <QFile>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "app/BrevixDlg.h"
 #include "app/Prompter.h"
 #include "app/Resources.h"
+#include "io/ListingFile.h"
 
 CBrevixApp::CBrevixApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Brevix"));
@@ -14,13 +18,33 @@ CBrevixApp::CBrevixApp(int& argc, char** argv) : QApplication(argc, argv) {
     setDesktopFileName(QStringLiteral("org.kelmaron.Brevix"));
 }
 
-int CBrevixApp::InitInstance(const std::string& strPath) {
+bool OpensAsSession(const std::string& strPath, bool bSession) {
+    std::error_code ec;
+    if (strPath.empty() || !std::filesystem::exists(strPath, ec)) return false;
+    if (bSession) return true;
+    const std::filesystem::path path(strPath);
+    return std::filesystem::is_regular_file(path, ec) && !HasBigExtension(path.filename().native());
+}
+
+// Session windows opened from the dialog may outlive it: the program then
+// runs on until the last of them is closed.
+int CBrevixApp::InitInstance(const std::string& strPath, bool bSession) {
+    if (m_fnOpenSession && OpensAsSession(strPath, bSession)) {
+        m_fnOpenSession(strPath);
+        return exec();
+    }
     CQtPrompter prompter;
     CBrevixDlg dlg(prompter);
+    if (m_fnOpenSession)
+        connect(&dlg, &CBrevixDlg::sessionRequested, this, [this](const QString& strFile) {
+            m_fnOpenSession(QFile::encodeName(strFile).toStdString());
+        });
     dlg.show();
     std::string strError;
     if (!strPath.empty() && !dlg.OpenArgument(strPath, strError))
         std::cerr << "brevix: " << strError << '\n';
     dlg.exec();
+    for (const QWidget* pWidget : topLevelWidgets())
+        if (pWidget != &dlg && pWidget->isVisible()) return exec();
     return 0;
 }

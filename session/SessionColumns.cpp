@@ -74,10 +74,16 @@ QString Status(const SSessionView& v, std::size_t, std::size_t nIndex) {
 
 const std::vector<SSessionColumn>& SessionColumns() {
     static const std::vector<SSessionColumn> kColumns = {
-        {"No.", Number, true},           {"Time", Time, false},       {"Delta", Delta, true},
-        {"Direction", Direction, false}, {"Message", Message, false}, {"Name", Name, false},
-        {"System", System, false},       {"Size", Size, true},        {"Latency", Latency, true},
-        {"Status", Status, false},
+        {"No.", Number, true, "1000000"},
+        {"Time", Time, false, "2026-12-07 10:00:00.000000"},
+        {"Delta", Delta, true, "+120.000000"},
+        {"Direction", Direction, false, "\u2192 192.168.100.100:50000"},
+        {"Message", Message, false, "Linktest.req"},
+        {"Name", Name, false, "Event Report Send (ERS)"},
+        {"System", System, false, "0x00000000"},
+        {"Size", Size, true, "1000000"},
+        {"Latency", Latency, true, "12.345 ms"},
+        {"Status", Status, false, "unanswered"},
     };
     return kColumns;
 }

@@ -18,7 +18,8 @@ struct SSessionView {
 struct SSessionColumn {
     const char* szTitle;
     QString (*fnText)(const SSessionView& view, std::size_t nRow, std::size_t nIndex);
-    bool bRight;  // numbers are aligned right
+    bool bRight;           // numbers are aligned right
+    const char* szSample;  // the widest text usually seen: the starting width
 };
 
 // Every column, left to right.

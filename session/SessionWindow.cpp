@@ -92,6 +92,13 @@ void CSessionWindow::CreatePanes() {
     m_tableMessages->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_tableMessages->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     m_tableMessages->horizontalHeader()->setStretchLastSection(true);
+    // Widths from sample texts, not from the rows: measuring a million rows
+    // would take longer than reading them.
+    for (int nColumn = 0; nColumn < static_cast<int>(SessionColumns().size()); ++nColumn)
+        m_tableMessages->setColumnWidth(
+            nColumn,
+            fontMetrics().horizontalAdvance(QString::fromUtf8(SessionColumns()[nColumn].szSample)) +
+                16);
     m_tableMessages->installEventFilter(this);
     connect(m_tableMessages->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &CSessionWindow::OnRowChanged);

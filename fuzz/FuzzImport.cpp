@@ -10,7 +10,9 @@
 #include "io/HexText.h"
 #include "io/Importer.h"
 #include "io/MsgFraming.h"
+#include "io/SessionBuilder.h"
 #include "io/SessionIndex.h"
+#include "io/SmlLog.h"
 
 void FuzzHexText(const unsigned char* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -44,4 +46,18 @@ void FuzzCapture(const unsigned char* data, size_t size) {
         if (m.nReplyTo > session.Messages().size()) std::abort();
     }
     if (ImportIndex({&session}, true).empty()) std::abort();
+}
+
+void FuzzSmlLog(const unsigned char* data, size_t size) {
+    CSession session;
+    CSessionBuilder builder(session, ESourceKind::kSmlLog);
+    builder.SetSource(std::vector<unsigned char>(data, data + size));
+    IndexSmlLog(builder,
+                std::string_view(reinterpret_cast<const char*>(builder.Data()), builder.Size()));
+    builder.Finish(CSessionOptions());
+    std::vector<unsigned char> scratch;
+    for (std::size_t i = 0; i < session.Messages().size(); ++i) {
+        const std::size_t nSize = session.Messages()[i].nSize;
+        if (nSize < 10 || session.Bytes(i, scratch).size() != nSize) std::abort();
+    }
 }

@@ -342,11 +342,11 @@ private:
                 break;
             }
         }
-        // The bytes are the line's longest run of byte words; tags, values
-        // of key=value, words and a second time stamp end a run. Without a
-        // label, a line of more other words than bytes is a remark whose
-        // numbers are not bytes ("Recv S1F2 len 12").
-        const bool bLabelled = i > 0;
+        // The bytes are the longest run of byte words after the last label;
+        // tags, values of key=value, words and a second time stamp end a
+        // run. More other words than bytes make the line a remark whose
+        // numbers are not bytes ("Recv S1F2 len 12", tcpdump's "seq 1000").
+        const size_t nWords = m_words.size() - i;  // after the label, if any
         size_t nBest = i, nBestEnd = i;
         for (size_t nRun = i; i <= m_words.size(); ++i) {
             if (i < m_words.size() && IsByteWord(m_words[i])) continue;
@@ -356,15 +356,17 @@ private:
             }
             nRun = i + 1;
         }
-        const size_t nOthers = m_words.size() - (nBestEnd - nBest);
-        if (!bLabelled && 2 * nOthers > m_words.size()) return;
+        const size_t nOthers = nWords - (nBestEnd - nBest);
+        if (2 * nOthers > nWords) return;
         for (size_t k = nBest; k < nBestEnd; ++k)
             WordBytes(m_words[k].p, m_words[k].e, m_text.m_bytes);
         if (nBestEnd > nBest) m_pBytes = m_words[nBest].p;
     }
 
     bool IsByteWord(const SWord& w) {
-        if (w.bNoBytes || w.bLabel || IsTimeOfDay(w.p, w.e)) return false;
+        if (w.bNoBytes || w.bLabel) return false;
+        if (w.e - w.p == 2) return Is(w.p[0], kHex) && Is(w.p[1], kHex);  // by far the most common
+        if (IsTimeOfDay(w.p, w.e)) return false;
         m_scratch.clear();
         return WordBytes(w.p, w.e, m_scratch);
     }

@@ -9,7 +9,7 @@
 namespace {
 
 struct SDirectionWord {
-    const char* szWord;  // compared without regard to case
+    std::string_view word;  // compared without regard to case
     EMsgDirection eDirection;
     const char* szFrom;  // for the words that name both sides
     const char* szTo;
@@ -27,16 +27,18 @@ constexpr SDirectionWord kDirectionWords[] = {
     {"h>e", EMsgDirection::kUnknown, "H", "E"},  {"e>h", EMsgDirection::kUnknown, "E", "H"},
 };
 
-bool SameWord(std::string_view a, const char* szWord) {
-    std::size_t i = 0;
-    for (; i < a.size() && szWord[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != szWord[i]) return false;
-    return i == a.size() && !szWord[i];
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+bool SameWord(std::string_view a, std::string_view word) {
+    if (a.size() != word.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != word[i]) return false;
+    return true;
 }
 
 bool IsWordChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '>' || c == '<' ||
-           c == '.' || c == ':';
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' ||
+           c == '>' || c == '<' || c == '.' || c == ':';
 }
 
 // "a:p -> b:q" anywhere on the line: the two endpoints around an arrow.
@@ -61,7 +63,30 @@ bool Endpoints(std::string_view str, std::string& strFrom, std::string& strTo) {
 
 }  // namespace
 
+// Arrows of SECS logs ("<-- [0x0000002A]", "S1F1 ->"), looked for before words.
+struct SArrow {
+    const char* szArrow;
+    EMsgDirection eDirection;
+    const char* szFrom;
+    const char* szTo;
+};
+constexpr SArrow kArrows[] = {
+    {"H->E", EMsgDirection::kUnknown, "H", "E"},
+    {"E->H", EMsgDirection::kUnknown, "E", "H"},
+    {"H\xE2\x86\x92"
+     "E",
+     EMsgDirection::kUnknown, "H", "E"},
+    {"E\xE2\x86\x92"
+     "H",
+     EMsgDirection::kUnknown, "E", "H"},
+    {"-->", EMsgDirection::kOut, "", ""},
+    {"<--", EMsgDirection::kIn, "", ""},
+};
+
 std::uint16_t LogLineFlow(CSessionBuilder& builder, std::string_view strLine) {
+    for (const SArrow& a : kArrows)
+        if (strLine.find(a.szArrow) != std::string_view::npos)
+            return builder.Flow(a.szFrom, a.szTo, a.eDirection, 1);
     std::string strFrom, strTo;
     if (Endpoints(strLine, strFrom, strTo))
         return builder.Flow(strFrom, strTo, EMsgDirection::kUnknown, 1);
@@ -75,7 +100,7 @@ std::uint16_t LogLineFlow(CSessionBuilder& builder, std::string_view strLine) {
         }
         const std::string_view word = strLine.substr(i, e - i);
         for (const SDirectionWord& w : kDirectionWords)
-            if (SameWord(word, w.szWord)) return builder.Flow(w.szFrom, w.szTo, w.eDirection, 1);
+            if (SameWord(word, w.word)) return builder.Flow(w.szFrom, w.szTo, w.eDirection, 1);
         i = e;
     }
     return builder.Flow("", "", EMsgDirection::kUnknown, 1);
@@ -87,6 +112,9 @@ void IndexHexLog(CSessionBuilder& builder, std::string_view text) {
     std::size_t nShort = 0, nFirstShortLine = 0;
     bool bAllDated = true, bAnyTime = false;
     std::vector<unsigned char>& own = builder.Own();
+    std::string strLastLabel;
+    std::uint16_t nLastFlow = 0;
+    bool bHaveFlow = false;
     for (const CFramedMsg& msg : msgs) {
         const CHexBlock& block = hex.m_blocks[msg.m_nBlock];
         if (msg.m_bytes.size() < 10) {
@@ -101,7 +129,13 @@ void IndexHexLog(CSessionBuilder& builder, std::string_view text) {
             bAnyTime = true;
             bAllDated = bAllDated && bDate;
         }
-        facts.nFlow = LogLineFlow(builder, block.m_strLabel);
+        // Most lines of a log share a handful of labels ("SEND", "RECV").
+        if (block.m_strLabel != strLastLabel || !bHaveFlow) {
+            nLastFlow = LogLineFlow(builder, block.m_strLabel);
+            strLastLabel = block.m_strLabel;
+            bHaveFlow = true;
+        }
+        facts.nFlow = nLastFlow;
         facts.nLine = static_cast<std::uint32_t>(block.m_nLine);
         facts.nFraming = msg.m_eFraming == EFraming::kHsms    ? SSessionMsg::kHsms
                          : msg.m_eFraming == EFraming::kSecsI ? SSessionMsg::kSecsI

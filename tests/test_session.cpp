@@ -174,4 +174,75 @@ TEST(SessionStatus, RepliesTimeoutsAndErrors) {
               "S1F1W answered, S1F2 ok<-1, S5F1 answered, S5F2 no-wait<-3, S1F3W open" + strRest);
 }
 
+// Each message's direction as the log says it: out, in, or the endpoints.
+std::string Directions(const CSession& session) {
+    std::string str;
+    for (const SSessionMsg& m : session.Messages()) {
+        const SSessionFlow& flow = session.Flows()[m.nFlow];
+        if (!str.empty()) str += ' ';
+        str += !flow.strFrom.empty()                    ? flow.strFrom + ">" + flow.strTo
+               : flow.eDirection == EMsgDirection::kOut ? "out"
+               : flow.eDirection == EMsgDirection::kIn  ? "in"
+                                                        : "?";
+    }
+    return str;
+}
+
+struct TextCase {
+    const char* name;
+    std::string text;
+    const char* summary;
+    const char* directions;
+};
+
+// SML logs in the layouts of secsgem's communication log (a record line,
+// then the SML), secs4net's logger samples and an equipment log without
+// system bytes; a message that does not read is left out, never guessed.
+// Packet dumps as tcpdump and tshark print them.
+const TextCase kTextCases[] = {
+    {"secsgem",
+     "2026-12-07 10:00:00,100 INFO > HsmsMessage({'header': HsmsHeader({session_id:0x0000, "
+     "stream:01, function:01, p_type:0x00, s_type:0x00, system:0x00000011, "
+     "require_response:True}), 'data': ''})\nS1F1 W .\n"
+     "2026-12-07 10:00:00,350 INFO < HsmsMessage({'header': HsmsHeader({session_id:0x0000, "
+     "stream:01, function:02, p_type:0x00, s_type:0x00, system:0x00000011, "
+     "require_response:False}), 'data': ''})\nS1F2\n<L [2]\n  <A \"MDLN\">\n  <A \"1.0\">\n> .\n",
+     "S1F1W answered, S1F2 ok<-1", "out in"},
+    {"secs4net",
+     "2026-12-07 10:00:00<-- [0x0000002A] 'S1F1' W\n.\n"
+     "2026-12-07 10:00:01--> [0x0000002A] 'S1F2'\n<L [2]\n    <A 'MDLN'>\n    <A '1.0'>\n>\n.\n",
+     "S1F1W answered, S1F2 ok<-1", "in out"},
+    {"equipment log without system bytes",
+     "10:00:00.000 SEND S6F11 W\n<L [2]\n  <U4 1>\n  <U4 100>\n>\n.\n"
+     "10:00:00.200 RECV S6F12\n<B 0x00>\n.\n",
+     "S6F11W answered, S6F12 ok<-1", "out in"},
+    {"a message that does not read", "S1F1 W\n<U1 300>\n.\nS1F2\n<B 0x00>\n.\n", "S1F2 orphan",
+     "?"},
+    {"tcpdump -X", ReadAll(std::string(BREVIX_TEST_DATA_DIR) + "/packet-dumps/tcpdump-X.txt"),
+     "S1F1W answered, S1F2 ok<-1", "10.0.0.1:40000>10.0.0.2:5000 10.0.0.2:5000>10.0.0.1:40000"},
+    {"tcpdump -XX", ReadAll(std::string(BREVIX_TEST_DATA_DIR) + "/packet-dumps/tcpdump-XX.txt"),
+     "S1F1W answered, S1F2 ok<-1", "10.0.0.1:40000>10.0.0.2:5000 10.0.0.2:5000>10.0.0.1:40000"},
+    {"tshark -x", ReadAll(std::string(BREVIX_TEST_DATA_DIR) + "/packet-dumps/tshark-x.txt"),
+     "S1F1W answered, S1F2 ok<-1", "10.0.0.1:40000>10.0.0.2:5000 10.0.0.2:5000>10.0.0.1:40000"},
+};
+
+TEST(SessionText, SmlLogsAndPacketDumps) {
+    for (const TextCase& c : kTextCases) {
+        SCOPED_TRACE(c.name);
+        const CSession session = Open(Bytes(c.text.begin(), c.text.end()));
+        EXPECT_EQ(Summary(session), c.summary);
+        EXPECT_EQ(Directions(session), c.directions);
+    }
+}
+
+// tcpdump's times give the latency; tshark -x has none to give.
+TEST(SessionText, PacketDumpTimes) {
+    const std::string strDump =
+        ReadAll(std::string(BREVIX_TEST_DATA_DIR) + "/packet-dumps/tcpdump-X.txt");
+    EXPECT_EQ(Open(Bytes(strDump.begin(), strDump.end())).LatencyMicros(1), 499000);
+    const std::string strShark =
+        ReadAll(std::string(BREVIX_TEST_DATA_DIR) + "/packet-dumps/tshark-x.txt");
+    EXPECT_EQ(Open(Bytes(strShark.begin(), strShark.end())).LatencyMicros(1), -1);
+}
+
 }  // namespace

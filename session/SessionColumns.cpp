@@ -77,7 +77,7 @@ const std::vector<SSessionColumn>& SessionColumns() {
         {"No.", Number, true, "1000000"},
         {"Time", Time, false, "2026-12-07 10:00:00.000000"},
         {"Delta", Delta, true, "+120.000000"},
-        {"Direction", Direction, false, "\u2192 192.168.100.100:50000"},
+        {"Direction", Direction, false, "\u2192 10.0.0.1:40000"},
         {"Message", Message, false, "Linktest.req"},
         {"Name", Name, false, "Event Report Send (ERS)"},
         {"System", System, false, "0x00000000"},

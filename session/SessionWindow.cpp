@@ -210,7 +210,8 @@ void CSessionWindow::RestoreGeometry() {
         resize(std::min(1400, avail.width() * 9 / 10), std::min(900, avail.height() * 9 / 10));
         move(avail.center() - rect().center());
     }
-    m_split->restoreState(settings.value(QStringLiteral("Session/Panes")).toByteArray());
+    if (!m_split->restoreState(settings.value(QStringLiteral("Session/Panes")).toByteArray()))
+        m_split->setSizes({width() * 62 / 100, width() * 38 / 100});
     m_pDetails->m_split->restoreState(
         settings.value(QStringLiteral("Session/DetailPanes")).toByteArray());
     m_tableMessages->horizontalHeader()->restoreState(

@@ -26,25 +26,23 @@ bool OpensAsSession(const std::string& strPath, bool bSession) {
     return std::filesystem::is_regular_file(path, ec) && !HasBigExtension(path.filename().native());
 }
 
-// Session windows opened from the dialog may outlive it: the program then
-// runs on until the last of them is closed.
+// A modal dialog blocks every window but its own children: the session
+// windows it opens are therefore its children, and close with it.
 int CBrevixApp::InitInstance(const std::string& strPath, bool bSession) {
     if (m_fnOpenSession && OpensAsSession(strPath, bSession)) {
-        m_fnOpenSession(strPath);
+        m_fnOpenSession(strPath, nullptr);
         return exec();
     }
     CQtPrompter prompter;
     CBrevixDlg dlg(prompter);
     if (m_fnOpenSession)
-        connect(&dlg, &CBrevixDlg::sessionRequested, this, [this](const QString& strFile) {
-            m_fnOpenSession(QFile::encodeName(strFile).toStdString());
+        connect(&dlg, &CBrevixDlg::sessionRequested, this, [this, &dlg](const QString& strFile) {
+            m_fnOpenSession(QFile::encodeName(strFile).toStdString(), &dlg);
         });
     dlg.show();
     std::string strError;
     if (!strPath.empty() && !dlg.OpenArgument(strPath, strError))
         std::cerr << "brevix: " << strError << '\n';
     dlg.exec();
-    for (const QWidget* pWidget : topLevelWidgets())
-        if (pWidget != &dlg && pWidget->isVisible()) return exec();
     return 0;
 }

@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     const CViewerArgs args = ParseViewerArgs(ArgsAfterName(argc, argv));
     if (args.m_eAction != EViewerAction::kRun)
         return AnswerWithoutViewer(args, std::cout, std::cerr);
-    app.m_fnOpenSession = [](const std::string& strPath) { OpenSessionWindow(strPath); };
+    app.m_fnOpenSession = [](const std::string& strPath, QWidget* pOwner) {
+        OpenSessionWindow(strPath, pOwner);
+    };
     return app.InitInstance(args.m_strPath, args.m_bSession);
 }

@@ -218,8 +218,9 @@ void CSessionWindow::RestoreGeometry() {
         settings.value(QStringLiteral("Session/Columns")).toByteArray());
 }
 
-CSessionWindow* OpenSessionWindow(const std::string& strPath) {
-    auto* pWindow = new CSessionWindow();
+CSessionWindow* OpenSessionWindow(const std::string& strPath, QWidget* pOwner) {
+    auto* pWindow = new CSessionWindow(pOwner);
+    pWindow->setWindowFlag(Qt::Window);
     pWindow->setAttribute(Qt::WA_DeleteOnClose);
     pWindow->show();
     if (!strPath.empty()) pWindow->Open(strPath);

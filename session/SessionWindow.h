@@ -114,5 +114,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_pInspectDir;
 };
 
-// Opens a session window of its own on strPath; it deletes itself when closed.
-CSessionWindow* OpenSessionWindow(const std::string& strPath);
+// Opens a session window on strPath, a window of its own even with an
+// owner (which deletes it at the latest); it deletes itself when closed.
+CSessionWindow* OpenSessionWindow(const std::string& strPath, QWidget* pOwner = nullptr);

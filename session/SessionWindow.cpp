@@ -18,6 +18,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "inspect/InspectorWindow.h"
@@ -71,8 +72,16 @@ void CSessionWindow::CreatePanes() {
     m_editFilter->setPlaceholderText(
         QStringLiteral("Filter (Ctrl+F): S6F11 S1F* S9  unanswered damaged control  "
                        "10:00..10:05  \"LOT1\"  Linktest"));
-    connect(m_editFilter, &QLineEdit::returnPressed, this,
-            [this] { ApplyFilter(m_editFilter->text()); });
+    // Typing filters once the keys rest a moment; Enter filters at once.
+    auto* pTyping = new QTimer(this);
+    pTyping->setSingleShot(true);
+    pTyping->setInterval(300);
+    connect(pTyping, &QTimer::timeout, this, [this] { ApplyFilter(m_editFilter->text()); });
+    connect(m_editFilter, &QLineEdit::textEdited, pTyping, qOverload<>(&QTimer::start));
+    connect(m_editFilter, &QLineEdit::returnPressed, this, [this, pTyping] {
+        pTyping->stop();
+        ApplyFilter(m_editFilter->text());
+    });
     m_labelCount = new QLabel(this);
     m_labelCount->setObjectName(QStringLiteral("labelCount"));
     auto* pFilterRow = new QHBoxLayout;

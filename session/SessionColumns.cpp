@@ -66,8 +66,7 @@ QString Latency(const SSessionView& v, std::size_t, std::size_t nIndex) {
 }
 
 QString Status(const SSessionView& v, std::size_t, std::size_t nIndex) {
-    const EMsgStatus e = Msg(v, nIndex).eStatus;
-    return e == EMsgStatus::kNone ? QString() : QString::fromLatin1(MsgStatusWord(e));
+    return QString::fromLatin1(MsgStatusWord(Msg(v, nIndex).eStatus));
 }
 
 }  // namespace

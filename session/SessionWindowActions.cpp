@@ -305,5 +305,6 @@ void CSessionWindow::dropEvent(QDropEvent* pEvent) {
     const QList<QUrl> urls = pEvent->mimeData()->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile()) return;
     pEvent->acceptProposedAction();
-    Open(Encoded(urls.front().toLocalFile()));
+    if (!Open(Encoded(urls.front().toLocalFile())))
+        statusBar()->showMessage(QStringLiteral("Still reading: drop it again when done"));
 }

@@ -326,7 +326,8 @@ const char* DumpUsage() {
            "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
            "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
            "       brevix-dump --header|--check FILE...\n"
-           "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n";
+           "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n"
+           "       brevix-dump --list [--filter EXPR] [--t3 SECONDS] [--json] SOURCE...\n";
 }
 
 const char* DumpHelp() {
@@ -337,6 +338,7 @@ const char* DumpHelp() {
            "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
            "       brevix-dump --header|--check FILE...\n"
            "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n"
+           "       brevix-dump --list [--filter EXPR] [--t3 SECONDS] [--json] SOURCE...\n"
            "\n"
            "Decodes SECS-II message files (.BIG) and writes their listings to standard\n"
            "output, one after another; with several files each listing is headed by\n"
@@ -376,10 +378,23 @@ const char* DumpHelp() {
            "                   each message found as DIR/NNNNNN_SxFy[W].BIG, with an index\n"
            "                   DIR/INDEX.tsv; existing files are never replaced; a summary\n"
            "                   goes to standard error\n"
-           "  --out DIR        where --import writes (created if missing)\n"
+           "  --out DIR        where --import writes (created with its parents if\n"
+           "                   missing); INDEX.tsv is written last, only when every\n"
+           "                   message file was\n"
            "  --port N         --import: only TCP streams to or from port N are HSMS\n"
            "                   (default: any stream that frames as HSMS)\n"
            "  --control        --import: write HSMS control messages too\n"
+           "  --list           list every message of each SOURCE (capture, text log of\n"
+           "                   hex, SML or packet dumps, folder of .BIG files, one .BIG\n"
+           "                   file), one line each: number, time (UTC), direction, SxFy,\n"
+           "                   name, system bytes, size, number of the message answered,\n"
+           "                   latency in seconds, status (ok, answered, open,\n"
+           "                   unanswered, orphan, no-wait, s9, damaged, control); with\n"
+           "                   --json one record a line (docs/brevix-dump-list.schema.json)\n"
+           "  --filter EXPR    --list: only messages matching SxFy patterns (S6F11, S6F*,\n"
+           "                   S*F1, S6, W for the wait bit), status words and time ranges\n"
+           "                   (FROM..TO); one kind widens, several kinds narrow\n"
+           "  --t3 SECONDS     --list: the reply timeout for 'unanswered' (default 45)\n"
            "  --help           show this text\n"
            "  --version        show the version\n"
            "\n"

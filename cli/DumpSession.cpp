@@ -201,8 +201,7 @@ int RunImport(const CDumpOptions& opts, std::ostream& err) {
     std::vector<CSession> sessions;
     sessions.reserve(opts.m_files.size());
     std::size_t nWarnings = 0;
-    CSessionOptions sessionOpts = SessionOptions(opts);
-    sessionOpts.bCheckBodies = false;
+    const CSessionOptions sessionOpts = SessionOptions(opts);
     for (const std::string& strPath : opts.m_files) {
         CSession session;
         if (!OpenSession(strPath, sessionOpts, session, strError)) {
@@ -212,8 +211,12 @@ int RunImport(const CDumpOptions& opts, std::ostream& err) {
         }
         for (std::size_t i = 0; i < session.Messages().size(); ++i) {
             const SSessionMsg& m = session.Messages()[i];
-            if (!(m.nFlags & SSessionMsg::kDoubtful)) continue;
-            ReportError(err, strPath, session.MessageName(i) + ": " + session.Notes()[m.nNote - 1]);
+            // Text sources name damaged messages by line among their warnings.
+            const bool bDamaged = m.eStatus == EMsgStatus::kDamaged && !m.nLine;
+            if (!(m.nFlags & SSessionMsg::kDoubtful) && !bDamaged) continue;
+            ReportError(err, strPath,
+                        "message " + DecimalText(i + 1) + ", " + session.MessageName(i) + ": " +
+                            (bDamaged ? "does not decode cleanly" : session.Notes()[m.nNote - 1]));
             ++nWarnings;
         }
         ReportWarnings(err, strPath, session);

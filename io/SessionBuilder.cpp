@@ -21,6 +21,7 @@ CSessionBuilder::CSessionBuilder(CSession& session, ESourceKind eKind) : m_sessi
     m_session = CSession();
     m_session.m_pSource = std::make_unique<CSession::CSource>();
     m_session.m_eKind = eKind;
+    Flow("", "", EMsgDirection::kUnknown, 1);  // flow 0: a source that does not say
 }
 
 void CSessionBuilder::SetSource(std::vector<unsigned char> bytes) {
@@ -54,6 +55,13 @@ bool CSessionBuilder::MapSource(const std::string& strPath, std::string& strErro
     }
     ::close(fd);
     return true;
+}
+
+// Untouched reserved pages cost no memory; growing a vector of a million
+// records would briefly hold it twice.
+void CSessionBuilder::Reserve(std::size_t nMsgs, std::size_t nPieces) {
+    m_session.m_msgs.reserve(nMsgs);
+    m_session.m_pieces.reserve(nPieces);
 }
 
 const unsigned char* CSessionBuilder::Data() const { return m_session.m_pSource->Data(); }
@@ -92,7 +100,7 @@ void CSessionBuilder::Fill(SSessionMsg& m, const unsigned char* pHead, std::size
     m.nDevice = static_cast<std::uint16_t>(bHsms ? h.nSessionId : h.nDeviceId);
     m.nStream = static_cast<std::uint8_t>(h.nStream);
     m.nFunction = static_cast<std::uint8_t>(h.nFunction);
-    m.nSType = static_cast<std::uint8_t>(bHsms ? h.nSType : 0);
+    m.nSType = static_cast<std::uint8_t>(bHsms ? h.nSType & 0x0F : 0) & 0x0F;
     m.nFlags |= facts.nFraming;
     if (facts.bDoubtful) m.nFlags |= SSessionMsg::kDoubtful;
     if (h.bWBit && !(bHsms && h.nSType)) m.nFlags |= SSessionMsg::kWait;

@@ -36,6 +36,8 @@ public:
     void SetKind(ESourceKind eKind) { m_session.m_eKind = eKind; }
     void SetTimesOfDay(bool b) { m_session.m_bTimesOfDay = b; }
     std::vector<unsigned char>& Own() { return m_session.m_own; }
+    // Room for this many records and pieces, so that they never move.
+    void Reserve(std::size_t nMsgs, std::size_t nPieces);
 
     std::uint16_t Flow(const std::string& strFrom, const std::string& strTo, EMsgDirection eDir,
                        std::uint32_t nConnection);

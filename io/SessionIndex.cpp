@@ -11,7 +11,7 @@
 #include "io/MsgFraming.h"
 #include "io/SessionSource.h"
 
-static_assert(sizeof(SSessionMsg) <= 64, "the index promises at most 64 bytes a message");
+static_assert(sizeof(SSessionMsg) <= 48, "the index promises at most 64 bytes a message");
 
 namespace {
 

@@ -47,7 +47,7 @@ struct SSessionFlow {
     std::uint32_t nConnection = 0;  // replies answer within one connection; 1, 2, ...
 };
 
-// Fixed-size record of one message; 48 bytes.
+// Fixed-size record of one message: 48 bytes.
 struct SSessionMsg {
     enum : std::uint8_t {
         kWait = 1,       // W-bit
@@ -71,9 +71,9 @@ struct SSessionMsg {
     std::uint16_t nFlow = 0;     // index into CSession::Flows()
     std::uint8_t nStream = 0;
     std::uint8_t nFunction = 0;
-    std::uint8_t nSType = 0;  // HSMS session type; 0 a data message
     std::uint8_t nFlags = 0;
-    EMsgStatus eStatus = EMsgStatus::kNone;
+    std::uint8_t nSType : 4 = 0;  // HSMS session type (0 to 9); 0 a data message
+    EMsgStatus eStatus : 4 = EMsgStatus::kNone;
 
     static constexpr std::int64_t kNoTime = INT64_MIN;
     bool Wait() const { return nFlags & kWait; }

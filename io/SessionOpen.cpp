@@ -34,6 +34,8 @@ bool LooksLikeText(const unsigned char* p, std::size_t n) {
 
 void IndexCapture(CSessionBuilder& builder, const CSessionOptions& opts,
                   const FSessionProgress& progress, bool& bOk, std::string& strError) {
+    // A packet carries at least 70 bytes of headers besides what it holds.
+    builder.Reserve(builder.Size() / 64, builder.Size() / 256);
     CTcpHsms tcp(builder, opts.nPort);
     bOk = ReadCapture(builder.Data(), builder.Size(), tcp, strError, progress);
 }

@@ -85,11 +85,12 @@ CTcpHsms::~CTcpHsms() = default;
 
 namespace {
 
+// A group of an IPv6 address without leading zeros, in lower case (RFC 5952).
 std::string Hex4(unsigned int n) {
-    static const char kDigits[] = "0123456789abcdef";
     std::string str;
     for (int nShift = 12; nShift >= 0; nShift -= 4)
-        if (n >> nShift || nShift == 0 || !str.empty()) str += kDigits[(n >> nShift) & 15];
+        if (n >> nShift || nShift == 0 || !str.empty())
+            str += static_cast<char>(kUpperHexDigits[(n >> nShift) & 15] | 0x20);
     return str;
 }
 

@@ -1,7 +1,8 @@
 """Checks every line brevix-dump --json writes for FILEs against the schema.
 
 Usage: python3 check_json_schema.py BREVIX_DUMP SCHEMA FILE...
-Needs the jsonschema module (Debian python3-jsonschema).
+       python3 check_json_schema.py BREVIX_DUMP SCHEMA --list SOURCE...
+(the second checks every record of --list --json, one a message). Needs the jsonschema module (Debian python3-jsonschema).
 """
 import json
 import subprocess
@@ -14,8 +15,13 @@ with open(schema_path, encoding="utf-8") as f:
     schema = json.load(f)
 jsonschema.Draft202012Validator.check_schema(schema)
 validator = jsonschema.Draft202012Validator(schema)
+listing = files[:1] == ["--list"]
 run = subprocess.run([dump, "--json", *files], capture_output=True, check=False)
 lines = run.stdout.decode("utf-8").splitlines()
+if listing:
+    if not lines:
+        sys.exit("no records")
+    files = [f"record {n}" for n in range(1, len(lines) + 1)]
 if len(lines) != len(files):
     sys.exit(f"{len(lines)} lines for {len(files)} files")
 failures = 0

@@ -6,6 +6,8 @@
 
 #include "cli/DumpOptions.h"
 #include "cli/DumpRun.h"
+#include "cli/ListFilter.h"
+#include "io/SessionIndex.h"
 
 namespace {
 
@@ -148,6 +150,50 @@ TEST(DumpRun, TreeTextEscapesLineFeeds) {
     tree.m_nodes[1].m_nDepth = 1;
     tree.m_nodes[1].m_nParent = 0;
     EXPECT_EQ(TreeText(tree), "S7F3W\n  L[1] \n    B[21] 0x00\\n      0x01 \n");
+}
+
+// --filter over a host's log: S1F1W answered at 10:00:00, S1F2, S1F3W
+// unanswered at 10:01:00, S6F11W at 10:02:00 with its S6F12.
+TEST(ListFilter, PatternsStatusesAndTimes) {
+    const std::string strLog =
+        "10:00:00 Out: 00 00 81 01 00 00 00 00 00 01\n"
+        "10:00:01 In : 00 00 01 02 00 00 00 00 00 01\n"
+        "10:01:00 Out: 00 00 81 03 00 00 00 00 00 02\n"
+        "10:02:00 Out: 00 00 86 0B 00 00 00 00 00 03\n"
+        "10:02:01 In : 00 00 06 0C 00 00 00 00 00 03\n";
+    CSession session;
+    std::string strError;
+    CSessionOptions opts;
+    opts.bCheckBodies = false;
+    ASSERT_TRUE(SessionFromBytes({strLog.begin(), strLog.end()}, opts, session, strError));
+    const struct {
+        const char* expr;
+        const char* matches;  // numbers of the messages that pass
+    } kCases[] = {
+        {"", "12345"},
+        {"S1F1", "1"},
+        {"S1F*", "123"},
+        {"S*F2", "2"},
+        {"S6", "45"},
+        {"S1W", "13"},
+        {"S1 S6F12", "1235"},
+        {"unanswered", "3"},
+        {"S1F* answered,ok", "12"},
+        {"10:00:30..10:02:00", "34"},
+        {"10:02:00..", "45"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.expr);
+        CListFilter filter;
+        ASSERT_TRUE(filter.Parse(c.expr, strError)) << strError;
+        std::string strMatches;
+        for (std::size_t i = 0; i < session.Messages().size(); ++i)
+            if (filter.Matches(session, i)) strMatches += std::to_string(i + 1);
+        EXPECT_EQ(strMatches, c.matches);
+    }
+    CListFilter filter;
+    EXPECT_FALSE(filter.Parse("S1F1X", strError));
+    EXPECT_FALSE(filter.Parse("late", strError));
 }
 
 }  // namespace

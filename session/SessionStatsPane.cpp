@@ -41,6 +41,8 @@ const char* const kHeadings[] = {"Message", "Name",   "Count", "Unanswered",
 CSessionStatsPane::CSessionStatsPane(QWidget* pParent) : QWidget(pParent) {
     m_labelTotals = new QLabel(this);
     m_labelTotals->setWordWrap(true);
+    m_labelTotals->setTextFormat(Qt::RichText);
+    connect(m_labelTotals, &QLabel::linkActivated, this, &CSessionStatsPane::filterAsked);
     m_spinT3 = new QDoubleSpinBox(this);
     m_spinT3->setRange(0.001, 86400);
     m_spinT3->setDecimals(3);
@@ -94,8 +96,10 @@ void CSessionStatsPane::ShowSession(const CSession* pSession, std::int64_t nT3Mi
 void CSessionStatsPane::FillTable(const CSession& session) {
     const SSessionStats stats = ComputeSessionStats(
         session.Messages(), [&session](std::size_t i) { return session.LatencyMicros(i); });
-    m_labelTotals->setText(QStringLiteral("%1 messages, %2 unanswered primaries, %3 S9 errors, "
-                                          "%4 damaged")
+    // Each count is a link to the filter that lists those messages.
+    m_labelTotals->setText(QStringLiteral("%1 messages, <a href=\"unanswered\">%2 unanswered "
+                                          "primaries</a>, <a href=\"S9\">%3 S9 errors</a>, "
+                                          "<a href=\"damaged\">%4 damaged</a>")
                                .arg(stats.nMessages)
                                .arg(stats.nUnanswered)
                                .arg(stats.nS9)

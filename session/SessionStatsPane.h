@@ -29,6 +29,8 @@ public:
 signals:
     void messageClicked(std::uint32_t nIndex);
     void t3Changed(std::int64_t nT3Micros);
+    // A count was clicked: list its messages with this filter.
+    void filterAsked(const QString& strExpr);
 
 private:
     void FillTable(const CSession& session);

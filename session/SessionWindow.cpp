@@ -126,6 +126,10 @@ void CSessionWindow::CreatePanes() {
     connect(m_pStats, &CSessionStatsPane::messageClicked, this,
             [this](std::uint32_t nIndex) { SelectMessage(nIndex); });
     connect(m_pStats, &CSessionStatsPane::t3Changed, this, &CSessionWindow::OnT3Changed);
+    connect(m_pStats, &CSessionStatsPane::filterAsked, this, [this](const QString& strExpr) {
+        m_editFilter->setText(strExpr);
+        ApplyFilter(strExpr);
+    });
     m_tabs = new QTabWidget(this);
     m_tabs->addTab(m_pDetails, QStringLiteral("&Message"));
     m_tabs->addTab(m_pStats, QStringLiteral("S&tatistics"));

@@ -119,7 +119,11 @@ std::vector<CFramedMsg> FrameBytes(const unsigned char* p, std::size_t n, bool b
 }
 
 void JoinSecsIBlocks(std::vector<CFramedMsg>& msgs) {
+    bool bSecsI = false;
+    for (const CFramedMsg& msg : msgs) bSecsI = bSecsI || msg.m_eFraming == EFraming::kSecsI;
+    if (!bSecsI) return;  // nothing to join: the common case of HSMS and bare logs
     std::vector<CFramedMsg> joined;
+    joined.reserve(msgs.size());
     for (std::size_t i = 0; i < msgs.size();) {
         CFramedMsg msg = std::move(msgs[i]);
         std::size_t nLast = i;
@@ -144,6 +148,7 @@ void JoinSecsIBlocks(std::vector<CFramedMsg>& msgs) {
 
 std::vector<CFramedMsg> MessagesFromHexText(const CHexText& text) {
     std::vector<CFramedMsg> msgs;
+    msgs.reserve(text.m_blocks.size());
     for (std::size_t b = 0; b < text.m_blocks.size(); ++b) {
         const CHexBlock& block = text.m_blocks[b];
         for (CFramedMsg& msg : FrameBytes(text.m_bytes.data() + block.m_nBegin,

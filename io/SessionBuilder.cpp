@@ -119,6 +119,7 @@ void CSessionBuilder::Add(std::span<const unsigned char> bytes, const SFoundFact
     SSessionMsg m;
     m.nWhere = Where(bytes.data());
     m.nSize = static_cast<std::uint32_t>(bytes.size());
+    if (m.nWhere & kOwnStoreBit) m.nFlags = SSessionMsg::kOwned;
     Fill(m, bytes.data(), bytes.size(), facts);
 }
 
@@ -133,8 +134,9 @@ void CSessionBuilder::Add(std::span<const std::span<const unsigned char>> pieces
     for (const std::span<const unsigned char>& piece : pieces) {
         for (std::size_t k = 0; k < piece.size() && nHead < kHeaderSize; ++k)
             head[nHead++] = piece[k];
-        m_session.m_pieces.push_back(
-            {Where(piece.data()), static_cast<std::uint32_t>(piece.size())});
+        const std::uint64_t nWhere = Where(piece.data());
+        if (nWhere & kOwnStoreBit) m.nFlags |= SSessionMsg::kOwned;
+        m_session.m_pieces.push_back({nWhere, static_cast<std::uint32_t>(piece.size())});
         m.nSize += static_cast<std::uint32_t>(piece.size());
     }
     Fill(m, head, nHead, facts);

@@ -52,14 +52,16 @@ struct SSessionMsg {
     enum : std::uint8_t {
         kWait = 1,       // W-bit
         kPieces = 2,     // bytes in several pieces: nWhere is the index of the first
-        kOwned = 4,      // bytes in the session's own store, not the source
+        kOwned = 4,      // bytes (all or some pieces) in the session's own store, not the source
         kHsms = 8,       // came in HSMS framing (nSType is meaningful)
         kSecsI = 16,     // came in SECS-I blocks
         kChecked = 32,   // the body was decoded for the damaged status
         kBadBody = 64,   // and found damaged
         kDoubtful = 128  // the framing note (nNote) holds a doubt, not only what was stripped
     };
-    std::uint64_t nWhere = 0;  // offset of the bytes in the source or own store; see kPieces
+    // Offset of the bytes in the source, or with the top bit set in the own
+    // store; with kPieces the index of the first SSessionPiece.
+    std::uint64_t nWhere = 0;
     std::int64_t nMicros = kNoTime;
     std::uint32_t nSize = 0;  // bytes of the message as a .BIG holds them: header and body
     std::uint32_t dwSystem = 0;
@@ -112,6 +114,7 @@ public:
     CSession(CSession&&) noexcept;
     CSession& operator=(CSession&&) noexcept;
 
+    // In source order; a capture's in time order.
     const std::vector<SSessionMsg>& Messages() const { return m_msgs; }
     const std::vector<SSessionFlow>& Flows() const { return m_flows; }
     const std::vector<std::string>& Notes() const { return m_notes; }

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "io/CaptureFile.h"
@@ -75,6 +76,10 @@ bool IndexSource(CSessionBuilder& builder, CSession& session, const CSessionOpti
         IndexCapture(builder, opts, progress, bOk, strError);
         if (!bOk) return false;
     } else if (bNamedBig || !LooksLikeText(p, n)) {
+        if (n > UINT32_MAX) {
+            strError = "File too large";
+            return false;
+        }
         builder.SetKind(ESourceKind::kFile);
         builder.Add(std::span<const unsigned char>(p, n), {});
     } else {

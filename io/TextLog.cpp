@@ -112,6 +112,8 @@ void IndexHexLog(CSessionBuilder& builder, std::string_view text) {
     std::size_t nShort = 0, nFirstShortLine = 0;
     bool bAllDated = true, bAnyTime = false;
     std::vector<unsigned char>& own = builder.Own();
+    own.reserve(hex.m_bytes.size());
+    builder.Reserve(msgs.size(), 0);
     std::string strLastLabel;
     std::uint16_t nLastFlow = 0;
     bool bHaveFlow = false;

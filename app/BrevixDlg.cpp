@@ -44,6 +44,7 @@ CBrevixDlg::CBrevixDlg(CPrompter& prompter, QWidget* pParent)
     m_treeMessage->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_treeMessage, &QWidget::customContextMenuRequested, this,
             &CBrevixDlg::OnTreeContextMenu);
+    setAcceptDrops(true);
     OnInitDialog();
 }
 
@@ -84,6 +85,7 @@ void CBrevixDlg::contextMenuEvent(QContextMenuEvent* pEvent) {
     QMenu menu(this);
     menu.setSeparatorsCollapsible(false);
     menu.addSeparator();
+    menu.addAction(QStringLiteral("Open &Session..."), this, &CBrevixDlg::OnOpenSession);
     menu.addAction(QStringLiteral("&Import Log or Capture..."), this,
                    &CBrevixDlg::OnImportLogOrCapture);
     menu.addAction(QStringLiteral("&About Brevix..."), this, &CBrevixDlg::OnAboutBox);

@@ -80,9 +80,20 @@ public slots:
     // Asks for a second message file and opens a window comparing the
     // message on show with it.
     void OnCompareWith();
+    // Asks for a log, capture or file and hands it on as sessionRequested.
+    void OnOpenSession();
+    // A dropped path: a log or capture is handed on as sessionRequested, a
+    // message file or folder is shown as OpenArgument shows it.
+    void OpenDropped(const std::string& strPath);
+
+signals:
+    // A log or capture to show in a session window.
+    void sessionRequested(const QString& strPath);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
 
 private:

@@ -1,9 +1,16 @@
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QStandardPaths>
+#include <QUrl>
+#include <filesystem>
+#include <system_error>
 
 #include "app/BrevixDlg.h"
 #include "app/Prompter.h"
 #include "io/ImportFolder.h"
+#include "io/ListingFile.h"
 
 // A log or capture is read into a folder of messages, which is then listed
 // like any folder: beside the file, or under the cache when that is closed.
@@ -28,4 +35,32 @@ void CBrevixDlg::ImportAndList(const std::string& strFile) {
 void CBrevixDlg::OnImportLogOrCapture() {
     const QString strFile = m_prompter.BrowseForFile(QStringLiteral("Import Log or Capture"), this);
     if (!strFile.isEmpty()) ImportAndList(QFile::encodeName(strFile).toStdString());
+}
+
+void CBrevixDlg::OnOpenSession() {
+    const QString strFile = m_prompter.BrowseForFile(QStringLiteral("Open Session"), this);
+    if (!strFile.isEmpty()) emit sessionRequested(strFile);
+}
+
+void CBrevixDlg::OpenDropped(const std::string& strPath) {
+    std::error_code ec;
+    const std::filesystem::path path(strPath);
+    if (std::filesystem::is_regular_file(path, ec) && !HasBigExtension(path.filename().native())) {
+        emit sessionRequested(QFile::decodeName(QByteArray::fromStdString(strPath)));
+        return;
+    }
+    std::string strError;
+    OpenArgument(strPath, strError);
+}
+
+void CBrevixDlg::dragEnterEvent(QDragEnterEvent* pEvent) {
+    const QList<QUrl> urls = pEvent->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) pEvent->acceptProposedAction();
+}
+
+void CBrevixDlg::dropEvent(QDropEvent* pEvent) {
+    const QList<QUrl> urls = pEvent->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+    pEvent->acceptProposedAction();
+    OpenDropped(QFile::encodeName(urls.front().toLocalFile()).toStdString());
 }

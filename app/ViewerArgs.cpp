@@ -4,25 +4,29 @@
 
 namespace {
 
-const char kUsage[] = "Usage: brevix [FILE|FOLDER]\n";
+const char kUsage[] = "Usage: brevix [--session] [FILE|FOLDER]\n";
 
 const char kHelpBody[] =
     "\n"
     "Shows SECS-II message files (.BIG) as a tree of lists and typed values. With\n"
     "a FOLDER, lists its message files; with a FILE, lists the file's folder and\n"
     "opens the file. A FILE that is not a message file (a text log, a pcap or\n"
-    "pcapng capture) is imported into the folder FILE.messages beside it, which is\n"
-    "then listed. Without either, starts in the folder last browsed to. A FILE\n"
-    "or FOLDER that does not exist is reported on standard error and the viewer\n"
-    "starts as without it.\n"
+    "pcapng capture) opens in the session window as a conversation: time,\n"
+    "direction, replies and latencies, read in place with nothing written beside\n"
+    "it. Without either, starts in the folder last browsed to. A FILE or FOLDER\n"
+    "that does not exist is reported on standard error and the viewer starts as\n"
+    "without it.\n"
     "\n"
+    "  --session  open FILE or FOLDER in the session window, message files too\n"
     "  --help     show this text\n"
     "  --version  show the version\n"
     "\n"
     "Qt's own options (such as -platform or -style) are accepted as well.\n"
     "Exit status: 0 when the window is closed, 2 wrong usage.\n";
 
-bool IsOurOption(const std::string& a) { return a == "--help" || a == "-h" || a == "--version"; }
+bool IsOurOption(const std::string& a) {
+    return a == "--help" || a == "-h" || a == "--version" || a == "--session";
+}
 
 }  // namespace
 
@@ -35,6 +39,10 @@ CViewerArgs ParseViewerArgs(const std::vector<std::string>& args) {
             continue;
         }
         const bool bOption = !bOperandsOnly && a.size() > 1 && a[0] == '-';
+        if (bOption && a == "--session") {
+            result.m_bSession = true;
+            continue;
+        }
         if (bOption && IsOurOption(a)) {
             CViewerArgs answer;
             answer.m_eAction = a == "--version" ? EViewerAction::kVersion : EViewerAction::kHelp;

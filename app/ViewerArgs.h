@@ -8,8 +8,9 @@ enum class EViewerAction { kRun, kHelp, kVersion, kUsageError };
 
 struct CViewerArgs {
     EViewerAction m_eAction = EViewerAction::kRun;
-    std::string m_strPath;   // the FILE or FOLDER operand; empty: none given
-    std::string m_strError;  // one line, for kUsageError
+    std::string m_strPath;    // the FILE or FOLDER operand; empty: none given
+    bool m_bSession = false;  // --session: open it in the session window, whatever it is
+    std::string m_strError;   // one line, for kUsageError
 };
 
 // Parses the arguments after the program name, once Qt has taken its own

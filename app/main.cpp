@@ -5,6 +5,7 @@
 
 #include "app/BrevixApp.h"
 #include "app/ViewerArgs.h"
+#include "session/SessionWindow.h"
 
 namespace {
 
@@ -32,5 +33,8 @@ int main(int argc, char** argv) {
     const CViewerArgs args = ParseViewerArgs(ArgsAfterName(argc, argv));
     if (args.m_eAction != EViewerAction::kRun)
         return AnswerWithoutViewer(args, std::cout, std::cerr);
-    return app.InitInstance(args.m_strPath);
+    app.m_fnOpenSession = [](const std::string& strPath, QWidget* pOwner) {
+        OpenSessionWindow(strPath, pOwner);
+    };
+    return app.InitInstance(args.m_strPath, args.m_bSession);
 }

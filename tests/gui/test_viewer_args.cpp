@@ -15,6 +15,7 @@ std::string Describe(const CViewerArgs& a) {
     static const char* const kActions[] = {"run", "help", "version", "usage"};
     std::string str = kActions[static_cast<int>(a.m_eAction)];
     if (a.m_eAction == EViewerAction::kUsageError) return a.m_strError.empty() ? "no reason" : str;
+    if (a.m_bSession) str += " session";
     return a.m_strPath.empty() ? str : str + " " + a.m_strPath;
 }
 
@@ -28,6 +29,8 @@ struct ArgsCase {
 const ArgsCase kArgsCases[] = {
     {"nothing", {}, "run", false},
     {"one file", {"dir/S6F11.BIG"}, "run dir/S6F11.BIG", false},
+    {"as a session", {"--session", "dir"}, "run session dir", false},
+    {"session after the name", {"dir", "--session"}, "run session dir", false},
     {"help", {"--help"}, "help", false},
     {"short help", {"-h"}, "help", false},
     {"version", {"--version"}, "version", false},

@@ -1,0 +1,65 @@
+#pragma once
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "io/SessionClock.h"
+#include "io/SessionIndex.h"
+
+// The session window's filter: terms separated by blanks.
+//   S6F11  S1F*  S*F1  S9  S6F11W   messages by stream and function (W: wait bit set)
+//   unanswered  damaged  control    statuses, the words of MsgStatusWord
+//   10:00..10:05:30  2026-12-07T10:00..   a time range in the zone shown; a side may be empty
+//   "LOT1"                          these bytes somewhere in the message
+//   Linktest  ERS  "Event Report"   any other word: a part of the message's name
+// Terms of one kind widen, kinds narrow: "S6F11 S1F* unanswered" keeps the
+// S6F11 and S1Fy messages that are unanswered. Names and texts are one kind:
+// a quoted "Event Report" finds that name or those bytes.
+class CSessionFilter {
+public:
+    // False with a one-line reason for a term that reads as none of these.
+    bool Parse(const std::string& strExpr, const SSessionZone& zone, std::string& strError);
+    bool Empty() const { return m_nKinds == 0; }
+
+    // fnBytes gives the message's bytes; called only when a text term needs them.
+    using FBytes = std::function<std::span<const unsigned char>()>;
+    bool Matches(const SSessionMsg& msg, const FBytes& fnBytes) const;
+
+private:
+    enum : unsigned { kMessage = 1, kStatus = 2, kTime = 4, kText = 8, kName = 16 };
+    struct SMsgPattern {
+        int nStream = -1;  // -1: any
+        int nFunction = -1;
+        bool bWait = false;
+    };
+    struct STimeRange {
+        std::int64_t nFrom = INT64_MIN;
+        std::int64_t nTo = INT64_MAX;
+        bool bOfDay = false;  // no date given: compared with the time of day
+    };
+    bool ParseTerm(const std::string& strTerm, bool bQuoted, std::string& strError);
+    bool ParseTime(const std::string& strTerm, std::string& strError);
+    bool AddName(const std::string& strWord);
+    bool MatchesMessage(const SSessionMsg& msg) const;
+    bool MatchesTime(const SSessionMsg& msg) const;
+    bool MatchesName(const SSessionMsg& msg) const;
+    bool MatchesText(std::span<const unsigned char> bytes) const;
+
+    unsigned m_nKinds = 0;
+    SSessionZone m_zone;
+    std::vector<SMsgPattern> m_msgs;
+    std::bitset<16> m_statuses;
+    std::vector<STimeRange> m_times;
+    std::vector<std::string> m_texts;
+    // Names matched, resolved once: data messages by stream * 256 + function,
+    // control messages by session type.
+    std::vector<bool> m_dataNames = std::vector<bool>(128 * 256);
+    std::bitset<256> m_controlNames;
+};
+
+// Indexes of the session's messages the filter keeps, in order.
+std::vector<std::uint32_t> FilterSession(const CSession& session, const CSessionFilter& filter);

@@ -1,0 +1,52 @@
+#include "session/SessionLoader.h"
+
+#include <QThread>
+
+CSessionLoader::CSessionLoader(QObject* pParent) : QObject(pParent) {}
+
+CSessionLoader::~CSessionLoader() {
+    Cancel();
+    if (m_pThread) {
+        m_pThread->wait();
+        delete m_pThread;
+    }
+}
+
+// The worker touches only m_pWork, m_bOk and m_strError, which the owning
+// thread reads after the worker has ended.
+bool CSessionLoader::Start(const std::string& strPath, const CSessionOptions& opts) {
+    if (m_pThread) return false;
+    m_bCancel = false;
+    m_nPermille = -1;
+    m_pWork = std::make_unique<CSession>();
+    const FSessionProgress fnProgress = [this](std::uint64_t nDone, std::uint64_t nTotal) {
+        const int nPermille = nTotal ? static_cast<int>(nDone * 1000 / nTotal) : 0;
+        if (m_nPermille.exchange(nPermille) != nPermille)
+            QMetaObject::invokeMethod(
+                this, [this, nPermille] { emit progress(nPermille); }, Qt::QueuedConnection);
+        return !m_bCancel;
+    };
+    m_pThread = QThread::create([this, strPath, opts, fnProgress] {
+        m_bOk = OpenSession(strPath, opts, *m_pWork, m_strError, fnProgress);
+    });
+    connect(m_pThread, &QThread::finished, this, &CSessionLoader::OnThreadEnded,
+            Qt::QueuedConnection);
+    m_pThread->start();
+    return true;
+}
+
+void CSessionLoader::OnThreadEnded() {
+    if (!m_pThread || m_pThread->isRunning()) return;
+    m_pThread->wait();
+    delete m_pThread;
+    m_pThread = nullptr;
+    if (m_bOk) m_pSession = std::move(m_pWork);
+    m_pWork.reset();
+    emit finished(m_bOk, QString::fromStdString(m_strError));
+}
+
+void CSessionLoader::Wait() {
+    if (!m_pThread) return;
+    m_pThread->wait();
+    OnThreadEnded();
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "io/SessionIndex.h"
+
+class QThread;
+
+// Builds a session index on a worker thread, so the window stays usable;
+// progress and the end are reported on the thread that owns the loader.
+class CSessionLoader : public QObject {
+    Q_OBJECT
+public:
+    explicit CSessionLoader(QObject* pParent = nullptr);
+    // Cancels the work and waits for the thread: nothing outlives the loader.
+    ~CSessionLoader() override;
+
+    // Starts reading strPath; false while another read is under way.
+    bool Start(const std::string& strPath, const CSessionOptions& opts);
+    void Cancel() { m_bCancel = true; }
+    bool Busy() const { return m_pThread != nullptr; }
+    // Blocks until the current read (if any) has ended and been reported.
+    void Wait();
+    // The session read, once finished(true) was emitted; null afterwards.
+    std::unique_ptr<CSession> TakeSession() { return std::move(m_pSession); }
+
+signals:
+    void progress(int nPermille);
+    void finished(bool bOk, const QString& strError);
+
+private:
+    void OnThreadEnded();
+
+    QThread* m_pThread = nullptr;
+    std::atomic<bool> m_bCancel = false;
+    std::atomic<int> m_nPermille = -1;
+    std::unique_ptr<CSession> m_pSession;
+    std::unique_ptr<CSession> m_pWork;
+    bool m_bOk = false;
+    std::string m_strError;
+};

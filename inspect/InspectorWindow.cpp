@@ -385,26 +385,25 @@ void CInspectorWindow::ShowValue(int nRow) {
     if (!pRow) {
         const SHeaderFields h = DocHeader(*m_pDoc);
         str = RootLabelText(h.nStream, h.nFunction, h.bWBit != 0) + ": " +
-              std::to_string(Bytes().size()) + " bytes, " + std::to_string(m_pDoc->m_rows.size()) +
-              " items";
+              CountText(Bytes().size(), "byte") + ", " + CountText(m_pDoc->m_rows.size(), "item");
         m_editValue->setPlainText(Latin1(str));
         return;
     }
     str = "offset ";
     AppendOffset(str, pRow->nOffset);
-    str += ", " + std::to_string(pRow->nLengthRead) + " length bytes, ";
+    str += ", " + CountText(pRow->nLengthRead, "length byte") + ", ";
     if (pRow->nFormat == kFormatList) {
         int nDecoded = 0;
         std::int32_t nChild = pRow->nChildren ? nRow + 1 : -1;
         for (; nChild >= 0; nChild = m_pDoc->m_rows[static_cast<std::size_t>(nChild)].nNext)
             nDecoded += IsKnownRow(m_pDoc->m_rows[static_cast<std::size_t>(nChild)]);
-        str += "list of " + std::to_string(pRow->nDeclared) + " items declared, " +
-               std::to_string(nDecoded) + " decoded, items take " + std::to_string(pRow->nPresent) +
-               " bytes";
+        str += "list of " + CountText(pRow->nDeclared, "item") + " declared, " +
+               std::to_string(nDecoded) + " decoded, items take " +
+               CountText(pRow->nPresent, "byte");
         m_editValue->setPlainText(Latin1(str));
         return;
     }
-    str += std::to_string(pRow->nDeclared) + " data bytes declared, " +
+    str += CountText(pRow->nDeclared, "data byte") + " declared, " +
            std::to_string(pRow->nPresent) + " present\n";
     // A big value is shown by its beginning; the menu copies or saves it whole.
     const auto data = RowData(*m_pDoc, static_cast<std::size_t>(nRow));

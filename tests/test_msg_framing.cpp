@@ -79,6 +79,9 @@ TEST(MsgFraming, NumberedPathsKeepFoldersAndExtension) {
     EXPECT_EQ(NumberedPath("HexToSECS.BIG", 1), "HexToSECS.BIG");
     EXPECT_EQ(NumberedPath("HexToSECS.BIG", 2), "HexToSECS-2.BIG");
     EXPECT_EQ(NumberedPath("out.d/M", 12), "out.d/M-12");
+    // A leading dot starts a hidden name, not an extension.
+    EXPECT_EQ(NumberedPath(".x", 2), ".x-2");
+    EXPECT_EQ(NumberedPath("d/.x", 3), "d/.x-3");
 }
 
 }  // namespace

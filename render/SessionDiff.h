@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@ struct SSessionMessage {
     // data items are known; part of the key. Empty until then.
     std::vector<std::string> roles;
     std::string strName;
+    std::size_t nIndex = 0;            // where the message is in its source
+    std::int64_t nMicros = INT64_MIN;  // when it was logged; INT64_MIN not known
     // False when the bytes cannot be had; the message then counts as changed.
     std::function<bool(std::vector<unsigned char>&)> load;
 };

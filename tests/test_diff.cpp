@@ -246,8 +246,18 @@ const CliCase kCliCases[] = {
     {"sessions differ",
      {"--diff", "s1", "s2"},
      1,
-     "equal 1, changed 1, only in A 0, only in B 1\nchanged S6F11W b.BIG | b.BIG\nonly in B S1F1W "
-     "c.BIG\n"},
+     "equal 1, changed 1, only in A 0, only in B 1\nchanged S6F11W A 2 - | B 2 -\nonly in B S1F1W "
+     "B 3 -\n"},
+    // S1F2 missing from B, S6F11's second value changed, S5F1 new in B.
+    {"two logs",
+     {"--diff", "a.log", "b.log"},
+     1,
+     "equal 2, changed 1, only in A 1, only in B 1\n"
+     "only in A S1F2 A 2 10:00:00.100000\n"
+     "changed S6F11W A 3 10:00:01.000000 | B 2 10:00:01.000000\n"
+     "only in B S5F1W B 4 10:00:02.000000\n"},
+    {"log against itself", {"--diff", "a.log", "a.log"}, 0, nullptr},
+    {"log against a message file", {"--diff", "a.log", "s1/a.BIG"}, 2, nullptr},
     {"one operand", {"--diff", "s1/a.BIG"}, 2, nullptr},
     {"ignore-header alone", {"--ignore-header", "s1/a.BIG"}, 2, nullptr},
 };
@@ -267,6 +277,16 @@ TEST(DumpDiff, ExitStatusesAndLines) {
     write("s1/b.BIG", MessageBytes(6, 11, "A5 01 05"));
     write("s2/b.BIG", MessageBytes(6, 11, "A5 01 06"));
     write("s2/c.BIG", MessageBytes(1, 1, ""));
+    const auto text = [](const std::string& str) {
+        return std::vector<unsigned char>(str.begin(), str.end());
+    };
+    write("a.log", text("10:00:00.000 SEND S1F1 W\n.\n10:00:00.100 RECV S1F2\n<L [0]>\n.\n"
+                        "10:00:01.000 SEND S6F11 W\n<L [2]\n  <U4 1>\n  <U4 100>\n>\n.\n"
+                        "10:00:01.200 RECV S6F12\n<B 0x00>\n.\n"));
+    write("b.log", text("10:00:00.000 SEND S1F1 W\n.\n"
+                        "10:00:01.000 SEND S6F11 W\n<L [2]\n  <U4 1>\n  <U4 101>\n>\n.\n"
+                        "10:00:01.200 RECV S6F12\n<B 0x00>\n.\n"
+                        "10:00:02.000 SEND S5F1 W\n<B 0x01>\n.\n"));
     for (const CliCase& c : kCliCases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> args;

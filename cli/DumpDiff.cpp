@@ -8,6 +8,7 @@
 #include "io/SessionIndex.h"
 #include "io/SessionMessages.h"
 #include "io/TimeText.h"
+#include "render/DiffIgnore.h"
 #include "render/DiffText.h"
 #include "render/JsonWriter.h"
 #include "render/MessageDiff.h"
@@ -28,8 +29,9 @@ int DiffFiles(const CDumpOptions& opts, std::ostream& out, std::ostream& err, st
             return kTrouble;
         }
     }
-    const SMessageDiff diff = DiffMessages(DiffMessageOfBytes(bytes[0].data(), bytes[0].size()),
-                                           DiffMessageOfBytes(bytes[1].data(), bytes[1].size()));
+    const SMessageDiff diff =
+        DiffMessages(DiffMessageIgnoring(bytes[0].data(), bytes[0].size(), opts.m_ignoreRoles),
+                     DiffMessageIgnoring(bytes[1].data(), bytes[1].size(), opts.m_ignoreRoles));
     if (!opts.m_bIgnoreHeader)
         for (const SHeaderDiff& h : diff.header)
             out << (opts.m_bDiffJson ? HeaderDiffJson(h) : HeaderDiffText(h)) << '\n';
@@ -130,7 +132,8 @@ int DiffSessionSources(const CDumpOptions& opts, SSessionSide (&sides)[2], std::
             nStatus = kTrouble;
         sides[i].messages = SessionMessagesOf(session);
     }
-    const SSessionDiff diff = DiffSessions(sides[0].messages, sides[1].messages);
+    const SSessionDiff diff =
+        DiffSessions(sides[0].messages, sides[1].messages, opts.m_ignoreRoles);
     out << SummaryText(diff, opts.m_bDiffJson) << '\n';
     for (const SSessionPair& p : diff.pairs)
         if (p.eMatch != ESessionMatch::kEqual)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "render/DiffIgnore.h"
 #include "render/MessageDiff.h"
 #include "render/NumberText.h"
 #include "render/SeqAlign.h"
@@ -25,7 +26,8 @@ bool SameKey(const SSessionMessage& a, const SSessionMessage& b) {
 }
 
 // Equal bytes need no item walk; otherwise header fields are left out.
-SSessionPair ComparePartners(const SSessionMessage& a, const SSessionMessage& b, int nA, int nB) {
+SSessionPair ComparePartners(const SSessionMessage& a, const SSessionMessage& b, int nA, int nB,
+                             const std::vector<std::string>& ignoreRoles) {
     SSessionPair pair{ESessionMatch::kChanged, nA, nB};
     std::vector<unsigned char> bytesA, bytesB;
     if (!a.load || !b.load || !a.load(bytesA) || !b.load(bytesB)) {
@@ -36,8 +38,8 @@ SSessionPair ComparePartners(const SSessionMessage& a, const SSessionMessage& b,
     const bool bSameBody =
         bytesA.size() >= kHeader && bytesB.size() >= kHeader &&
         std::equal(bytesA.begin() + kHeader, bytesA.end(), bytesB.begin() + kHeader, bytesB.end());
-    if (bSameBody || DiffMessages(DiffMessageOfBytes(bytesA.data(), bytesA.size()),
-                                  DiffMessageOfBytes(bytesB.data(), bytesB.size()))
+    if (bSameBody || DiffMessages(DiffMessageIgnoring(bytesA.data(), bytesA.size(), ignoreRoles),
+                                  DiffMessageIgnoring(bytesB.data(), bytesB.size(), ignoreRoles))
                          .items.empty())
         pair.eMatch = ESessionMatch::kEqual;
     return pair;
@@ -60,7 +62,8 @@ void AddUnmatched(SSessionDiff& diff, std::size_t nA0, std::size_t nA1, std::siz
 }  // namespace
 
 SSessionDiff DiffSessions(const std::vector<SSessionMessage>& a,
-                          const std::vector<SSessionMessage>& b) {
+                          const std::vector<SSessionMessage>& b,
+                          const std::vector<std::string>& ignoreRoles) {
     std::vector<std::uint64_t> ka, kb;
     ka.reserve(a.size());
     kb.reserve(b.size());
@@ -71,8 +74,8 @@ SSessionDiff DiffSessions(const std::vector<SSessionMessage>& a,
     for (const SAlignPair& p : AlignKeys(ka, kb)) {
         if (!SameKey(a[p.nA], b[p.nB])) continue;  // keys that only hash alike
         AddUnmatched(diff, nA, p.nA, nB, p.nB);
-        Add(diff,
-            ComparePartners(a[p.nA], b[p.nB], static_cast<int>(p.nA), static_cast<int>(p.nB)));
+        Add(diff, ComparePartners(a[p.nA], b[p.nB], static_cast<int>(p.nA), static_cast<int>(p.nB),
+                                  ignoreRoles));
         nA = p.nA + 1;
         nB = p.nB + 1;
     }

@@ -38,9 +38,11 @@ struct SSessionDiff {
 
 // Aligns the two sequences by key (longest common subsequence, AlignKeys)
 // and compares the bodies of partners item by item; header fields (system
-// bytes, device id) do not make a pair changed.
+// bytes, device id) do not make a pair changed, nor values of the data
+// item roles in ignoreRoles (render/DiffIgnore.h).
 SSessionDiff DiffSessions(const std::vector<SSessionMessage>& a,
-                          const std::vector<SSessionMessage>& b);
+                          const std::vector<SSessionMessage>& b,
+                          const std::vector<std::string>& ignoreRoles = {});
 
 // "S6F11W", as message names are written.
 std::string SessionKeyText(const SSessionMessage& msg);

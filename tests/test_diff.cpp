@@ -258,6 +258,15 @@ const CliCase kCliCases[] = {
      "only in B S5F1W B 4 10:00:02.000000\n"},
     {"log against itself", {"--diff", "a.log", "a.log"}, 0, nullptr},
     {"log against a message file", {"--diff", "a.log", "s1/a.BIG"}, 2, nullptr},
+    // S6F11 is L[3]{DATAID CEID L[n]{...}}; S2F18 is TIME.
+    {"DATAID differs", {"--diff", "ev1.BIG", "ev2.BIG"}, 1, nullptr},
+    {"DATAID ignored", {"--diff", "--ignore=DATAID", "ev1.BIG", "ev2.BIG"}, 0, ""},
+    {"CEID still compared",
+     {"--diff", "--ignore=DATAID", "ev1.BIG", "ev3.BIG"},
+     1,
+     "/2 value: U1[1] 10 at 15 (0xF) | U1[1] 11 at 15 (0xF)\n"},
+    {"TIME ignored", {"--diff", "--ignore=CEID", "--ignore=TIME", "t1.BIG", "t2.BIG"}, 0, ""},
+    {"no such role", {"--diff", "--ignore=BOGUS", "t1.BIG", "t2.BIG"}, 2, nullptr},
     {"one operand", {"--diff", "s1/a.BIG"}, 2, nullptr},
     {"ignore-header alone", {"--ignore-header", "s1/a.BIG"}, 2, nullptr},
 };
@@ -277,6 +286,11 @@ TEST(DumpDiff, ExitStatusesAndLines) {
     write("s1/b.BIG", MessageBytes(6, 11, "A5 01 05"));
     write("s2/b.BIG", MessageBytes(6, 11, "A5 01 06"));
     write("s2/c.BIG", MessageBytes(1, 1, ""));
+    write("ev1.BIG", MessageBytes(6, 11, "01 03 A5 01 01 A5 01 0A 01 00"));
+    write("ev2.BIG", MessageBytes(6, 11, "01 03 A5 01 02 A5 01 0A 01 00"));
+    write("ev3.BIG", MessageBytes(6, 11, "01 03 A5 01 01 A5 01 0B 01 00"));
+    write("t1.BIG", MessageBytes(2, 18, "41 02 31 32"));
+    write("t2.BIG", MessageBytes(2, 18, "41 02 31 33"));
     const auto text = [](const std::string& str) {
         return std::vector<unsigned char>(str.begin(), str.end());
     };

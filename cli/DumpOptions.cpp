@@ -213,7 +213,7 @@ bool CheckOperands(const SModeRule& rule, const CDumpOptions& opts, std::string&
         return false;
     }
     if (rule.eOperands == EOperands::kTwo && nFiles != 2) {
-        strError = std::string(szMode) + " takes two files or two folders";
+        strError = std::string(szMode) + " takes two message files or two sessions";
         return false;
     }
     if (rule.eOperands == EOperands::kSome && nFiles == 0) {

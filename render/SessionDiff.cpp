@@ -9,10 +9,20 @@
 
 namespace {
 
-std::uint64_t KeyOf(const SSessionMessage& m) {
+// A role value ("CEID 7") counts in the key unless its role is ignored.
+bool Counts(const std::string& strRole, const std::vector<std::string>& ignore) {
+    for (const std::string& s : ignore)
+        if (strRole.size() > s.size() && strRole.compare(0, s.size(), s) == 0 &&
+            strRole[s.size()] == ' ')
+            return false;
+    return true;
+}
+
+std::uint64_t KeyOf(const SSessionMessage& m, const std::vector<std::string>& ignore) {
     std::uint64_t h = MixKey(static_cast<std::uint64_t>(m.nStream),
                              static_cast<std::uint64_t>(m.nFunction) * 2 + m.bWBit);
     for (const std::string& s : m.roles) {
+        if (!Counts(s, ignore)) continue;
         std::uint64_t r = 0xCBF29CE484222325ull;
         for (unsigned char c : s) r = (r ^ c) * 0x100000001B3ull;
         h = MixKey(h, r);
@@ -20,9 +30,17 @@ std::uint64_t KeyOf(const SSessionMessage& m) {
     return h;
 }
 
-bool SameKey(const SSessionMessage& a, const SSessionMessage& b) {
-    return a.nStream == b.nStream && a.nFunction == b.nFunction && a.bWBit == b.bWBit &&
-           a.roles == b.roles;
+bool SameKey(const SSessionMessage& a, const SSessionMessage& b,
+             const std::vector<std::string>& ignore) {
+    if (a.nStream != b.nStream || a.nFunction != b.nFunction || a.bWBit != b.bWBit) return false;
+    std::size_t i = 0, j = 0;
+    for (;; ++i, ++j) {
+        while (i < a.roles.size() && !Counts(a.roles[i], ignore)) ++i;
+        while (j < b.roles.size() && !Counts(b.roles[j], ignore)) ++j;
+        if (i == a.roles.size() || j == b.roles.size()) break;
+        if (a.roles[i] != b.roles[j]) return false;
+    }
+    return i == a.roles.size() && j == b.roles.size();
 }
 
 // Equal bytes need no item walk; otherwise header fields are left out.
@@ -67,12 +85,12 @@ SSessionDiff DiffSessions(const std::vector<SSessionMessage>& a,
     std::vector<std::uint64_t> ka, kb;
     ka.reserve(a.size());
     kb.reserve(b.size());
-    for (const SSessionMessage& m : a) ka.push_back(KeyOf(m));
-    for (const SSessionMessage& m : b) kb.push_back(KeyOf(m));
+    for (const SSessionMessage& m : a) ka.push_back(KeyOf(m, ignoreRoles));
+    for (const SSessionMessage& m : b) kb.push_back(KeyOf(m, ignoreRoles));
     SSessionDiff diff;
     std::size_t nA = 0, nB = 0;
     for (const SAlignPair& p : AlignKeys(ka, kb)) {
-        if (!SameKey(a[p.nA], b[p.nB])) continue;  // keys that only hash alike
+        if (!SameKey(a[p.nA], b[p.nB], ignoreRoles)) continue;  // keys that only hash alike
         AddUnmatched(diff, nA, p.nA, nB, p.nB);
         Add(diff, ComparePartners(a[p.nA], b[p.nB], static_cast<int>(p.nA), static_cast<int>(p.nB),
                                   ignoreRoles));

@@ -12,8 +12,8 @@ struct SSessionMessage {
     int nStream = 0;
     int nFunction = 0;
     bool bWBit = false;
-    // Values of identifying data items (CEID, RPTID, ...) once the roles of
-    // data items are known; part of the key. Empty until then.
+    // Values of identifying data items ("CEID 4001"), role name first; part
+    // of the key unless the role is ignored.
     std::vector<std::string> roles;
     std::string strName;
     std::size_t nIndex = 0;            // where the message is in its source

@@ -248,11 +248,21 @@ const CliCase kCliCases[] = {
      1,
      "equal 1, changed 1, only in A 0, only in B 1\nchanged S6F11W A 2 - | B 2 -\nonly in B S1F1W "
      "B 3 -\n"},
-    // S1F2 missing from B, S6F11's second value changed, S5F1 new in B.
+    // S1F2 missing from B; the first S6F11's DATAID changed; S5F1 new in B; the
+    // last S6F11 reports another CEID, so it is another message.
     {"two logs",
      {"--diff", "a.log", "b.log"},
      1,
-     "equal 2, changed 1, only in A 1, only in B 1\n"
+     "equal 2, changed 1, only in A 2, only in B 2\n"
+     "only in A S1F2 A 2 10:00:00.100000\n"
+     "changed S6F11W A 3 10:00:01.000000 | B 2 10:00:01.000000\n"
+     "only in A S6F11W A 5 10:00:03.000000\n"
+     "only in B S5F1W B 4 10:00:02.000000\n"
+     "only in B S6F11W B 5 10:00:03.000000\n"},
+    {"CEID ignored pairs the last S6F11",
+     {"--diff", "--ignore=CEID", "a.log", "b.log"},
+     1,
+     "equal 3, changed 1, only in A 1, only in B 1\n"
      "only in A S1F2 A 2 10:00:00.100000\n"
      "changed S6F11W A 3 10:00:01.000000 | B 2 10:00:01.000000\n"
      "only in B S5F1W B 4 10:00:02.000000\n"},
@@ -294,13 +304,18 @@ TEST(DumpDiff, ExitStatusesAndLines) {
     const auto text = [](const std::string& str) {
         return std::vector<unsigned char>(str.begin(), str.end());
     };
-    write("a.log", text("10:00:00.000 SEND S1F1 W\n.\n10:00:00.100 RECV S1F2\n<L [0]>\n.\n"
-                        "10:00:01.000 SEND S6F11 W\n<L [2]\n  <U4 1>\n  <U4 100>\n>\n.\n"
-                        "10:00:01.200 RECV S6F12\n<B 0x00>\n.\n"));
-    write("b.log", text("10:00:00.000 SEND S1F1 W\n.\n"
-                        "10:00:01.000 SEND S6F11 W\n<L [2]\n  <U4 1>\n  <U4 101>\n>\n.\n"
+    const auto event = [](const char* szTime, const char* szDataId, const char* szCeid) {
+        return std::string(szTime) + " SEND S6F11 W\n<L [3]\n  <U4 " + szDataId + ">\n  <U4 " +
+               szCeid + ">\n  <L [0]>\n>\n.\n";
+    };
+    write("a.log",
+          text("10:00:00.000 SEND S1F1 W\n.\n10:00:00.100 RECV S1F2\n<L [0]>\n.\n" +
+               event("10:00:01.000", "1", "10") + "10:00:01.200 RECV S6F12\n<B 0x00>\n.\n" +
+               event("10:00:03.000", "3", "20")));
+    write("b.log", text("10:00:00.000 SEND S1F1 W\n.\n" + event("10:00:01.000", "2", "10") +
                         "10:00:01.200 RECV S6F12\n<B 0x00>\n.\n"
-                        "10:00:02.000 SEND S5F1 W\n<B 0x01>\n.\n"));
+                        "10:00:02.000 SEND S5F1 W\n<B 0x01>\n.\n" +
+                        event("10:00:03.000", "3", "30")));
     for (const CliCase& c : kCliCases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> args;

@@ -266,6 +266,11 @@ const CliCase kCliCases[] = {
      "only in A S1F2 A 2 10:00:00.100000\n"
      "changed S6F11W A 3 10:00:01.000000 | B 2 10:00:01.000000\n"
      "only in B S5F1W B 4 10:00:02.000000\n"},
+    // Select.req and Select.rsp, HSMS framed, before A's S1F1W; B's has other system bytes.
+    {"control messages left out",
+     {"--diff", "h1.log", "h2.log"},
+     0,
+     "equal 1, changed 0, only in A 0, only in B 0\n"},
     {"log against itself", {"--diff", "a.log", "a.log"}, 0, nullptr},
     {"log against a message file", {"--diff", "a.log", "s1/a.BIG"}, 2, nullptr},
     // S6F11 is L[3]{DATAID CEID L[n]{...}}; S2F18 is TIME.
@@ -304,6 +309,10 @@ TEST(DumpDiff, ExitStatusesAndLines) {
     const auto text = [](const std::string& str) {
         return std::vector<unsigned char>(str.begin(), str.end());
     };
+    write("h1.log", text("10:00:00.000 Out: 00 00 00 0A FF FF 00 00 00 01 00 00 00 01\n"
+                         "10:00:00.100 In : 00 00 00 0A FF FF 00 00 00 02 00 00 00 01\n"
+                         "10:00:01.000 Out: 00 00 00 0A 00 00 81 01 00 00 00 00 00 02\n"));
+    write("h2.log", text("11:00:01.000 Out: 00 00 00 0A 00 00 81 01 00 00 00 00 00 07\n"));
     const auto event = [](const char* szTime, const char* szDataId, const char* szCeid) {
         return std::string(szTime) + " SEND S6F11 W\n<L [3]\n  <U4 " + szDataId + ">\n  <U4 " +
                szCeid + ">\n  <L [0]>\n>\n.\n";

@@ -150,11 +150,13 @@ int RunDiff(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std:
     // not open is left to the message file reader, which says why.
     SSessionSide sides[2];
     bool bSession[2] = {false, false};
+    CSessionOptions sessionOpts;
+    sessionOpts.bCheckBodies = false;  // bodies are read when partners are compared
     for (int i = 0; i < 2; ++i) {
         const std::string& strPath = opts.m_files[static_cast<std::size_t>(i)];
         std::string strError;
         bSession[i] = strPath != "-" &&
-                      OpenSession(strPath, CSessionOptions(), sides[i].session, strError) &&
+                      OpenSession(strPath, sessionOpts, sides[i].session, strError) &&
                       sides[i].session.Kind() != ESourceKind::kFile;
     }
     if (bSession[0] != bSession[1]) {

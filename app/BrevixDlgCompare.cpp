@@ -3,11 +3,12 @@
 
 #include "app/BrevixDlg.h"
 #include "app/Prompter.h"
+#include "decode/MsgDocWalk.h"
 #include "inspect/CompareWindow.h"
 #include "io/MsgFile.h"
 
-// The message on show is compared as it was read: its bytes, not the file
-// again, which may have changed since.
+// The message on show is compared as it was read: its document, not the
+// file again, which may have changed since.
 void CBrevixDlg::OnCompareWith() {
     if (!m_pDoc) return;
     const QString strFile = m_prompter.BrowseForFile(QStringLiteral("Compare With"), this);
@@ -20,8 +21,9 @@ void CBrevixDlg::OnCompareWith() {
         return;
     }
     auto* pWindow = new CCompareWindow(this);
-    pWindow->Compare(m_pDoc->m_bytes,
+    pWindow->Compare(m_pDoc,
                      QFileInfo(QString::fromStdString(m_strMessagePath)).fileName().toStdString(),
-                     std::move(bytes), QFileInfo(strFile).fileName().toStdString(), m_nStyleFlag);
+                     std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes))),
+                     QFileInfo(strFile).fileName().toStdString(), m_nStyleFlag);
     pWindow->show();
 }

@@ -1,13 +1,14 @@
 #include "cli/DumpDiff.h"
 
-#include <filesystem>
 #include <ostream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "cli/DumpRun.h"
-#include "io/SessionFolder.h"
+#include "io/SessionIndex.h"
+#include "io/SessionMessages.h"
+#include "io/TimeText.h"
+#include "render/DiffIgnore.h"
 #include "render/DiffText.h"
 #include "render/JsonWriter.h"
 #include "render/MessageDiff.h"
@@ -17,11 +18,6 @@
 namespace {
 
 constexpr int kTrouble = 2;
-
-bool IsFolder(const std::string& strPath) {
-    std::error_code ec;
-    return strPath != "-" && std::filesystem::is_directory(strPath, ec);
-}
 
 int DiffFiles(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in) {
     std::vector<unsigned char> bytes[2];
@@ -33,8 +29,9 @@ int DiffFiles(const CDumpOptions& opts, std::ostream& out, std::ostream& err, st
             return kTrouble;
         }
     }
-    const SMessageDiff diff = DiffMessages(DiffMessageOfBytes(bytes[0].data(), bytes[0].size()),
-                                           DiffMessageOfBytes(bytes[1].data(), bytes[1].size()));
+    const SMessageDiff diff =
+        DiffMessages(DiffMessageIgnoring(bytes[0].data(), bytes[0].size(), opts.m_ignoreRoles),
+                     DiffMessageIgnoring(bytes[1].data(), bytes[1].size(), opts.m_ignoreRoles));
     if (!opts.m_bIgnoreHeader)
         for (const SHeaderDiff& h : diff.header)
             out << (opts.m_bDiffJson ? HeaderDiffJson(h) : HeaderDiffText(h)) << '\n';
@@ -66,55 +63,81 @@ std::string SummaryText(const SSessionDiff& diff, bool bJson) {
     return bJson ? str + '}' : str;
 }
 
-void AppendJsonName(std::string& out, const std::vector<SSessionMessage>& s, int n) {
-    if (n < 0) {
+// A side of a session line: "A 12 2026-12-07T10:00:00.000250Z", numbered as --list numbers.
+std::string SideText(char cSide, const SSessionMessage& m, bool bTimesOfDay) {
+    std::string str(1, cSide);
+    str += ' ';
+    AppendUnsigned(str, m.nIndex + 1);
+    str += ' ';
+    return str + (m.nMicros == INT64_MIN ? "-" : IsoTimeText(m.nMicros, bTimesOfDay));
+}
+
+void AppendJsonSide(std::string& out, const SSessionMessage* pMsg, bool bTimesOfDay) {
+    if (!pMsg) {
         out += "null";
         return;
     }
-    const std::string& str = s[static_cast<std::size_t>(n)].strName;
-    AppendJsonString(out, reinterpret_cast<const unsigned char*>(str.data()), str.size());
+    out += "{\"number\":";
+    AppendUnsigned(out, pMsg->nIndex + 1);
+    out += ",\"time\":";
+    if (pMsg->nMicros == INT64_MIN) {
+        out += "null}";
+        return;
+    }
+    const std::string strTime = IsoTimeText(pMsg->nMicros, bTimesOfDay);
+    AppendJsonString(out, reinterpret_cast<const unsigned char*>(strTime.data()), strTime.size());
+    out += '}';
 }
 
-// "changed S6F11W 000012_S6F11W.BIG | 000013_S6F11W.BIG", "only in A S1F1W NAME".
-std::string PairText(const SSessionPair& p, const std::vector<SSessionMessage>& a,
-                     const std::vector<SSessionMessage>& b, bool bJson) {
-    const SSessionMessage& m =
-        p.nA >= 0 ? a[static_cast<std::size_t>(p.nA)] : b[static_cast<std::size_t>(p.nB)];
+struct SSessionSide {
+    CSession session;
+    std::vector<SSessionMessage> messages;
+    const SSessionMessage* At(int n) const {
+        return n < 0 ? nullptr : &messages[static_cast<std::size_t>(n)];
+    }
+};
+
+// "changed S6F11W A 3 10:00:00.000000 | B 4 10:00:05.000000", "only in B S5F1W B 4 -".
+std::string PairText(const SSessionPair& p, const SSessionSide& a, const SSessionSide& b,
+                     bool bJson) {
+    const SSessionMessage* pA = a.At(p.nA);
+    const SSessionMessage* pB = b.At(p.nB);
+    const std::string& strKey = (pA ? pA : pB)->strName;
     const SMatchName& name = kMatchNames[static_cast<int>(p.eMatch)];
     if (bJson) {
-        std::string str = "{\"kind\":\"" + std::string(name.szJson) + "\",\"message\":\"" +
-                          SessionKeyText(m) + "\",\"a\":";
-        AppendJsonName(str, a, p.nA);
+        std::string str =
+            "{\"kind\":\"" + std::string(name.szJson) + "\",\"message\":\"" + strKey + "\",\"a\":";
+        AppendJsonSide(str, pA, a.session.TimesOfDay());
         str += ",\"b\":";
-        AppendJsonName(str, b, p.nB);
+        AppendJsonSide(str, pB, b.session.TimesOfDay());
         return str + (p.bUnreadable ? ",\"unreadable\":true}" : "}");
     }
-    std::string str = std::string(name.szText) + ' ' + SessionKeyText(m) + ' ';
-    if (p.nA >= 0) str += a[static_cast<std::size_t>(p.nA)].strName;
-    if (p.nA >= 0 && p.nB >= 0) str += " | ";
-    if (p.nB >= 0) str += b[static_cast<std::size_t>(p.nB)].strName;
+    std::string str = std::string(name.szText) + ' ' + strKey + ' ';
+    if (pA) str += SideText('A', *pA, a.session.TimesOfDay());
+    if (pA && pB) str += " | ";
+    if (pB) str += SideText('B', *pB, b.session.TimesOfDay());
     return p.bUnreadable ? str + " (could not be read)" : str;
 }
 
-int DiffFolders(const CDumpOptions& opts, std::ostream& out, std::ostream& err) {
-    std::vector<SSessionMessage> sessions[2];
+int DiffSessionSources(const CDumpOptions& opts, SSessionSide (&sides)[2], std::ostream& out,
+                       std::ostream& err) {
     int nStatus = 0;
     for (int i = 0; i < 2; ++i) {
-        const std::string& strFolder = opts.m_files[static_cast<std::size_t>(i)];
-        std::vector<std::string> errors;
-        std::string strError;
-        if (!ReadSessionFolder(strFolder, sessions[i], errors, strError)) {
-            err << "brevix-dump: " << strFolder << ": " << strError << '\n';
-            return kTrouble;
-        }
-        for (const std::string& e : errors) err << "brevix-dump: " << strFolder << "/" << e << '\n';
-        if (!errors.empty()) nStatus = kTrouble;
+        const CSession& session = sides[i].session;
+        for (const SSessionWarning& w : session.Warnings())
+            err << "brevix-dump: " << opts.m_files[static_cast<std::size_t>(i)] << ": " << w.strText
+                << '\n';
+        // A folder's file that could not be read leaves the comparison incomplete.
+        if (session.Kind() == ESourceKind::kFolder && !session.Warnings().empty())
+            nStatus = kTrouble;
+        sides[i].messages = SessionMessagesOf(session);
     }
-    const SSessionDiff diff = DiffSessions(sessions[0], sessions[1]);
+    const SSessionDiff diff =
+        DiffSessions(sides[0].messages, sides[1].messages, opts.m_ignoreRoles);
     out << SummaryText(diff, opts.m_bDiffJson) << '\n';
     for (const SSessionPair& p : diff.pairs)
         if (p.eMatch != ESessionMatch::kEqual)
-            out << PairText(p, sessions[0], sessions[1], opts.m_bDiffJson) << '\n';
+            out << PairText(p, sides[0], sides[1], opts.m_bDiffJson) << '\n';
     if (nStatus) return nStatus;
     return diff.pairs.size() == diff.nCount[static_cast<int>(ESessionMatch::kEqual)] ? 0 : 1;
 }
@@ -122,11 +145,24 @@ int DiffFolders(const CDumpOptions& opts, std::ostream& out, std::ostream& err) 
 }  // namespace
 
 int RunDiff(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in) {
-    const bool bFolderA = IsFolder(opts.m_files[0]), bFolderB = IsFolder(opts.m_files[1]);
-    if (bFolderA != bFolderB) {
-        err << "brevix-dump: --diff compares two files or two folders, not a file with a "
-               "folder\n";
+    // Standard input can only be a message file; anything else is opened as
+    // a session, where one message file is a session of kind kFile. What does
+    // not open is left to the message file reader, which says why.
+    SSessionSide sides[2];
+    bool bSession[2] = {false, false};
+    CSessionOptions sessionOpts;
+    sessionOpts.bCheckBodies = false;  // bodies are read when partners are compared
+    for (int i = 0; i < 2; ++i) {
+        const std::string& strPath = opts.m_files[static_cast<std::size_t>(i)];
+        std::string strError;
+        bSession[i] = strPath != "-" &&
+                      OpenSession(strPath, sessionOpts, sides[i].session, strError) &&
+                      sides[i].session.Kind() != ESourceKind::kFile;
+    }
+    if (bSession[0] != bSession[1]) {
+        err << "brevix-dump: --diff compares two message files or two sessions (logs, captures, "
+               "folders), not a message file with a session\n";
         return kTrouble;
     }
-    return bFolderA ? DiffFolders(opts, out, err) : DiffFiles(opts, out, err, in);
+    return bSession[0] ? DiffSessionSources(opts, sides, out, err) : DiffFiles(opts, out, err, in);
 }

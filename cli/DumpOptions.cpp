@@ -1,5 +1,6 @@
 #include "cli/DumpOptions.h"
 
+#include "render/MessageStructures.h"
 #include "render/SmlWriter.h"
 
 namespace {
@@ -61,6 +62,7 @@ enum EFlag : unsigned {
     kFlagList = 1u << 16,
     kFlagFilter = 1u << 17,
     kFlagT3 = 1u << 18,
+    kFlagIgnore = 1u << 27,
 };
 
 struct SFlagName {
@@ -78,6 +80,7 @@ constexpr SFlagName kFlagNames[] = {
 constexpr SFlagName kDiffFlagNames[] = {
     {kFlagDiff, "--diff"},
     {kFlagIgnoreHeader, "--ignore-header"},
+    {kFlagIgnore, "--ignore"},
 };
 
 // Options that only shape a mode of their own.
@@ -89,6 +92,7 @@ constexpr SFlagName kNeeds[] = {
     {kFlagT3, "--list"},
     {kFlagControl, "--import"},
     {kFlagIgnoreHeader, "--diff"},
+    {kFlagIgnore, "--diff"},
 };
 
 const char* NameOf(unsigned nFlag) {
@@ -115,7 +119,7 @@ constexpr SModeRule kModeRules[] = {
     {kFlagFromSml, EDumpMode::kFromSml, kFlagOutput, EOperands::kOne},
     {kFlagList, EDumpMode::kList, kFlagFilter | kFlagT3 | kFlagJson | kFlagPort, EOperands::kSome},
     {kFlagImport, EDumpMode::kImport, kFlagOut | kFlagPort | kFlagControl, EOperands::kSome},
-    {kFlagDiff, EDumpMode::kDiff, kFlagJson | kFlagIgnoreHeader, EOperands::kTwo},
+    {kFlagDiff, EDumpMode::kDiff, kFlagJson | kFlagIgnoreHeader | kFlagIgnore, EOperands::kTwo},
     {kFlagHeader, EDumpMode::kHeader, 0, EOperands::kSome},
     {kFlagCheck, EDumpMode::kCheck, 0, EOperands::kSome},
     {kFlagSml, EDumpMode::kSml, 0, EOperands::kSome},
@@ -209,7 +213,7 @@ bool CheckOperands(const SModeRule& rule, const CDumpOptions& opts, std::string&
         return false;
     }
     if (rule.eOperands == EOperands::kTwo && nFiles != 2) {
-        strError = std::string(szMode) + " takes two files or two folders";
+        strError = std::string(szMode) + " takes two message files or two sessions";
         return false;
     }
     if (rule.eOperands == EOperands::kSome && nFiles == 0) {
@@ -294,6 +298,13 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
         } else if (a == "--ignore-header") {
             opts.m_bIgnoreHeader = true;
             nFlags |= kFlagIgnoreHeader;
+        } else if (TakeValue(args, i, "--ignore", strValue, bMissing)) {
+            if (bMissing || !FindDataItemFormats(strValue)) {
+                strError = "--ignore takes a data item name such as DATAID or TIME";
+                return false;
+            }
+            opts.m_ignoreRoles.push_back(strValue);
+            nFlags |= kFlagIgnore;
         } else if (a == "--header") {
             nFlags |= kFlagHeader;
         } else if (a == "--check") {
@@ -351,7 +362,7 @@ constexpr char kUsage[] =
     "       brevix-dump --header|--check FILE...\n"
     "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n"
     "       brevix-dump --list [--filter EXPR] [--t3 SECONDS] [--json] SOURCE...\n"
-    "       brevix-dump --diff [--json] [--ignore-header] A B\n";
+    "       brevix-dump --diff [--json] [--ignore-header] [--ignore ROLE]... A B\n";
 
 // The options part of --help, which the manual page is made from as well:
 // no entry may begin its text with an option, or help2man takes it for one.
@@ -421,12 +432,18 @@ constexpr char kOptions[] =
     "  --t3 SECONDS     with --list: the reply timeout for 'unanswered' (default 45)\n"
     "  --diff A B       compare two message files item by item (one line per\n"
     "                   difference: path, kind, format[count], exact value and\n"
-    "                   offset of both sides; header fields apart), or two folders\n"
-    "                   of message files as sessions (counts of equal, changed,\n"
-    "                   only in A, only in B; one line per message not equal).\n"
+    "                   offset of both sides; header fields apart), or two\n"
+    "                   sessions, each a capture, text log or folder as for --list\n"
+    "                   (counts of equal, changed, only in A, only in B; one line\n"
+    "                   per message not equal with its number and time on each\n"
+    "                   side; HSMS control messages left out).\n"
     "                   Exit status 0 when the bodies (sessions) are equal, 1 when\n"
     "                   they differ, 2 when an input cannot be read\n"
     "  --ignore-header  with --diff: leave out header fields\n"
+    "  --ignore ROLE    with --diff: values of data items in the role ROLE (a data\n"
+    "                   item name: DATAID, TIME, CEID, ...) are not compared; the\n"
+    "                   items' places, formats and counts still are. May be given\n"
+    "                   more than once\n"
     "  --help           print the usage and the options, then exit\n"
     "  --version        print the version, then exit\n"
     "\n"

@@ -11,8 +11,8 @@
 #include <algorithm>
 
 #include "decode/Decode.h"
-#include "model/FormatTable.h"
 #include "render/DiffText.h"
+#include "render/DocViews.h"
 #include "render/TreeLabels.h"
 
 namespace {
@@ -37,26 +37,22 @@ QString Latin1(const std::string& str) {
     return QString::fromLatin1(str.data(), static_cast<qsizetype>(str.size()));
 }
 
-// Labels of the items as the main tree shows them: item i of the message
-// is cell k, k counting the items of known formats before it.
-std::vector<std::string> ItemLabels(const SDiffMessage& msg,
-                                    const std::vector<unsigned char>& bytes, int nStyleFlag,
-                                    std::string& strRoot) {
+// Labels of the document's rows as the main tree shows them, and the root's label.
+std::vector<std::string> RowLabels(const std::shared_ptr<const CMsgDoc>& pDoc, int nStyleFlag,
+                                   std::string& strRoot) {
     CDecode decoder;
-    int nStyle = nStyleFlag;
-    const auto pMsg = decoder.Decode(bytes.data(), static_cast<unsigned>(bytes.size()), &nStyle);
-    const CLabelTree tree = BuildLabelTree(*pMsg, nStyleFlag);
-    strRoot = tree.m_strRoot;
-    std::vector<std::string> labels;
-    std::size_t nCell = 0;
-    for (const SDiffItem& item : msg.items) {
-        const bool bKnown = FindFormat(item.nFormat) != nullptr;
-        if (bKnown && nCell < tree.m_nodes.size())
-            labels.push_back(tree.m_nodes[nCell].m_strLabel);
-        else
-            labels.push_back(FormatCountText(item.nFormat, item.nCount));
-        if (bKnown) ++nCell;
+    const std::unique_ptr<CMsgInfo> pMsg = decoder.MakeMsgInfo(pDoc);
+    strRoot = GetRootLabel(*pMsg);
+    std::vector<std::string> labels(pDoc->m_rows.size());
+    for (std::size_t k = 0; k < pMsg->m_cells.size(); ++k) {
+        const int nRow = RowOfCell(*pMsg, static_cast<int>(k));
+        if (nRow >= 0 && static_cast<std::size_t>(nRow) < labels.size())
+            labels[static_cast<std::size_t>(nRow)] = GetTreeLabel(*pMsg->m_cells[k], nStyleFlag);
     }
+    // A row of an unknown format makes no cell; it still has a row to show.
+    for (std::size_t r = 0; r < labels.size(); ++r)
+        if (labels[r].empty())
+            labels[r] = FormatCountText(pDoc->m_rows[r].nFormat, RowElementCount(pDoc->m_rows[r]));
     return labels;
 }
 
@@ -133,29 +129,26 @@ void CCompareWindow::LinkTrees(QTreeWidget* pFrom, QTreeWidget* pTo) {
             });
 }
 
-void CCompareWindow::Compare(std::vector<unsigned char> a, const std::string& strNameA,
-                             std::vector<unsigned char> b, const std::string& strNameB,
+void CCompareWindow::Compare(std::shared_ptr<const CMsgDoc> pA, const std::string& strNameA,
+                             std::shared_ptr<const CMsgDoc> pB, const std::string& strNameB,
                              int nStyleFlag) {
-    m_bytesA = std::move(a);
-    m_bytesB = std::move(b);
-    const SDiffMessage msgA = DiffMessageOfBytes(m_bytesA.data(), m_bytesA.size());
-    const SDiffMessage msgB = DiffMessageOfBytes(m_bytesB.data(), m_bytesB.size());
-    m_diff = DiffMessages(msgA, msgB);
+    m_pDocA = pA ? std::move(pA) : std::make_shared<const CMsgDoc>();
+    m_pDocB = pB ? std::move(pB) : std::make_shared<const CMsgDoc>();
+    m_diff = DiffMessages(DiffMessageOfDoc(*m_pDocA), DiffMessageOfDoc(*m_pDocB));
     m_bSyncing = true;
-    FillTree(m_treeA, msgA, m_bytesA, true, strNameA, nStyleFlag);
-    FillTree(m_treeB, msgB, m_bytesB, false, strNameB, nStyleFlag);
+    FillTree(m_treeA, m_pDocA, true, strNameA, nStyleFlag);
+    FillTree(m_treeB, m_pDocB, false, strNameB, nStyleFlag);
     m_bSyncing = false;
     FillDifferences();
     setWindowTitle(QStringLiteral("Compare %1 with %2").arg(Latin1(strNameA), Latin1(strNameB)));
 }
 
-void CCompareWindow::FillTree(QTreeWidget* pTree, const SDiffMessage& msg,
-                              const std::vector<unsigned char>& bytes, bool bA,
-                              const std::string& strName, int nStyleFlag) {
+void CCompareWindow::FillTree(QTreeWidget* pTree, const std::shared_ptr<const CMsgDoc>& pDoc,
+                              bool bA, const std::string& strName, int nStyleFlag) {
     pTree->clear();
     pTree->setHeaderLabel(Latin1(strName));
     std::string strRoot;
-    const std::vector<std::string> labels = ItemLabels(msg, bytes, nStyleFlag, strRoot);
+    const std::vector<std::string> labels = RowLabels(pDoc, nStyleFlag, strRoot);
     const bool bDark = palette().color(QPalette::Base).lightness() < 128;
     auto* pRoot = new QTreeWidgetItem(pTree, QStringList(Latin1(strRoot)));
     pRoot->setData(0, Qt::UserRole, -1);

@@ -1,9 +1,11 @@
 #pragma once
 #include <QColor>
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "model/MsgDoc.h"
 #include "render/MessageDiff.h"
 
 class QLabel;
@@ -20,7 +22,8 @@ QColor DiffRowColour(EDiffKind eKind, bool bDark);
 // either (an empty row where one side has no partner), differences
 // coloured, the trees scrolling and folding together, the differences
 // listed below. F8 and Shift+F8 go to the next and the previous difference.
-// It keeps the bytes it was given: the compared items point into them.
+// It shares the documents it was given: the compared items point into their
+// bytes, and the tree labels are made from them, so nothing is walked twice.
 class CCompareWindow : public QWidget {
     Q_OBJECT
 public:
@@ -28,8 +31,9 @@ public:
 
     // Shows the comparison of a with b; the names head the trees. The style
     // flag chooses the format names of the labels, as in the main tree.
-    void Compare(std::vector<unsigned char> a, const std::string& strNameA,
-                 std::vector<unsigned char> b, const std::string& strNameB, int nStyleFlag);
+    // Null documents compare as empty messages.
+    void Compare(std::shared_ptr<const CMsgDoc> pA, const std::string& strNameA,
+                 std::shared_ptr<const CMsgDoc> pB, const std::string& strNameB, int nStyleFlag);
     // Selects the first row of the next (previous) difference after (before)
     // the current row, wrapping around; false when there is none.
     bool GoToDifference(bool bForward);
@@ -44,15 +48,14 @@ public:
 
 private:
     void CreatePanes();
-    void FillTree(QTreeWidget* pTree, const SDiffMessage& msg,
-                  const std::vector<unsigned char>& bytes, bool bA, const std::string& strName,
-                  int nStyleFlag);
+    void FillTree(QTreeWidget* pTree, const std::shared_ptr<const CMsgDoc>& pDoc, bool bA,
+                  const std::string& strName, int nStyleFlag);
     void FillDifferences();
     void SelectRow(int nRow);
     void LinkTrees(QTreeWidget* pFrom, QTreeWidget* pTo);
 
-    std::vector<unsigned char> m_bytesA;
-    std::vector<unsigned char> m_bytesB;
+    std::shared_ptr<const CMsgDoc> m_pDocA;
+    std::shared_ptr<const CMsgDoc> m_pDocB;
     SMessageDiff m_diff;
     std::vector<QTreeWidgetItem*> m_itemsA;  // by row
     std::vector<QTreeWidgetItem*> m_itemsB;

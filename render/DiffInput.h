@@ -21,6 +21,7 @@ struct SDiffItem {
     std::size_t nOffset = 0;              // of the format byte in the message's bytes
     std::span<const unsigned char> data;  // data bytes present (fewer than declared when cut)
     std::size_t nCount = 0;               // elements of a data item (lists: not read)
+    bool bIgnoreValue = false;            // its data takes no part in the comparison
 };
 
 struct SDiffMessage {

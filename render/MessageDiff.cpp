@@ -61,7 +61,8 @@ private:
             const SDiffItem& item = Item(nItem);
             std::uint64_t h =
                 MixKey(MixKey(0, static_cast<std::uint64_t>(item.nFormat)), Count(nItem));
-            for (unsigned char c : item.data) h = (h ^ c) * 0x100000001B3ull;
+            if (!item.bIgnoreValue)
+                for (unsigned char c : item.data) h = (h ^ c) * 0x100000001B3ull;
             const std::span<const int> kids = Children(nItem);
             for (int c : kids) h = MixKey(h, Hash(c));
             m_hash[i] = h;
@@ -86,7 +87,8 @@ bool SameItem(const CDiffTree& ta, int i, const CDiffTree& tb, int j) {
     const SDiffItem& a = ta.Item(i);
     const SDiffItem& b = tb.Item(j);
     return a.nFormat == b.nFormat && ta.Count(i) == tb.Count(j) &&
-           std::equal(a.data.begin(), a.data.end(), b.data.begin(), b.data.end());
+           (a.bIgnoreValue || b.bIgnoreValue ||
+            std::equal(a.data.begin(), a.data.end(), b.data.begin(), b.data.end()));
 }
 
 // Equal keys are only a hint: the subtrees are compared item by item.

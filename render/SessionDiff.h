@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,10 +12,12 @@ struct SSessionMessage {
     int nStream = 0;
     int nFunction = 0;
     bool bWBit = false;
-    // Values of identifying data items (CEID, RPTID, ...) once the roles of
-    // data items are known; part of the key. Empty until then.
+    // Values of identifying data items ("CEID 4001"), role name first; part
+    // of the key unless the role is ignored.
     std::vector<std::string> roles;
     std::string strName;
+    std::size_t nIndex = 0;            // where the message is in its source
+    std::int64_t nMicros = INT64_MIN;  // when it was logged; INT64_MIN not known
     // False when the bytes cannot be had; the message then counts as changed.
     std::function<bool(std::vector<unsigned char>&)> load;
 };
@@ -35,9 +38,11 @@ struct SSessionDiff {
 
 // Aligns the two sequences by key (longest common subsequence, AlignKeys)
 // and compares the bodies of partners item by item; header fields (system
-// bytes, device id) do not make a pair changed.
+// bytes, device id) do not make a pair changed, nor values of the data
+// item roles in ignoreRoles (render/DiffIgnore.h).
 SSessionDiff DiffSessions(const std::vector<SSessionMessage>& a,
-                          const std::vector<SSessionMessage>& b);
+                          const std::vector<SSessionMessage>& b,
+                          const std::vector<std::string>& ignoreRoles = {});
 
 // "S6F11W", as message names are written.
 std::string SessionKeyText(const SSessionMessage& msg);

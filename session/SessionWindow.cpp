@@ -166,6 +166,10 @@ void CSessionWindow::CreateMenus() {
             pExport->addAction(QString::fromLatin1(e.szText), this,
                                [this, e, bFiltered] { OnExport(e.eKind, bFiltered); });
     }
+    pFile->addAction(QStringLiteral("Compare With &Session..."), this,
+                     [this] { OnCompareWithSession(false); });
+    pFile->addAction(QStringLiteral("Compare With Session Fol&der..."), this,
+                     [this] { OnCompareWithSession(true); });
     pFile->addSeparator();
     pFile->addAction(QStringLiteral("&Close"), QKeySequence(Qt::CTRL | Qt::Key_W), this,
                      &QWidget::close);
@@ -185,6 +189,8 @@ void CSessionWindow::CreateMenus() {
                      QKeySequence(Qt::CTRL | Qt::Key_J), this, &CSessionWindow::JumpToPartner);
     pView->addAction(QStringLiteral("&Inspect Message..."), QKeySequence(Qt::CTRL | Qt::Key_I),
                      this, &CSessionWindow::InspectCurrent);
+    pView->addAction(QStringLiteral("&Compare Messages"), QKeySequence(Qt::CTRL | Qt::Key_D), this,
+                     &CSessionWindow::CompareSelected);
 }
 
 // Enter on a row opens the inspector; the table would only move down.

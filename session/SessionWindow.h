@@ -10,7 +10,9 @@
 #include "io/SessionFilter.h"
 #include "io/SessionIndex.h"
 
+class CCompareWindow;
 class CInspectorWindow;
+class CSessionCompareList;
 class CSessionDetails;
 class CSessionLoader;
 class CSessionStatsPane;
@@ -61,6 +63,12 @@ public:
     std::vector<std::uint32_t> ChosenRows(bool bFiltered) const;
     bool Export(ESessionExport eKind, const std::vector<std::uint32_t>& rows,
                 const std::string& strPath, std::string& strError) const;
+    // With exactly two rows selected, the compare window on their messages;
+    // null (and a word in the status bar) otherwise.
+    CCompareWindow* CompareSelected();
+    // The session on show aligned with the source in strPath, listed in a
+    // window of its own; null with the reason shown when either does not read.
+    CSessionCompareList* CompareWithSession(const std::string& strPath);
 
     QTableView* m_tableMessages = nullptr;
     CSessionTableModel* m_pModel = nullptr;
@@ -92,6 +100,7 @@ private:
     void OnTableMenu(const QPoint& pos);
     void OnExport(ESessionExport eKind, bool bFiltered);
     void OnT3Changed(std::int64_t nT3Micros);
+    void OnCompareWithSession(bool bFolder);
     void InspectCurrent();
     void ShowCount();
     void SaveGeometry() const;

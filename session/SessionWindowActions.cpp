@@ -249,6 +249,9 @@ void CSessionWindow::OnTableMenu(const QPoint& pos) {
                    &CSessionWindow::InspectCurrent);
     menu.addAction(QStringLiteral("&Jump to Reply or Primary\tCtrl+J"), this,
                    &CSessionWindow::JumpToPartner);
+    menu.addAction(QStringLiteral("&Compare Messages\tCtrl+D"), this,
+                   &CSessionWindow::CompareSelected)
+        ->setEnabled(ChosenRows(false).size() == 2);
     menu.addAction(QStringLiteral("Copy as &SML"), this, [this] {
         QGuiApplication::clipboard()->setText(QString::fromLatin1(m_pDetails->Sml()));
     });

@@ -246,8 +246,42 @@ const CliCase kCliCases[] = {
     {"sessions differ",
      {"--diff", "s1", "s2"},
      1,
-     "equal 1, changed 1, only in A 0, only in B 1\nchanged S6F11W b.BIG | b.BIG\nonly in B S1F1W "
-     "c.BIG\n"},
+     "equal 1, changed 1, only in A 0, only in B 1\nchanged S6F11W A 2 - | B 2 -\nonly in B S1F1W "
+     "B 3 -\n"},
+    // S1F2 missing from B; the first S6F11's DATAID changed; S5F1 new in B; the
+    // last S6F11 reports another CEID, so it is another message.
+    {"two logs",
+     {"--diff", "a.log", "b.log"},
+     1,
+     "equal 2, changed 1, only in A 2, only in B 2\n"
+     "only in A S1F2 A 2 10:00:00.100000\n"
+     "changed S6F11W A 3 10:00:01.000000 | B 2 10:00:01.000000\n"
+     "only in A S6F11W A 5 10:00:03.000000\n"
+     "only in B S5F1W B 4 10:00:02.000000\n"
+     "only in B S6F11W B 5 10:00:03.000000\n"},
+    {"CEID ignored pairs the last S6F11",
+     {"--diff", "--ignore=CEID", "a.log", "b.log"},
+     1,
+     "equal 3, changed 1, only in A 1, only in B 1\n"
+     "only in A S1F2 A 2 10:00:00.100000\n"
+     "changed S6F11W A 3 10:00:01.000000 | B 2 10:00:01.000000\n"
+     "only in B S5F1W B 4 10:00:02.000000\n"},
+    // Select.req and Select.rsp, HSMS framed, before A's S1F1W; B's has other system bytes.
+    {"control messages left out",
+     {"--diff", "h1.log", "h2.log"},
+     0,
+     "equal 1, changed 0, only in A 0, only in B 0\n"},
+    {"log against itself", {"--diff", "a.log", "a.log"}, 0, nullptr},
+    {"log against a message file", {"--diff", "a.log", "s1/a.BIG"}, 2, nullptr},
+    // S6F11 is L[3]{DATAID CEID L[n]{...}}; S2F18 is TIME.
+    {"DATAID differs", {"--diff", "ev1.BIG", "ev2.BIG"}, 1, nullptr},
+    {"DATAID ignored", {"--diff", "--ignore=DATAID", "ev1.BIG", "ev2.BIG"}, 0, ""},
+    {"CEID still compared",
+     {"--diff", "--ignore=DATAID", "ev1.BIG", "ev3.BIG"},
+     1,
+     "/2 value: U1[1] 10 at 15 (0xF) | U1[1] 11 at 15 (0xF)\n"},
+    {"TIME ignored", {"--diff", "--ignore=CEID", "--ignore=TIME", "t1.BIG", "t2.BIG"}, 0, ""},
+    {"no such role", {"--diff", "--ignore=BOGUS", "t1.BIG", "t2.BIG"}, 2, nullptr},
     {"one operand", {"--diff", "s1/a.BIG"}, 2, nullptr},
     {"ignore-header alone", {"--ignore-header", "s1/a.BIG"}, 2, nullptr},
 };
@@ -267,6 +301,30 @@ TEST(DumpDiff, ExitStatusesAndLines) {
     write("s1/b.BIG", MessageBytes(6, 11, "A5 01 05"));
     write("s2/b.BIG", MessageBytes(6, 11, "A5 01 06"));
     write("s2/c.BIG", MessageBytes(1, 1, ""));
+    write("ev1.BIG", MessageBytes(6, 11, "01 03 A5 01 01 A5 01 0A 01 00"));
+    write("ev2.BIG", MessageBytes(6, 11, "01 03 A5 01 02 A5 01 0A 01 00"));
+    write("ev3.BIG", MessageBytes(6, 11, "01 03 A5 01 01 A5 01 0B 01 00"));
+    write("t1.BIG", MessageBytes(2, 18, "41 02 31 32"));
+    write("t2.BIG", MessageBytes(2, 18, "41 02 31 33"));
+    const auto text = [](const std::string& str) {
+        return std::vector<unsigned char>(str.begin(), str.end());
+    };
+    write("h1.log", text("10:00:00.000 Out: 00 00 00 0A FF FF 00 00 00 01 00 00 00 01\n"
+                         "10:00:00.100 In : 00 00 00 0A FF FF 00 00 00 02 00 00 00 01\n"
+                         "10:00:01.000 Out: 00 00 00 0A 00 00 81 01 00 00 00 00 00 02\n"));
+    write("h2.log", text("11:00:01.000 Out: 00 00 00 0A 00 00 81 01 00 00 00 00 00 07\n"));
+    const auto event = [](const char* szTime, const char* szDataId, const char* szCeid) {
+        return std::string(szTime) + " SEND S6F11 W\n<L [3]\n  <U4 " + szDataId + ">\n  <U4 " +
+               szCeid + ">\n  <L [0]>\n>\n.\n";
+    };
+    write("a.log",
+          text("10:00:00.000 SEND S1F1 W\n.\n10:00:00.100 RECV S1F2\n<L [0]>\n.\n" +
+               event("10:00:01.000", "1", "10") + "10:00:01.200 RECV S6F12\n<B 0x00>\n.\n" +
+               event("10:00:03.000", "3", "20")));
+    write("b.log", text("10:00:00.000 SEND S1F1 W\n.\n" + event("10:00:01.000", "2", "10") +
+                        "10:00:01.200 RECV S6F12\n<B 0x00>\n.\n"
+                        "10:00:02.000 SEND S5F1 W\n<B 0x01>\n.\n" +
+                        event("10:00:03.000", "3", "30")));
     for (const CliCase& c : kCliCases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> args;

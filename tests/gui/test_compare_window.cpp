@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 
 #include "TestHelpers.h"
+#include "decode/MsgDocWalk.h"
 #include "inspect/CompareWindow.h"
 
 namespace {
@@ -22,11 +23,14 @@ const StepCase kSteps[] = {
     {"previous", false, 2, "9"},
 };
 
+std::shared_ptr<const CMsgDoc> Doc(const char* szBody) {
+    return std::make_shared<const CMsgDoc>(DecodeMsgDoc(MessageBytes(6, 11, szBody)));
+}
+
 TEST(CompareWindow, NextDifferenceSelectsItsFirstRowInBothTrees) {
     CCompareWindow window;
-    window.Compare(MessageBytes(6, 11, "01 04 A5 01 01 A5 01 02 A5 01 03 A5 01 04"), "a.BIG",
-                   MessageBytes(6, 11, "01 05 A5 01 01 A5 01 09 A5 01 02 A5 01 03 A5 01 05"),
-                   "b.BIG", 1);
+    window.Compare(Doc("01 04 A5 01 01 A5 01 02 A5 01 03 A5 01 04"), "a.BIG",
+                   Doc("01 05 A5 01 01 A5 01 09 A5 01 02 A5 01 03 A5 01 05"), "b.BIG", 1);
     for (const StepCase& c : kSteps) {
         SCOPED_TRACE(c.name);
         EXPECT_TRUE(window.GoToDifference(c.bForward));

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "TestHelpers.h"
+#include "inspect/CompareWindow.h"
+#include "session/SessionCompare.h"
 #include "session/SessionTableModel.h"
 #include "session/SessionWindow.h"
 
@@ -216,6 +218,34 @@ TEST_F(SessionWindowTest, OpeningWritesNothingBesideTheSource) {
     }
     QDir::setCurrent(strOldCurrent);
     EXPECT_EQ(Listing(m_strDir + "/src"), std::vector<std::string>{"run.log"});
+}
+
+// Rows 3 and 7 are the two S6F11W, "LOT1" and "LOT2": one value apart.
+TEST_F(SessionWindowTest, TwoSelectedRowsOpenSideBySide) {
+    auto pWindow = OpenWindow();
+    QItemSelectionModel* pSelection = pWindow->m_tableMessages->selectionModel();
+    const auto select = [&](int nRow) {
+        pSelection->select(pWindow->m_pModel->index(nRow, 0),
+                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    pSelection->clearSelection();
+    select(2);
+    EXPECT_EQ(pWindow->CompareSelected(), nullptr);
+    select(6);
+    CCompareWindow* pCompare = pWindow->CompareSelected();
+    ASSERT_NE(pCompare, nullptr);
+    ASSERT_EQ(pCompare->Diff().items.size(), 1u);
+    EXPECT_EQ(pCompare->Diff().items[0].a.strValue, "\"LOT1\"");
+    EXPECT_EQ(pCompare->Diff().items[0].b.strValue, "\"LOT2\"");
+    // The log against itself less its first S1F1W/S1F2 pair and last S6F12.
+    const std::string strOther = m_strDir + "/other.log";
+    std::ofstream out(strOther);
+    for (int i = 2; i < 7; ++i) out << kLines[i] << '\n';
+    out.close();
+    CSessionCompareList* pList = pWindow->CompareWithSession(strOther);
+    ASSERT_NE(pList, nullptr);
+    const std::size_t kExpected[] = {5, 0, 3, 0};  // equal, changed, only in A, only in B
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(pList->Diff().nCount[i], kExpected[i]) << i;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "io/HexText.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstring>
@@ -70,6 +71,7 @@ struct SWord {
     bool bLabel;            // ended by ':' or '=' ("Out:", "data=", "In :")
     bool bNoBytes = false;  // a tag in square brackets or the value of key=value
     int nGroup = 0;         // square-bracket group, 0 outside any
+    bool bPair = false;     // two hex digits: by far the most common word
 };
 
 // Keys whose value is the message itself ("data=0000810100...").
@@ -161,7 +163,7 @@ size_t Digits(const char* p, const char* e) {
 // A leading date and/or time of day ("2026-12-07 10:00:00.123", "[10:00:01]").
 // A time is hh:mm:ss not followed by another ':' pair, so "00:00:00:0a" stays
 // bytes. Returns where the line goes on, or p when there is no time stamp.
-const char* TakeTime(const char* p, const char* e, std::string& strTime) {
+const char* TakeTime(const char* p, const char* e, std::string_view& strTime) {
     const char* q = p;
     while (q < e && (Is(*q, kSpace) || *q == '[')) ++q;
     const char* pStart = q;
@@ -177,7 +179,7 @@ const char* TakeTime(const char* p, const char* e, std::string& strTime) {
     t += 6;
     if (t < e && (*t == '.' || *t == ',') && Digits(t + 1, e) > 0) t += 1 + Digits(t + 1, e);
     if (t < e && (*t == ':' || Is(*t, kHex))) return p;
-    strTime.assign(pStart, t);
+    strTime = std::string_view(pStart, static_cast<size_t>(t - pStart));
     while (t < e && (*t == ']' || Is(*t, kSpace))) ++t;
     return t;
 }
@@ -217,8 +219,7 @@ public:
 
     void Line(const char* p, const char* e, size_t nLine) {
         if (e > p && e[-1] == '\r') --e;
-        std::string& strTime = m_strTime;  // kept: no allocation per line
-        strTime.clear();
+        std::string_view strTime;
         p = TakeTime(p, e, strTime);
         // A new time stamp is a new log entry; lines of one dump share theirs.
         if (m_bInBlock && !strTime.empty() && strTime != m_text.m_blocks.back().m_strTime)
@@ -229,7 +230,7 @@ public:
         if (m_text.m_bytes.size() == nBefore) {
             EndBlock();
             m_strPendingTime = strTime;
-            m_strPendingLabel.assign(p, e);
+            m_strPendingLabel = std::string_view(p, static_cast<size_t>(e - p));
             return;
         }
         if (!m_bInBlock) {
@@ -237,9 +238,10 @@ public:
             block.m_nBegin = nBefore;
             block.m_nLine = nLine;
             block.m_strTime = strTime.empty() ? m_strPendingTime : strTime;
-            block.m_strLabel =
-                m_pBytes && m_pBytes > p ? std::string(p, m_pBytes) : m_strPendingLabel;
-            m_strPendingLabel.clear();
+            block.m_strLabel = m_pBytes && m_pBytes > p
+                                   ? std::string_view(p, static_cast<size_t>(m_pBytes - p))
+                                   : m_strPendingLabel;
+            m_strPendingLabel = {};
             m_text.m_blocks.push_back(std::move(block));
             m_bInBlock = true;
         }
@@ -254,14 +256,21 @@ public:
 private:
     void Split(const char* p, const char* e) {
         m_words.clear();
+        m_nLastLabel = 0;
         int nGap = 0;
         int nGroup = 0, nSquare = 0;  // words inside [ ] and which group they form
         bool bValue = false;          // the next word is the value of key=value
         while (p < e) {
+            if (*p == ' ') {
+                ++nGap;
+                bValue = false;
+                ++p;
+                continue;
+            }
             if (Is(*p, kSpace | kSeparator | kEquals)) {
                 // "len=10": a value written right after its key's '=' is no byte.
                 if (*p == '=' && !m_words.empty()) {
-                    m_words.back().bLabel = true;
+                    Label(m_words.size() - 1);
                     bValue = m_words.back().e == p && !IsDataKey(m_words.back().p, p);
                 } else {
                     bValue = false;
@@ -273,6 +282,15 @@ private:
                 continue;
             }
             const char* w = p;
+            const int nWordGroup = nSquare ? nGroup : 0;
+            if (e - p >= 2 && Is(p[0], kHex) && Is(p[1], kHex) &&
+                (e - p == 2 || Is(p[2], kSpace | kSeparator | kEquals))) {
+                p += 2;
+                m_words.push_back({w, p, nGap, false, bValue, nWordGroup, true});
+                bValue = false;
+                nGap = 0;
+                continue;
+            }
             while (p < e && !Is(*p, kSpace | kSeparator | kEquals)) ++p;
             const char* we = p;
             bool bLabel = false;
@@ -281,14 +299,20 @@ private:
                 bLabel = true;
             }
             if (we == w) {  // a lone ':' labels the word before it ("In :")
-                if (!m_words.empty()) m_words.back().bLabel = true;
+                if (!m_words.empty()) Label(m_words.size() - 1);
             } else {
-                m_words.push_back({w, we, nGap, bLabel, bValue, nSquare ? nGroup : 0});
+                m_words.push_back({w, we, nGap, false, bValue, nWordGroup});
+                if (bLabel) Label(m_words.size() - 1);
             }
             bValue = false;
             nGap = 0;
         }
-        MarkTags();
+        if (nGroup) MarkTags();
+    }
+
+    void Label(size_t i) {
+        m_words[i].bLabel = true;
+        m_nLastLabel = std::max(m_nLastLabel, i + 1);
     }
 
     // A group in square brackets with a word that is no byte is a tag
@@ -336,12 +360,7 @@ private:
             TakeDumpColumns(1);
             return;
         }
-        for (size_t k = m_words.size(); k-- > 0;) {
-            if (m_words[k].bLabel) {
-                i = k + 1;
-                break;
-            }
-        }
+        i = m_nLastLabel;
         // The bytes are the longest run of byte words after the last label;
         // tags, values of key=value, words and a second time stamp end a
         // run. More other words than bytes make the line a remark whose
@@ -358,14 +377,20 @@ private:
         }
         const size_t nOthers = nWords - (nBestEnd - nBest);
         if (2 * nOthers > nWords) return;
-        for (size_t k = nBest; k < nBestEnd; ++k)
-            WordBytes(m_words[k].p, m_words[k].e, m_text.m_bytes);
+        for (size_t k = nBest; k < nBestEnd; ++k) {
+            const SWord& w = m_words[k];
+            if (w.bPair)
+                m_text.m_bytes.push_back(
+                    static_cast<unsigned char>(Nibble(w.p[0]) << 4 | Nibble(w.p[1])));
+            else
+                WordBytes(w.p, w.e, m_text.m_bytes);
+        }
         if (nBestEnd > nBest) m_pBytes = m_words[nBest].p;
     }
 
     bool IsByteWord(const SWord& w) {
         if (w.bNoBytes || w.bLabel) return false;
-        if (w.e - w.p == 2) return Is(w.p[0], kHex) && Is(w.p[1], kHex);  // by far the most common
+        if (w.bPair) return true;
         if (IsTimeOfDay(w.p, w.e)) return false;
         m_scratch.clear();
         return WordBytes(w.p, w.e, m_scratch);
@@ -385,10 +410,10 @@ private:
     CHexText& m_text;
     std::vector<SWord> m_words;
     std::vector<unsigned char> m_scratch;
+    size_t m_nLastLabel = 0;         // index + 1 of the last word that is a label, 0 for none
     const char* m_pBytes = nullptr;  // where the bytes of the line read last begin
-    std::string m_strPendingLabel;
-    std::string m_strPendingTime;
-    std::string m_strTime;
+    std::string_view m_strPendingLabel;
+    std::string_view m_strPendingTime;
     bool m_bInBlock = false;
     bool m_bOffsets = false;
 };

@@ -10,8 +10,11 @@ struct CHexBlock {
     std::size_t m_nBegin = 0;  // the block's bytes: [m_nBegin, m_nEnd) of CHexText::m_bytes
     std::size_t m_nEnd = 0;
     std::size_t m_nLine = 0;  // 1-based line of the block's first bytes
-    std::string m_strTime;    // time stamp of that line, or of the remark line just before
-    std::string m_strLabel;   // that line's text before its bytes, or the remark line's
+    // Views into the text read, which must outlive them: the time stamp of
+    // the block's first line, or of the remark line just before, and that
+    // line's text before its bytes, or the remark line's.
+    std::string_view m_strTime;
+    std::string_view m_strLabel;
 };
 
 struct CHexText {

@@ -106,6 +106,15 @@ std::uint16_t LogLineFlow(CSessionBuilder& builder, std::string_view strLine) {
     return builder.Flow("", "", EMsgDirection::kUnknown, 1);
 }
 
+std::uint16_t CFlowCache::Of(std::string_view strLine) {
+    for (const SEntry& entry : m_entries)
+        if (entry.strLine == strLine) return entry.nFlow;
+    const std::uint16_t nFlow = LogLineFlow(m_builder, strLine);
+    if (m_entries.size() == kSize) m_entries.erase(m_entries.begin());
+    m_entries.push_back({std::string(strLine), nFlow});
+    return nFlow;
+}
+
 void IndexHexLog(CSessionBuilder& builder, std::string_view text) {
     const CHexText hex = ReadHexText(text, false);
     std::vector<CFramedMsg> msgs = MessagesFromHexText(hex);
@@ -114,9 +123,7 @@ void IndexHexLog(CSessionBuilder& builder, std::string_view text) {
     std::vector<unsigned char>& own = builder.Own();
     own.reserve(hex.m_bytes.size());
     builder.Reserve(msgs.size(), 0);
-    std::string strLastLabel;
-    std::uint16_t nLastFlow = 0;
-    bool bHaveFlow = false;
+    CFlowCache flows(builder);
     for (const CFramedMsg& msg : msgs) {
         const CHexBlock& block = hex.m_blocks[msg.m_nBlock];
         if (msg.m_bytes.size() < 10) {
@@ -131,13 +138,7 @@ void IndexHexLog(CSessionBuilder& builder, std::string_view text) {
             bAnyTime = true;
             bAllDated = bAllDated && bDate;
         }
-        // Most lines of a log share a handful of labels ("SEND", "RECV").
-        if (block.m_strLabel != strLastLabel || !bHaveFlow) {
-            nLastFlow = LogLineFlow(builder, block.m_strLabel);
-            strLastLabel = block.m_strLabel;
-            bHaveFlow = true;
-        }
-        facts.nFlow = nLastFlow;
+        facts.nFlow = flows.Of(block.m_strLabel);
         facts.nLine = static_cast<std::uint32_t>(block.m_nLine);
         facts.nFraming = msg.m_eFraming == EFraming::kHsms    ? SSessionMsg::kHsms
                          : msg.m_eFraming == EFraming::kSecsI ? SSessionMsg::kSecsI

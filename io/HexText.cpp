@@ -215,9 +215,11 @@ bool TakePythonLiteral(const char* p, const char* e, std::vector<unsigned char>&
 
 class CLineReader {
 public:
-    explicit CLineReader(CHexText& text) : m_text(text) {}
+    CLineReader(CHexText& text, const char* pText, EHexColumns eColumns)
+        : m_text(text), m_pText(pText), m_eColumns(eColumns) {}
 
     void Line(const char* p, const char* e, size_t nLine) {
+        const size_t nLineBegin = static_cast<size_t>(p - m_pText);
         if (e > p && e[-1] == '\r') --e;
         std::string_view strTime;
         p = TakeTime(p, e, strTime);
@@ -237,6 +239,7 @@ public:
             CHexBlock block;
             block.m_nBegin = nBefore;
             block.m_nLine = nLine;
+            block.m_nTextBegin = nLineBegin;
             block.m_strTime = strTime.empty() ? m_strPendingTime : strTime;
             block.m_strLabel = m_pBytes && m_pBytes > p
                                    ? std::string_view(p, static_cast<size_t>(m_pBytes - p))
@@ -246,6 +249,7 @@ public:
             m_bInBlock = true;
         }
         m_text.m_blocks.back().m_nEnd = m_text.m_bytes.size();
+        m_text.m_blocks.back().m_nTextEnd = static_cast<size_t>(e - m_pText);
     }
 
     void EndBlock() {
@@ -339,7 +343,8 @@ private:
         const SWord& w = m_words.front();
         int nDigits = 0;
         const long long v = HexValue(w.p, w.e, nDigits);
-        if (v < 0 || nDigits < 4) return false;
+        if (m_eColumns == EHexColumns::kNoOffset || v < 0 || nDigits < 4) return false;
+        if (m_eColumns == EHexColumns::kOffsetFirst) return m_words.size() > 1;
         const size_t nSoFar =
             m_bInBlock ? m_text.m_bytes.size() - m_text.m_blocks.back().m_nBegin : 0;
         if (static_cast<unsigned long long>(v) != nSoFar && !(w.bLabel && !m_bInBlock))
@@ -408,6 +413,8 @@ private:
     }
 
     CHexText& m_text;
+    const char* m_pText;
+    EHexColumns m_eColumns;
     std::vector<SWord> m_words;
     std::vector<unsigned char> m_scratch;
     size_t m_nLastLabel = 0;         // index + 1 of the last word that is a label, 0 for none
@@ -420,22 +427,29 @@ private:
 
 }  // namespace
 
-CHexText ReadHexText(std::string_view text, bool bConverterRules) {
+CHexText ReadHexText(std::string_view text, bool bConverterRules, EHexColumns eColumns,
+                     const FHexProgress& progress) {
     CHexText result;
     const bool bFast = bConverterRules && ReadPlainFast(text, result.m_bytes);
     if (bFast || (bConverterRules && IsPlain(text))) {
         result.m_bPlain = true;
         if (!bFast) result.m_bytes = HexTextToBytes(CleanHexLog(std::string(text)));
         if (!result.m_bytes.empty())
-            result.m_blocks.push_back({0, result.m_bytes.size(), 1, {}, {}});
+            result.m_blocks.push_back({0, result.m_bytes.size(), 1, 0, text.size(), {}, {}});
         return result;
     }
     result.m_bytes.clear();
     result.m_bytes.reserve(text.size() / 3);
-    CLineReader reader(result);
+    CLineReader reader(result, text.data(), eColumns);
     const char* p = text.data();
     const char* const pEnd = p + text.size();
+    constexpr size_t kProgressStep = 4u << 20;
+    const char* pReport = p + kProgressStep;
     for (size_t nLine = 1; p < pEnd; ++nLine) {
+        if (progress && p >= pReport) {
+            pReport = p + kProgressStep;
+            if (!progress(static_cast<std::uint64_t>(p - text.data()), text.size())) break;
+        }
         const void* pNl = std::memchr(p, '\n', static_cast<size_t>(pEnd - p));
         const char* e = pNl ? static_cast<const char*>(pNl) : pEnd;
         reader.Line(p, e, nLine);

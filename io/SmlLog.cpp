@@ -221,7 +221,8 @@ bool IsSmlLog(std::string_view text) {
     return nHeaders && nItems * 2 >= nHeaders;
 }
 
-void IndexSmlLog(CSessionBuilder& builder, std::string_view text) {
+void IndexSmlLog(CSessionBuilder& builder, std::string_view text,
+                 const FSessionProgress& progress) {
     CLines lines(text);
     std::vector<unsigned char>& own = builder.Own();
     // Without system bytes in the log, a reply takes its primary's: the
@@ -230,8 +231,15 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text) {
     std::uint32_t nCounted = 0;
     const std::uint16_t nUnknownFlow = builder.Flow("", "", EMsgDirection::kUnknown, 1);
     bool bAllDated = true, bAnyTime = false;
+    constexpr std::size_t kProgressStep = 4u << 20;
+    std::size_t nReport = kProgressStep;
     for (std::size_t i = 0; lines.Has(i);) {
         lines.Forget(i > 0 ? i - 1 : 0);
+        const std::size_t nDone = static_cast<std::size_t>(lines[i].text.data() - text.data());
+        if (progress && nDone >= nReport) {
+            nReport = nDone + kProgressStep;
+            if (!progress(nDone, text.size())) break;
+        }
         SSmlHeader h;
         if (!ReadHeader(lines[i].text, h)) {
             ++i;

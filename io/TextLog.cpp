@@ -115,42 +115,188 @@ std::uint16_t CFlowCache::Of(std::string_view strLine) {
     return nFlow;
 }
 
-void IndexHexLog(CSessionBuilder& builder, std::string_view text) {
-    const CHexText hex = ReadHexText(text, false);
-    std::vector<CFramedMsg> msgs = MessagesFromHexText(hex);
-    std::size_t nShort = 0, nFirstShortLine = 0;
-    bool bAllDated = true, bAnyTime = false;
-    std::vector<unsigned char>& own = builder.Own();
-    own.reserve(hex.m_bytes.size());
-    builder.Reserve(msgs.size(), 0);
-    CFlowCache flows(builder);
-    for (const CFramedMsg& msg : msgs) {
-        const CHexBlock& block = hex.m_blocks[msg.m_nBlock];
-        if (msg.m_bytes.size() < 10) {
-            if (!nShort++) nFirstShortLine = block.m_nLine;
-            continue;
+namespace {
+
+constexpr std::size_t kHeaderSize = 10;
+
+// Whether the items of a body cover it exactly, perhaps with a style byte
+// after them: a walk with one counter, no decoding. The decoder has the last
+// word; this only spares it the messages that are plainly whole.
+bool ItemsCoverBody(const unsigned char* p, std::size_t n) {
+    std::size_t i = 0, nNeeded = n ? 1 : 0;
+    while (nNeeded && i < n) {
+        const unsigned nLengthBytes = p[i] & 3u;
+        if (!nLengthBytes || n - i - 1 < nLengthBytes) return false;
+        std::size_t nLength = 0;
+        for (unsigned k = 1; k <= nLengthBytes; ++k) nLength = nLength << 8 | p[i + k];
+        const bool bList = (p[i] >> 2) == 0;
+        i += 1 + nLengthBytes;
+        --nNeeded;
+        if (bList) {
+            nNeeded += nLength;
+        } else {
+            if (nLength > n - i) return false;
+            i += nLength;
         }
+    }
+    return !nNeeded && n - i <= 1;
+}
+
+bool DecodesCleanly(const unsigned char* p, std::size_t n) {
+    return n >= kHeaderSize &&
+           (ItemsCoverBody(p + kHeaderSize, n - kHeaderSize) || !IsDamagedBody(p, n));
+}
+
+// The other readings of a block's lines, in the order they are tried.
+struct SOtherReading {
+    EHexColumns eColumns;
+    bool bBare;  // the block's bytes as one message, framing not stripped
+    const char* szNote;
+};
+constexpr SOtherReading kOtherReadings[] = {
+    {EHexColumns::kFound, true, "read again as one message, framing kept"},
+    {EHexColumns::kOffsetFirst, false, "read again with the first word of each line as an offset"},
+    {EHexColumns::kNoOffset, false, "read again without an offset column"},
+};
+
+class CHexLogIndexer {
+public:
+    CHexLogIndexer(CSessionBuilder& builder, std::string_view text)
+        : m_builder(builder), m_text(text), m_flows(builder) {}
+
+    void Run(const FSessionProgress& progress) {
+        m_hex = ReadHexText(m_text, false, EHexColumns::kFound, progress);
+        std::vector<unsigned char>& own = m_builder.Own();
+        own = std::move(m_hex.m_bytes);  // bare messages are named where they lie
+        m_builder.Reserve(m_hex.m_blocks.size() + 16, 0);
+        for (std::size_t b = 0; b < m_hex.m_blocks.size(); ++b) {
+            const CHexBlock& block = m_hex.m_blocks[b];
+            const unsigned char* p = own.data() + block.m_nBegin;
+            const std::size_t n = block.m_nEnd - block.m_nBegin;
+            if (IsFramedRun(p, n, false)) {
+                for (CFramedMsg& msg : FrameBytes(p, n, false)) {
+                    msg.m_nBlock = b;
+                    m_pending.push_back(std::move(msg));
+                }
+                continue;
+            }
+            Flush();
+            if (n < kHeaderSize) {
+                Short(block);
+            } else if (DecodesCleanly(p, n) || !OtherReading(b, false)) {
+                Add(block.m_nBegin, n, b, {}, false, 0);
+            }
+        }
+        Flush();
+        m_builder.SetTimesOfDay(m_bAnyTime && !m_bAllDated);
+        if (m_nShort)
+            m_builder.Warn(
+                DecimalText(m_nShort) + " byte runs shorter than a message header passed over",
+                SSessionMsg::kNoTime, static_cast<std::uint32_t>(m_nFirstShortLine));
+    }
+
+private:
+    // Framed messages wait here until SECS-I blocks are joined.
+    void Flush() {
+        JoinSecsIBlocks(m_pending);
+        for (std::size_t i = 0; i < m_pending.size(); ++i) {
+            const CFramedMsg& msg = m_pending[i];
+            const std::size_t b = msg.m_nBlock;
+            const bool bAlone = (i == 0 || m_pending[i - 1].m_nBlock != b) &&
+                                (i + 1 == m_pending.size() || m_pending[i + 1].m_nBlock != b);
+            if (msg.m_bytes.size() < kHeaderSize) {
+                Short(m_hex.m_blocks[b]);
+            } else if (msg.m_eFraming == EFraming::kSecsI || !bAlone ||
+                       DecodesCleanly(msg.m_bytes.data(), msg.m_bytes.size()) ||
+                       !OtherReading(b, true)) {
+                AddCopy(msg.m_bytes, b, msg.m_strNote, msg.m_bWarning, Framing(msg.m_eFraming));
+            }
+        }
+        m_pending.clear();
+    }
+
+    static std::uint8_t Framing(EFraming e) {
+        return e == EFraming::kHsms    ? SSessionMsg::kHsms
+               : e == EFraming::kSecsI ? SSessionMsg::kSecsI
+                                       : 0;
+    }
+
+    // The first other reading of block b whose every message decodes
+    // cleanly replaces it; false when none does.
+    bool OtherReading(std::size_t b, bool bFramed) {
+        const CHexBlock& block = m_hex.m_blocks[b];
+        const std::string_view lines =
+            m_text.substr(block.m_nTextBegin, block.m_nTextEnd - block.m_nTextBegin);
+        for (const SOtherReading& r : kOtherReadings) {
+            std::vector<CFramedMsg> msgs;
+            if (r.bBare) {
+                if (!bFramed) continue;
+                msgs.emplace_back();
+                const unsigned char* p = m_builder.Own().data() + block.m_nBegin;
+                msgs.back().m_bytes.assign(p, p + (block.m_nEnd - block.m_nBegin));
+            } else {
+                msgs = MessagesFromHexText(ReadHexText(lines, false, r.eColumns));
+            }
+            bool bClean = !msgs.empty();
+            for (const CFramedMsg& msg : msgs)
+                bClean = bClean && DecodesCleanly(msg.m_bytes.data(), msg.m_bytes.size());
+            if (!bClean) continue;
+            for (const CFramedMsg& msg : msgs) {
+                std::string strNote = r.szNote;
+                if (!msg.m_strNote.empty()) strNote += "; " + msg.m_strNote;
+                AddCopy(msg.m_bytes, b, strNote, msg.m_bWarning, Framing(msg.m_eFraming));
+            }
+            return true;
+        }
+        return false;
+    }
+
+    void Short(const CHexBlock& block) {
+        if (!m_nShort++) m_nFirstShortLine = block.m_nLine;
+    }
+
+    void AddCopy(const std::vector<unsigned char>& bytes, std::size_t b, std::string_view strNote,
+                 bool bDoubtful, std::uint8_t nFraming) {
+        std::vector<unsigned char>& own = m_builder.Own();
+        const std::size_t nAt = own.size();
+        own.insert(own.end(), bytes.begin(), bytes.end());
+        Add(nAt, bytes.size(), b, strNote, bDoubtful, nFraming);
+    }
+
+    // The message at own[nAt, nAt + n), read from block b.
+    void Add(std::size_t nAt, std::size_t n, std::size_t b, std::string_view strNote,
+             bool bDoubtful, std::uint8_t nFraming) {
+        const CHexBlock& block = m_hex.m_blocks[b];
         SFoundFacts facts;
         bool bDate = false;
         facts.nMicros =
             block.m_strTime.empty() ? SSessionMsg::kNoTime : LogTimeMicros(block.m_strTime, bDate);
         if (facts.nMicros != SSessionMsg::kNoTime) {
-            bAnyTime = true;
-            bAllDated = bAllDated && bDate;
+            m_bAnyTime = true;
+            m_bAllDated = m_bAllDated && bDate;
         }
-        facts.nFlow = flows.Of(block.m_strLabel);
+        facts.nFlow = m_flows.Of(block.m_strLabel);
         facts.nLine = static_cast<std::uint32_t>(block.m_nLine);
-        facts.nFraming = msg.m_eFraming == EFraming::kHsms    ? SSessionMsg::kHsms
-                         : msg.m_eFraming == EFraming::kSecsI ? SSessionMsg::kSecsI
-                                                              : 0;
-        facts.strNote = msg.m_strNote;
-        facts.bDoubtful = msg.m_bWarning;
-        const std::size_t nAt = own.size();
-        own.insert(own.end(), msg.m_bytes.begin(), msg.m_bytes.end());
-        builder.Add(std::span<const unsigned char>(own.data() + nAt, msg.m_bytes.size()), facts);
+        facts.nFraming = nFraming;
+        facts.strNote = strNote;
+        facts.bDoubtful = bDoubtful;
+        m_builder.Add(std::span<const unsigned char>(m_builder.Own().data() + nAt, n), facts);
     }
-    builder.SetTimesOfDay(bAnyTime && !bAllDated);
-    if (nShort)
-        builder.Warn(DecimalText(nShort) + " byte runs shorter than a message header passed over",
-                     SSessionMsg::kNoTime, static_cast<std::uint32_t>(nFirstShortLine));
+
+    CSessionBuilder& m_builder;
+    std::string_view m_text;
+    CFlowCache m_flows;
+    CHexText m_hex;
+    std::vector<CFramedMsg> m_pending;
+    std::size_t m_nShort = 0;
+    std::size_t m_nFirstShortLine = 0;
+    bool m_bAllDated = true;
+    bool m_bAnyTime = false;
+};
+
+}  // namespace
+
+void IndexHexLog(CSessionBuilder& builder, std::string_view text,
+                 const FSessionProgress& progress) {
+    CHexLogIndexer(builder, text).Run(progress);
 }

@@ -29,5 +29,10 @@ private:
 
 // Indexes a hex log: every message of ReadHexText's blocks, framing
 // stripped, times and directions from the lines. Runs shorter than a
-// header are passed over and counted in a warning.
-void IndexHexLog(CSessionBuilder& builder, std::string_view text);
+// header are passed over and counted in a warning. Where a block's message
+// does not decode cleanly, the other readings of its lines are tried (framing
+// kept, an offset column, none) and the first whose every message decodes
+// cleanly is taken, with a note; else the first reading stays. progress
+// hears of the bytes read.
+void IndexHexLog(CSessionBuilder& builder, std::string_view text,
+                 const FSessionProgress& progress = {});

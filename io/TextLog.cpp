@@ -182,7 +182,7 @@ public:
             }
             Flush();
             if (n < kHeaderSize) {
-                Short(block);
+                if (!OtherReading(b, false)) Short(block);
             } else if (DecodesCleanly(p, n) || !OtherReading(b, false)) {
                 Add(block.m_nBegin, n, b, {}, false, 0);
             }

@@ -235,6 +235,34 @@ TEST(SessionText, SmlLogsAndPacketDumps) {
     }
 }
 
+struct ReadingCase {
+    const char* name;
+    const char* text;
+    const char* summary;
+};
+
+// A hex log's lines read again where the first reading does not decode:
+// the reading that decodes cleanly is taken; a clean message is never read
+// again, and one that no reading mends stays as it was, damaged.
+const ReadingCase kReadingCases[] = {
+    {"offset column not starting at 0", "0100 00 00 01 02 00 00 00 00 00 01 01 00\n",
+     "S1F2 orphan"},
+    {"bare message that frames as HSMS", "00 00 00 0E 80 01 00 00 00 00 01 02 41 01 58 41 01 59\n",
+     "S0F14 orphan"},
+    {"device id that looks like an offset", "0000 81 01 00 00 00 00 00 01\n", "S1F1W open"},
+    {"clean HSMS message stays framed", "00 00 00 0C 00 00 81 01 00 00 00 00 00 01 01 00\n",
+     "S1F1W open"},
+    {"no reading decodes", "00 00 81 01 00 00 00 00 00 01 01 05 41\n", "S1F1W damaged"},
+};
+
+TEST(SessionText, OtherReadingsOfDamagedLines) {
+    for (const ReadingCase& c : kReadingCases) {
+        SCOPED_TRACE(c.name);
+        const std::string str = c.text;
+        EXPECT_EQ(Summary(Open(Bytes(str.begin(), str.end()))), c.summary);
+    }
+}
+
 // tcpdump's times give the latency; tshark -x has none to give.
 TEST(SessionText, PacketDumpTimes) {
     const std::string strDump =

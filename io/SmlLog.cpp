@@ -183,26 +183,29 @@ bool IsItemLine(std::string_view line) {
     return i < line.size() && (line[i] == '<' || line[i] == '>' || line[i] == '.');
 }
 
-// The item text of a message whose header is lines[h]: the rest of the
-// header line, then the item lines up to "." or the next header.
-std::string ItemText(CLines& lines, std::size_t& i, const SSmlHeader& h) {
-    std::string str;
-    if (h.nItems < lines[i].text.size()) str.assign(lines[i].text.substr(h.nItems));
-    bool bEnded = !str.empty() && str.find_last_not_of(' ') != std::string::npos &&
-                  str[str.find_last_not_of(' ')] == '.';
+// The item text of a message whose header is lines[i]: the rest of the
+// header line, then the item lines up to "." or the next header. The lines
+// lie one after the other in the log: the text is a view of them.
+std::string_view ItemText(CLines& lines, std::size_t& i, const SSmlHeader& h) {
+    const std::string_view header = lines[i].text;
+    const std::string_view rest =
+        h.nItems < header.size() ? header.substr(h.nItems) : header.substr(header.size());
+    const char* const pBegin = rest.data();
+    const char* pEnd = rest.data() + rest.size();
+    const std::size_t nLastOfRest = rest.find_last_not_of(' ');
+    bool bEnded = nLastOfRest != std::string_view::npos && rest[nLastOfRest] == '.';
     for (++i; lines.Has(i) && !bEnded; ++i) {
         SSmlHeader next;
         const std::string_view line = lines[i].text;
-        if (!IsItemLine(line) && (ReadHeader(line, next) || str.empty())) break;
+        if (!IsItemLine(line) && (ReadHeader(line, next) || pEnd == pBegin)) break;
         if (!IsItemLine(line) && line.find_first_not_of(" \t") != std::string_view::npos &&
             line.find('<') == std::string_view::npos && line.find('>') == std::string_view::npos)
             break;
-        str += '\n';
-        str += line;
+        pEnd = line.data() + line.size();
         const std::size_t nLast = line.find_last_not_of(" \t");
         bEnded = nLast != std::string_view::npos && line[nLast] == '.';
     }
-    return str;
+    return std::string_view(pBegin, static_cast<std::size_t>(pEnd - pBegin));
 }
 
 }  // namespace
@@ -231,6 +234,10 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text,
     std::uint32_t nCounted = 0;
     const std::uint16_t nUnknownFlow = builder.Flow("", "", EMsgDirection::kUnknown, 1);
     bool bAllDated = true, bAnyTime = false;
+    CFlowCache flows(builder);
+    std::string strText;  // kept: one buffer for every message's SML
+    std::vector<SSmlMessage> msgs;
+    SSmlError error;
     constexpr std::size_t kProgressStep = 4u << 20;
     std::size_t nReport = kProgressStep;
     for (std::size_t i = 0; lines.Has(i);) {
@@ -252,12 +259,14 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text,
         const std::string_view context =
             i > 0 && !IsItemLine(lines[i - 1].text) ? lines[i - 1].text : std::string_view();
         if (h.nSystem < 0) h.nSystem = SystemBytes(context);
-        const std::string strItems = ItemText(lines, i, h);
-        std::string strText =
-            "S" + DecimalText(h.nStream) + "F" + DecimalText(h.nFunction) + (h.bWait ? " W" : "");
-        std::vector<SSmlMessage> msgs;
-        SSmlError error;
-        if (!ReadSml(strText + "\n" + strItems, msgs, error) || msgs.size() != 1) {
+        const std::string_view items = ItemText(lines, i, h);
+        strText.assign(1, 'S');
+        strText += DecimalText(h.nStream);
+        strText += 'F';
+        strText += DecimalText(h.nFunction);
+        strText += h.bWait ? " W\n" : "\n";
+        strText += items;
+        if (!ReadSml(strText, msgs, error) || msgs.size() != 1) {
             builder.Warn("line " + DecimalText(lines[nHeader].nNumber) + ": " +
                              (msgs.size() > 1 ? "more than one message" : error.strText),
                          SSessionMsg::kNoTime, lines[nHeader].nNumber);
@@ -284,8 +293,8 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text,
             bAnyTime = true;
             bAllDated = bAllDated && bDate;
         }
-        facts.nFlow = LogLineFlow(builder, lines[nHeader].text);
-        if (facts.nFlow == nUnknownFlow) facts.nFlow = LogLineFlow(builder, context);
+        facts.nFlow = flows.OfLine(lines[nHeader].text);
+        if (facts.nFlow == nUnknownFlow) facts.nFlow = flows.OfLine(context);
         facts.nLine = lines[nHeader].nNumber;
         const std::size_t nAt = own.size();
         own.insert(own.end(), bytes.begin(), bytes.end());

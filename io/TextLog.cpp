@@ -42,7 +42,7 @@ bool IsWordChar(char c) {
 }
 
 // "a:p -> b:q" anywhere on the line: the two endpoints around an arrow.
-bool Endpoints(std::string_view str, std::string& strFrom, std::string& strTo) {
+bool Endpoints(std::string_view str, std::string_view& strFrom, std::string_view& strTo) {
     const std::size_t nArrow = str.find("->");
     if (nArrow == std::string_view::npos) return false;
     std::size_t a = nArrow;
@@ -53,10 +53,10 @@ bool Endpoints(std::string_view str, std::string& strFrom, std::string& strTo) {
     while (b < str.size() && str[b] == ' ') ++b;
     std::size_t bEnd = b;
     while (bEnd < str.size() && IsWordChar(str[bEnd]) && str[bEnd] != '-') ++bEnd;
-    strFrom = std::string(str.substr(aStart, a - aStart));
-    strTo = std::string(str.substr(b, bEnd - b));
-    const auto IsEndpoint = [](const std::string& s) {
-        return s.find(':') != std::string::npos && s.size() > 2;
+    strFrom = str.substr(aStart, a - aStart);
+    strTo = str.substr(b, bEnd - b);
+    const auto IsEndpoint = [](std::string_view s) {
+        return s.find(':') != std::string_view::npos && s.size() > 2;
     };
     return IsEndpoint(strFrom) && IsEndpoint(strTo);
 }
@@ -83,13 +83,12 @@ constexpr SArrow kArrows[] = {
     {"<--", EMsgDirection::kIn, "", ""},
 };
 
-std::uint16_t LogLineFlow(CSessionBuilder& builder, std::string_view strLine) {
+SLineFlow LineFlowOf(std::string_view strLine) {
     for (const SArrow& a : kArrows)
         if (strLine.find(a.szArrow) != std::string_view::npos)
-            return builder.Flow(a.szFrom, a.szTo, a.eDirection, 1);
-    std::string strFrom, strTo;
-    if (Endpoints(strLine, strFrom, strTo))
-        return builder.Flow(strFrom, strTo, EMsgDirection::kUnknown, 1);
+            return {a.szFrom, a.szTo, a.eDirection};
+    std::string_view strFrom, strTo;
+    if (Endpoints(strLine, strFrom, strTo)) return {strFrom, strTo, EMsgDirection::kUnknown};
     for (std::size_t i = 0; i < strLine.size();) {
         while (i < strLine.size() && !IsWordChar(strLine[i])) ++i;
         std::size_t e = i;
@@ -100,14 +99,32 @@ std::uint16_t LogLineFlow(CSessionBuilder& builder, std::string_view strLine) {
         }
         const std::string_view word = strLine.substr(i, e - i);
         for (const SDirectionWord& w : kDirectionWords)
-            if (SameWord(word, w.word)) return builder.Flow(w.szFrom, w.szTo, w.eDirection, 1);
+            if (SameWord(word, w.word)) return {w.szFrom, w.szTo, w.eDirection};
         i = e;
     }
-    return builder.Flow("", "", EMsgDirection::kUnknown, 1);
+    return {};
+}
+
+std::uint16_t LogLineFlow(CSessionBuilder& builder, std::string_view strLine) {
+    const SLineFlow flow = LineFlowOf(strLine);
+    return builder.Flow(std::string(flow.strFrom), std::string(flow.strTo), flow.eDirection, 1);
+}
+
+std::uint16_t CFlowCache::OfLine(std::string_view strLine) {
+    const SLineFlow flow = LineFlowOf(strLine);
+    for (const SEntry& entry : m_flows)
+        if (entry.strFrom == flow.strFrom && entry.strTo == flow.strTo &&
+            entry.eDirection == flow.eDirection)
+            return entry.nFlow;
+    const std::uint16_t nFlow =
+        m_builder.Flow(std::string(flow.strFrom), std::string(flow.strTo), flow.eDirection, 1);
+    if (m_flows.size() == kSize) m_flows.erase(m_flows.begin());
+    m_flows.push_back({std::string(flow.strFrom), std::string(flow.strTo), flow.eDirection, nFlow});
+    return nFlow;
 }
 
 std::uint16_t CFlowCache::Of(std::string_view strLine) {
-    for (const SEntry& entry : m_entries)
+    for (const SLabel& entry : m_entries)
         if (entry.strLine == strLine) return entry.nFlow;
     const std::uint16_t nFlow = LogLineFlow(m_builder, strLine);
     if (m_entries.size() == kSize) m_entries.erase(m_entries.begin());

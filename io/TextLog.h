@@ -10,21 +10,38 @@
 // builder's flow for them (connection 1: a log is one conversation).
 std::uint16_t LogLineFlow(CSessionBuilder& builder, std::string_view strLine);
 
-// LogLineFlow of the last few distinct lines: most lines of a log share a
-// handful of labels ("SEND", "RECV").
+// What LogLineFlow reads from a line, as views into it or into fixed text.
+struct SLineFlow {
+    std::string_view strFrom;
+    std::string_view strTo;
+    EMsgDirection eDirection = EMsgDirection::kUnknown;
+};
+SLineFlow LineFlowOf(std::string_view strLine);
+
+// LogLineFlow with the builder's flows of the last few lines kept: most lines
+// of a log share a handful of labels ("SEND", "RECV") and directions. Of
+// looks a label up as it is; OfLine reads the line, then looks its flow up.
 class CFlowCache {
 public:
     explicit CFlowCache(CSessionBuilder& builder) : m_builder(builder) {}
     std::uint16_t Of(std::string_view strLine);
+    std::uint16_t OfLine(std::string_view strLine);
 
 private:
     static constexpr std::size_t kSize = 8;
-    struct SEntry {
+    struct SLabel {
         std::string strLine;
         std::uint16_t nFlow;
     };
+    struct SEntry {
+        std::string strFrom;
+        std::string strTo;
+        EMsgDirection eDirection;
+        std::uint16_t nFlow;
+    };
     CSessionBuilder& m_builder;
-    std::vector<SEntry> m_entries;
+    std::vector<SLabel> m_entries;
+    std::vector<SEntry> m_flows;
 };
 
 // Indexes a hex log: every message of ReadHexText's blocks, framing

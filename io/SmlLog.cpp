@@ -32,9 +32,9 @@ bool IsAlnum(char c) {
 
 // "S6F11" (perhaps quoted) at i, a whole word; i moves past it.
 bool TakeStreamFunction(std::string_view s, std::size_t& i, int& nStream, int& nFunction) {
-    if (i > 0 && (IsAlnum(s[i - 1]))) return false;
     std::size_t k = i;
     if (k >= s.size() || (s[k] != 'S' && s[k] != 's')) return false;
+    if (i > 0 && (IsAlnum(s[i - 1]))) return false;
     int nS = 0, nF = 0, nDigits = 0;
     for (++k; k < s.size() && IsDigit(s[k]) && nDigits < 3; ++k, ++nDigits)
         nS = nS * 10 + s[k] - '0';

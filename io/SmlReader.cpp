@@ -20,8 +20,8 @@ bool IsWordChar(char c) {
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool SameText(std::string_view a, const char* b) {
-    if (a.size() != std::strlen(b)) return false;
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (Upper(a[i]) != Upper(b[i])) return false;
     }
@@ -30,7 +30,7 @@ bool SameText(std::string_view a, const char* b) {
 
 // SML names of the formats; BOOL and Boolean are what some tools write.
 struct SSmlFormatName {
-    const char* szName;
+    std::string_view szName;
     int nFormat;
 };
 constexpr SSmlFormatName kFormatNames[] = {
@@ -317,7 +317,10 @@ private:
         const std::string_view strName = m_scan.Word();
         int nFormat = -1;
         for (const SSmlFormatName& f : kFormatNames) {
-            if (SameText(strName, f.szName)) nFormat = f.nFormat;
+            if (SameText(strName, f.szName)) {
+                nFormat = f.nFormat;
+                break;
+            }
         }
         if (nFormat < 0) return Fail("expected a format name such as \"L\" or \"U4\"");
         if (!Skip()) return false;

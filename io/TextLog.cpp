@@ -1,5 +1,6 @@
 #include "io/TextLog.h"
 
+#include <array>
 #include <cctype>
 
 #include "io/HexText.h"
@@ -36,10 +37,17 @@ bool SameWord(std::string_view a, std::string_view word) {
     return true;
 }
 
-bool IsWordChar(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '-' ||
-           c == '>' || c == '<' || c == '.' || c == ':';
+constexpr std::array<bool, 256> MakeWordChars() {
+    std::array<bool, 256> a{};
+    for (int c = '0'; c <= '9'; ++c) a[c] = true;
+    for (int c = 'a'; c <= 'z'; ++c) a[c] = true;
+    for (int c = 'A'; c <= 'Z'; ++c) a[c] = true;
+    for (unsigned char c : {'-', '>', '<', '.', ':'}) a[c] = true;
+    return a;
 }
+constexpr std::array<bool, 256> kWordChars = MakeWordChars();
+
+bool IsWordChar(char c) { return kWordChars[static_cast<unsigned char>(c)]; }
 
 // "a:p -> b:q" anywhere on the line: the two endpoints around an arrow.
 bool Endpoints(std::string_view str, std::string_view& strFrom, std::string_view& strTo) {
@@ -84,11 +92,14 @@ constexpr SArrow kArrows[] = {
 };
 
 SLineFlow LineFlowOf(std::string_view strLine) {
-    for (const SArrow& a : kArrows)
-        if (strLine.find(a.szArrow) != std::string_view::npos)
-            return {a.szFrom, a.szTo, a.eDirection};
-    std::string_view strFrom, strTo;
-    if (Endpoints(strLine, strFrom, strTo)) return {strFrom, strTo, EMsgDirection::kUnknown};
+    // Every arrow holds one of these; most lines have none.
+    if (strLine.find_first_of("<>\xE2") != std::string_view::npos) {
+        for (const SArrow& a : kArrows)
+            if (strLine.find(a.szArrow) != std::string_view::npos)
+                return {a.szFrom, a.szTo, a.eDirection};
+        std::string_view strFrom, strTo;
+        if (Endpoints(strLine, strFrom, strTo)) return {strFrom, strTo, EMsgDirection::kUnknown};
+    }
     for (std::size_t i = 0; i < strLine.size();) {
         while (i < strLine.size() && !IsWordChar(strLine[i])) ++i;
         std::size_t e = i;

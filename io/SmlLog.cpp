@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -64,13 +65,12 @@ long long NumberAt(std::string_view s, std::size_t k) {
     return nDigits && v <= 0xFFFFFFFFull ? static_cast<long long>(v) : -1;
 }
 
-// The number after "system:", "system=", "id=", "sb=" or in "[0x0000002A]".
-long long SystemBytes(std::string_view s) {
-    static constexpr std::string_view kKeys[] = {"system", "sysbytes", "systembytes",
-                                                 "sb",     "id",       "tid"};
+// The number after one of the keys and ':' or '=' ("system:0x2A", "sb=42"),
+// or with bBracket in "[0x0000002A]"; -1 for none.
+long long KeyNumber(std::string_view s, std::span<const std::string_view> keys, bool bBracket) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
-        if (c == '[' && s.substr(i + 1, 2) == "0x") {
+        if (bBracket && c == '[' && s.substr(i + 1, 2) == "0x") {
             const long long n = NumberAt(s, i + 1);
             if (n >= 0) return n;
             continue;
@@ -80,7 +80,7 @@ long long SystemBytes(std::string_view s) {
         while (nStart > 0 && IsAlnum(s[nStart - 1])) --nStart;
         if (nStart > 0 && s[nStart - 1] == '_') continue;
         const std::size_t nLength = i - nStart;
-        for (std::string_view key : kKeys) {
+        for (std::string_view key : keys) {
             if (key.size() != nLength) continue;
             std::size_t k = 0;
             while (k < nLength && Lower(s[nStart + k]) == key[k]) ++k;
@@ -90,6 +90,20 @@ long long SystemBytes(std::string_view s) {
         }
     }
     return -1;
+}
+
+long long SystemBytes(std::string_view s) {
+    static constexpr std::string_view kKeys[] = {"system", "sysbytes", "systembytes",
+                                                 "sb",     "id",       "tid"};
+    return KeyNumber(s, kKeys, true);
+}
+
+// secsgem's record line names the session: "session_id:0x0064" (older
+// versions "sessionID:0x0064"), the header's first two bytes as it sends them.
+long long SessionId(std::string_view s) {
+    static constexpr std::string_view kKeys[] = {"session_id", "sessionid"};
+    const long long n = KeyNumber(s, kKeys, false);
+    return n <= 0xFFFF ? n : -1;
 }
 
 // A header line: an SxFy word before any item text, not inside quotes.
@@ -259,6 +273,8 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text,
         const std::string_view context =
             i > 0 && !IsItemLine(lines[i - 1].text) ? lines[i - 1].text : std::string_view();
         if (h.nSystem < 0) h.nSystem = SystemBytes(context);
+        long long nSession = SessionId(lines[i].text);
+        if (nSession < 0) nSession = SessionId(context);
         const std::string_view items = ItemText(lines, i, h);
         strText.assign(1, 'S');
         strText += DecimalText(h.nStream);
@@ -284,6 +300,7 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text,
             if (h.nFunction % 2) open[{h.nStream, h.nFunction}] = nSystem;
         }
         msgs[0].nSystem = nSystem;
+        if (nSession >= 0) msgs[0].nDevice = static_cast<int>(nSession);
         const std::vector<unsigned char> bytes = SmlMessageFile(msgs[0], nSystem);
         SFoundFacts facts;
         bool bDate = false;

@@ -235,6 +235,19 @@ TEST(SessionText, SmlLogsAndPacketDumps) {
     }
 }
 
+// secsgem's record line gives the session id (its HsmsHeader text, as its
+// header.py writes it); the message's first two bytes carry it.
+TEST(SessionText, SecsgemSessionIdIsTheDevice) {
+    const std::string strLog =
+        "2026-12-07 10:00:00,100 INFO > HsmsMessage({'header': HsmsHeader({session_id:0x0064, "
+        "stream:01, function:01, p_type:0x00, s_type:0x00, system:0x00000011, "
+        "require_response:True}), 'data': ''})\nS1F1 W .\n";
+    const CSession session = Open(Bytes(strLog.begin(), strLog.end()));
+    ASSERT_EQ(session.Messages().size(), 1u);
+    EXPECT_EQ(session.Messages()[0].nDevice, 0x64);
+    EXPECT_EQ(session.Messages()[0].dwSystem, 0x11u);
+}
+
 struct ReadingCase {
     const char* name;
     const char* text;

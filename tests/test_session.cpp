@@ -248,6 +248,32 @@ TEST(SessionText, SecsgemSessionIdIsTheDevice) {
     EXPECT_EQ(session.Messages()[0].dwSystem, 0x11u);
 }
 
+// Text logs say how far they are while they are read, so that a window's
+// progress bar moves, and a cancel stops them.
+TEST(SessionText, ProgressWhileReading) {
+    std::string strHex = "00 00 81 01 00 00 00 00 00 01 21 FF";  // a B item of 255 bytes
+    for (int i = 0; i < 255; ++i) strHex += " 00";
+    const std::string strSml = "S1F1 W\n<A \"" + std::string(1000, 'x') + "\">\n.\n";
+    for (const std::string& strLine : {strHex + "\n", strSml}) {
+        SCOPED_TRACE(strLine.substr(0, 6));
+        std::string strLog;
+        while (strLog.size() < (9u << 20)) strLog += strLine;
+        std::vector<std::uint64_t> done;
+        const auto Progress = [&](std::uint64_t nDone, std::uint64_t nTotal) {
+            done.push_back(nDone);
+            return nDone < nTotal;
+        };
+        CSession session;
+        std::string strError;
+        EXPECT_FALSE(
+            SessionFromBytes(Bytes(strLog.begin(), strLog.end()), {}, session, strError, Progress));
+        EXPECT_EQ(strError, "cancelled");
+        ASSERT_GE(done.size(), 3u);
+        EXPECT_GT(done[0], 0u);
+        EXPECT_LT(done[1], strLog.size());
+    }
+}
+
 struct ReadingCase {
     const char* name;
     const char* text;

@@ -98,7 +98,7 @@ long long SystemBytes(std::string_view s) {
     return KeyNumber(s, kKeys, true);
 }
 
-// secsgem's record line names the session: "session_id:0x0064" (older
+// secsgem's record line, just before its SML, names the session: "session_id:0x0064" (older
 // versions "sessionID:0x0064"), the header's first two bytes as it sends them.
 long long SessionId(std::string_view s) {
     static constexpr std::string_view kKeys[] = {"session_id", "sessionid"};
@@ -273,8 +273,7 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text,
         const std::string_view context =
             i > 0 && !IsItemLine(lines[i - 1].text) ? lines[i - 1].text : std::string_view();
         if (h.nSystem < 0) h.nSystem = SystemBytes(context);
-        long long nSession = SessionId(lines[i].text);
-        if (nSession < 0) nSession = SessionId(context);
+        const long long nSession = SessionId(context);
         const std::string_view items = ItemText(lines, i, h);
         strText.assign(1, 'S');
         strText += DecimalText(h.nStream);

@@ -93,7 +93,9 @@ constexpr SArrow kArrows[] = {
 
 SLineFlow LineFlowOf(std::string_view strLine) {
     // Every arrow holds one of these; most lines have none.
-    if (strLine.find_first_of("<>\xE2") != std::string_view::npos) {
+    bool bArrow = false;
+    for (char c : strLine) bArrow = bArrow || c == '<' || c == '>' || c == '\xE2';
+    if (bArrow) {
         for (const SArrow& a : kArrows)
             if (strLine.find(a.szArrow) != std::string_view::npos)
                 return {a.szFrom, a.szTo, a.eDirection};

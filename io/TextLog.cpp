@@ -30,6 +30,15 @@ constexpr SDirectionWord kDirectionWords[] = {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
+// First letters of the direction words: most words of a line (times, names,
+// numbers) are passed over at their first letter.
+constexpr std::array<bool, 256> MakeDirectionStarts() {
+    std::array<bool, 256> a{};
+    for (const SDirectionWord& w : kDirectionWords) a[static_cast<unsigned char>(w.word[0])] = true;
+    return a;
+}
+constexpr std::array<bool, 256> kDirectionStarts = MakeDirectionStarts();
+
 bool SameWord(std::string_view a, std::string_view word) {
     if (a.size() != word.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -111,8 +120,9 @@ SLineFlow LineFlowOf(std::string_view strLine) {
             continue;
         }
         const std::string_view word = strLine.substr(i, e - i);
-        for (const SDirectionWord& w : kDirectionWords)
-            if (SameWord(word, w.word)) return {w.szFrom, w.szTo, w.eDirection};
+        if (kDirectionStarts[static_cast<unsigned char>(Lower(word[0]))])
+            for (const SDirectionWord& w : kDirectionWords)
+                if (SameWord(word, w.word)) return {w.szFrom, w.szTo, w.eDirection};
         i = e;
     }
     return {};

@@ -27,10 +27,17 @@ constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
 
 bool Is(char c, unsigned char nClass) { return kClasses[static_cast<unsigned char>(c)] & nClass; }
 
-int Nibble(char c) {
-    if (c <= '9') return c - '0';
-    return (c | 0x20) - 'a' + 10;
+constexpr std::array<unsigned char, 256> MakeNibbles() {
+    std::array<unsigned char, 256> a{};
+    for (int c = '0'; c <= '9'; ++c) a[c] = static_cast<unsigned char>(c - '0');
+    for (int c = 'a'; c <= 'f'; ++c) a[c] = static_cast<unsigned char>(c - 'a' + 10);
+    for (int c = 'A'; c <= 'F'; ++c) a[c] = static_cast<unsigned char>(c - 'A' + 10);
+    return a;
 }
+constexpr std::array<unsigned char, 256> kNibbles = MakeNibbles();
+
+// The value of a hex digit; callers have checked that it is one.
+int Nibble(char c) { return kNibbles[static_cast<unsigned char>(c)]; }
 
 // One pass that converts plain text while checking that it is plain: only
 // hex digits and blanks, tabs and line breaks, which clean away, so the
@@ -67,11 +74,12 @@ bool IsPlain(std::string_view text) {
 struct SWord {
     const char* p;
     const char* e;
-    int nGap;               // blanks before the word
-    bool bLabel;            // ended by ':' or '=' ("Out:", "data=", "In :")
-    bool bNoBytes = false;  // a tag in square brackets or the value of key=value
-    int nGroup = 0;         // square-bracket group, 0 outside any
-    bool bPair = false;     // two hex digits: by far the most common word
+    int nGap;                 // blanks before the word
+    bool bLabel;              // ended by ':' or '=' ("Out:", "data=", "In :")
+    bool bNoBytes = false;    // a tag in square brackets or the value of key=value
+    int nGroup = 0;           // square-bracket group, 0 outside any
+    bool bPair = false;       // two hex digits: by far the most common word
+    unsigned char nByte = 0;  // a pair's value
 };
 
 // Keys whose value is the message itself ("data=0000810100...").
@@ -290,7 +298,8 @@ private:
             if (e - p >= 2 && Is(p[0], kHex) && Is(p[1], kHex) &&
                 (e - p == 2 || Is(p[2], kSpace | kSeparator | kEquals))) {
                 p += 2;
-                m_words.push_back({w, p, nGap, false, bValue, nWordGroup, true});
+                const auto nByte = static_cast<unsigned char>(Nibble(w[0]) << 4 | Nibble(w[1]));
+                m_words.push_back({w, p, nGap, false, bValue, nWordGroup, true, nByte});
                 bValue = false;
                 nGap = 0;
                 continue;
@@ -385,8 +394,7 @@ private:
         for (size_t k = nBest; k < nBestEnd; ++k) {
             const SWord& w = m_words[k];
             if (w.bPair)
-                m_text.m_bytes.push_back(
-                    static_cast<unsigned char>(Nibble(w.p[0]) << 4 | Nibble(w.p[1])));
+                m_text.m_bytes.push_back(w.nByte);
             else
                 WordBytes(w.p, w.e, m_text.m_bytes);
         }

@@ -302,6 +302,10 @@ private:
                 m_words.push_back({w, p, nGap, false, bValue, nWordGroup, true, nByte});
                 bValue = false;
                 nGap = 0;
+                if (p < e && *p == ' ') {  // the blank after a pair, as the loop's top would
+                    nGap = 1;
+                    ++p;
+                }
                 continue;
             }
             while (p < e && !Is(*p, kSpace | kSeparator | kEquals)) ++p;

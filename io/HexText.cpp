@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstring>
 
 #include "io/HexLog.h"
@@ -192,13 +191,18 @@ const char* TakeTime(const char* p, const char* e, std::string_view& strTime) {
     return t;
 }
 
+// ASCII only: the C library's classes follow the locale a GUI may have set.
+bool IsAsciiAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 bool TakePythonLiteral(const char* p, const char* e, std::vector<unsigned char>& out) {
     const std::size_t n = static_cast<std::size_t>(e - p);
     if (!std::memchr(p, '\'', n) && !std::memchr(p, '"', n)) return false;
     bool bFound = false;
     for (const char* q = p; q + 1 < e; ++q) {
         if (q[0] != 'b' || (q[1] != '\'' && q[1] != '"')) continue;
-        if (q > p && (std::isalnum(static_cast<unsigned char>(q[-1])) || q[-1] == '_')) continue;
+        if (q > p && (IsAsciiAlnum(q[-1]) || q[-1] == '_')) continue;
         const char quote = q[1];
         bFound = true;
         for (q += 2; q < e && *q != quote; ++q) {

@@ -1,7 +1,6 @@
 #include "io/SmlLog.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <span>
 #include <utility>
@@ -26,6 +25,8 @@ struct SSmlHeader {
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// ASCII only: the C library's classes follow the locale a GUI may have set.
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 bool IsAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
@@ -110,8 +111,8 @@ long long SessionId(std::string_view s) {
 bool ReadHeader(std::string_view line, SSmlHeader& h) {
     // Item text starts at "<" and a format name; "<--" is an arrow.
     std::size_t nLimit = 0;
-    while (nLimit < line.size() && !(line[nLimit] == '<' && nLimit + 1 < line.size() &&
-                                     std::isalpha(static_cast<unsigned char>(line[nLimit + 1]))))
+    while (nLimit < line.size() &&
+           !(line[nLimit] == '<' && nLimit + 1 < line.size() && IsLetter(line[nLimit + 1])))
         ++nLimit;
     char cQuote = 0;
     for (std::size_t i = 0; i < nLimit; ++i) {

@@ -1,7 +1,7 @@
 #include "io/HexText.h"
 
+#include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstring>
 
 #include "io/HexLog.h"
@@ -26,10 +26,17 @@ constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
 
 bool Is(char c, unsigned char nClass) { return kClasses[static_cast<unsigned char>(c)] & nClass; }
 
-int Nibble(char c) {
-    if (c <= '9') return c - '0';
-    return (c | 0x20) - 'a' + 10;
+constexpr std::array<unsigned char, 256> MakeNibbles() {
+    std::array<unsigned char, 256> a{};
+    for (int c = '0'; c <= '9'; ++c) a[c] = static_cast<unsigned char>(c - '0');
+    for (int c = 'a'; c <= 'f'; ++c) a[c] = static_cast<unsigned char>(c - 'a' + 10);
+    for (int c = 'A'; c <= 'F'; ++c) a[c] = static_cast<unsigned char>(c - 'A' + 10);
+    return a;
 }
+constexpr std::array<unsigned char, 256> kNibbles = MakeNibbles();
+
+// The value of a hex digit; callers have checked that it is one.
+int Nibble(char c) { return kNibbles[static_cast<unsigned char>(c)]; }
 
 // One pass that converts plain text while checking that it is plain: only
 // hex digits and blanks, tabs and line breaks, which clean away, so the
@@ -66,10 +73,12 @@ bool IsPlain(std::string_view text) {
 struct SWord {
     const char* p;
     const char* e;
-    int nGap;               // blanks before the word
-    bool bLabel;            // ended by ':' or '=' ("Out:", "data=", "In :")
-    bool bNoBytes = false;  // a tag in square brackets or the value of key=value
-    int nGroup = 0;         // square-bracket group, 0 outside any
+    int nGap;                 // blanks before the word
+    bool bLabel;              // ended by ':' or '=' ("Out:", "data=", "In :")
+    bool bNoBytes = false;    // a tag in square brackets or the value of key=value
+    int nGroup = 0;           // square-bracket group, 0 outside any
+    bool bPair = false;       // two hex digits: by far the most common word
+    unsigned char nByte = 0;  // a pair's value
 };
 
 // Keys whose value is the message itself ("data=0000810100...").
@@ -161,7 +170,7 @@ size_t Digits(const char* p, const char* e) {
 // A leading date and/or time of day ("2026-12-07 10:00:00.123", "[10:00:01]").
 // A time is hh:mm:ss not followed by another ':' pair, so "00:00:00:0a" stays
 // bytes. Returns where the line goes on, or p when there is no time stamp.
-const char* TakeTime(const char* p, const char* e, std::string& strTime) {
+const char* TakeTime(const char* p, const char* e, std::string_view& strTime) {
     const char* q = p;
     while (q < e && (Is(*q, kSpace) || *q == '[')) ++q;
     const char* pStart = q;
@@ -177,9 +186,14 @@ const char* TakeTime(const char* p, const char* e, std::string& strTime) {
     t += 6;
     if (t < e && (*t == '.' || *t == ',') && Digits(t + 1, e) > 0) t += 1 + Digits(t + 1, e);
     if (t < e && (*t == ':' || Is(*t, kHex))) return p;
-    strTime.assign(pStart, t);
+    strTime = std::string_view(pStart, static_cast<size_t>(t - pStart));
     while (t < e && (*t == ']' || Is(*t, kSpace))) ++t;
     return t;
+}
+
+// ASCII only: the C library's classes follow the locale a GUI may have set.
+bool IsAsciiAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 bool TakePythonLiteral(const char* p, const char* e, std::vector<unsigned char>& out) {
@@ -188,7 +202,7 @@ bool TakePythonLiteral(const char* p, const char* e, std::vector<unsigned char>&
     bool bFound = false;
     for (const char* q = p; q + 1 < e; ++q) {
         if (q[0] != 'b' || (q[1] != '\'' && q[1] != '"')) continue;
-        if (q > p && (std::isalnum(static_cast<unsigned char>(q[-1])) || q[-1] == '_')) continue;
+        if (q > p && (IsAsciiAlnum(q[-1]) || q[-1] == '_')) continue;
         const char quote = q[1];
         bFound = true;
         for (q += 2; q < e && *q != quote; ++q) {
@@ -213,12 +227,13 @@ bool TakePythonLiteral(const char* p, const char* e, std::vector<unsigned char>&
 
 class CLineReader {
 public:
-    explicit CLineReader(CHexText& text) : m_text(text) {}
+    CLineReader(CHexText& text, const char* pText, EHexColumns eColumns)
+        : m_text(text), m_pText(pText), m_eColumns(eColumns) {}
 
     void Line(const char* p, const char* e, size_t nLine) {
+        const size_t nLineBegin = static_cast<size_t>(p - m_pText);
         if (e > p && e[-1] == '\r') --e;
-        std::string& strTime = m_strTime;  // kept: no allocation per line
-        strTime.clear();
+        std::string_view strTime;
         p = TakeTime(p, e, strTime);
         // A new time stamp is a new log entry; lines of one dump share theirs.
         if (m_bInBlock && !strTime.empty() && strTime != m_text.m_blocks.back().m_strTime)
@@ -229,21 +244,24 @@ public:
         if (m_text.m_bytes.size() == nBefore) {
             EndBlock();
             m_strPendingTime = strTime;
-            m_strPendingLabel.assign(p, e);
+            m_strPendingLabel = std::string_view(p, static_cast<size_t>(e - p));
             return;
         }
         if (!m_bInBlock) {
             CHexBlock block;
             block.m_nBegin = nBefore;
             block.m_nLine = nLine;
+            block.m_nTextBegin = nLineBegin;
             block.m_strTime = strTime.empty() ? m_strPendingTime : strTime;
-            block.m_strLabel =
-                m_pBytes && m_pBytes > p ? std::string(p, m_pBytes) : m_strPendingLabel;
-            m_strPendingLabel.clear();
+            block.m_strLabel = m_pBytes && m_pBytes > p
+                                   ? std::string_view(p, static_cast<size_t>(m_pBytes - p))
+                                   : m_strPendingLabel;
+            m_strPendingLabel = {};
             m_text.m_blocks.push_back(std::move(block));
             m_bInBlock = true;
         }
         m_text.m_blocks.back().m_nEnd = m_text.m_bytes.size();
+        m_text.m_blocks.back().m_nTextEnd = static_cast<size_t>(e - m_pText);
     }
 
     void EndBlock() {
@@ -254,14 +272,21 @@ public:
 private:
     void Split(const char* p, const char* e) {
         m_words.clear();
+        m_nLastLabel = 0;
         int nGap = 0;
         int nGroup = 0, nSquare = 0;  // words inside [ ] and which group they form
         bool bValue = false;          // the next word is the value of key=value
         while (p < e) {
+            if (*p == ' ') {
+                ++nGap;
+                bValue = false;
+                ++p;
+                continue;
+            }
             if (Is(*p, kSpace | kSeparator | kEquals)) {
                 // "len=10": a value written right after its key's '=' is no byte.
                 if (*p == '=' && !m_words.empty()) {
-                    m_words.back().bLabel = true;
+                    Label(m_words.size() - 1);
                     bValue = m_words.back().e == p && !IsDataKey(m_words.back().p, p);
                 } else {
                     bValue = false;
@@ -273,6 +298,20 @@ private:
                 continue;
             }
             const char* w = p;
+            const int nWordGroup = nSquare ? nGroup : 0;
+            if (e - p >= 2 && Is(p[0], kHex) && Is(p[1], kHex) &&
+                (e - p == 2 || Is(p[2], kSpace | kSeparator | kEquals))) {
+                p += 2;
+                const auto nByte = static_cast<unsigned char>(Nibble(w[0]) << 4 | Nibble(w[1]));
+                m_words.push_back({w, p, nGap, false, bValue, nWordGroup, true, nByte});
+                bValue = false;
+                nGap = 0;
+                if (p < e && *p == ' ') {  // the blank after a pair, as the loop's top would
+                    nGap = 1;
+                    ++p;
+                }
+                continue;
+            }
             while (p < e && !Is(*p, kSpace | kSeparator | kEquals)) ++p;
             const char* we = p;
             bool bLabel = false;
@@ -281,14 +320,20 @@ private:
                 bLabel = true;
             }
             if (we == w) {  // a lone ':' labels the word before it ("In :")
-                if (!m_words.empty()) m_words.back().bLabel = true;
+                if (!m_words.empty()) Label(m_words.size() - 1);
             } else {
-                m_words.push_back({w, we, nGap, bLabel, bValue, nSquare ? nGroup : 0});
+                m_words.push_back({w, we, nGap, false, bValue, nWordGroup});
+                if (bLabel) Label(m_words.size() - 1);
             }
             bValue = false;
             nGap = 0;
         }
-        MarkTags();
+        if (nGroup) MarkTags();
+    }
+
+    void Label(size_t i) {
+        m_words[i].bLabel = true;
+        m_nLastLabel = std::max(m_nLastLabel, i + 1);
     }
 
     // A group in square brackets with a word that is no byte is a tag
@@ -315,7 +360,8 @@ private:
         const SWord& w = m_words.front();
         int nDigits = 0;
         const long long v = HexValue(w.p, w.e, nDigits);
-        if (v < 0 || nDigits < 4) return false;
+        if (m_eColumns == EHexColumns::kNoOffset || v < 0 || nDigits < 4) return false;
+        if (m_eColumns == EHexColumns::kOffsetFirst) return m_words.size() > 1;
         const size_t nSoFar =
             m_bInBlock ? m_text.m_bytes.size() - m_text.m_blocks.back().m_nBegin : 0;
         if (static_cast<unsigned long long>(v) != nSoFar && !(w.bLabel && !m_bInBlock))
@@ -336,12 +382,7 @@ private:
             TakeDumpColumns(1);
             return;
         }
-        for (size_t k = m_words.size(); k-- > 0;) {
-            if (m_words[k].bLabel) {
-                i = k + 1;
-                break;
-            }
-        }
+        i = m_nLastLabel;
         // The bytes are the longest run of byte words after the last label;
         // tags, values of key=value, words and a second time stamp end a
         // run. More other words than bytes make the line a remark whose
@@ -358,14 +399,19 @@ private:
         }
         const size_t nOthers = nWords - (nBestEnd - nBest);
         if (2 * nOthers > nWords) return;
-        for (size_t k = nBest; k < nBestEnd; ++k)
-            WordBytes(m_words[k].p, m_words[k].e, m_text.m_bytes);
+        for (size_t k = nBest; k < nBestEnd; ++k) {
+            const SWord& w = m_words[k];
+            if (w.bPair)
+                m_text.m_bytes.push_back(w.nByte);
+            else
+                WordBytes(w.p, w.e, m_text.m_bytes);
+        }
         if (nBestEnd > nBest) m_pBytes = m_words[nBest].p;
     }
 
     bool IsByteWord(const SWord& w) {
         if (w.bNoBytes || w.bLabel) return false;
-        if (w.e - w.p == 2) return Is(w.p[0], kHex) && Is(w.p[1], kHex);  // by far the most common
+        if (w.bPair) return true;
         if (IsTimeOfDay(w.p, w.e)) return false;
         m_scratch.clear();
         return WordBytes(w.p, w.e, m_scratch);
@@ -383,34 +429,43 @@ private:
     }
 
     CHexText& m_text;
+    const char* m_pText;
+    EHexColumns m_eColumns;
     std::vector<SWord> m_words;
     std::vector<unsigned char> m_scratch;
+    size_t m_nLastLabel = 0;         // index + 1 of the last word that is a label, 0 for none
     const char* m_pBytes = nullptr;  // where the bytes of the line read last begin
-    std::string m_strPendingLabel;
-    std::string m_strPendingTime;
-    std::string m_strTime;
+    std::string_view m_strPendingLabel;
+    std::string_view m_strPendingTime;
     bool m_bInBlock = false;
     bool m_bOffsets = false;
 };
 
 }  // namespace
 
-CHexText ReadHexText(std::string_view text, bool bConverterRules) {
+CHexText ReadHexText(std::string_view text, bool bConverterRules, EHexColumns eColumns,
+                     const FHexProgress& progress) {
     CHexText result;
     const bool bFast = bConverterRules && ReadPlainFast(text, result.m_bytes);
     if (bFast || (bConverterRules && IsPlain(text))) {
         result.m_bPlain = true;
         if (!bFast) result.m_bytes = HexTextToBytes(CleanHexLog(std::string(text)));
         if (!result.m_bytes.empty())
-            result.m_blocks.push_back({0, result.m_bytes.size(), 1, {}, {}});
+            result.m_blocks.push_back({0, result.m_bytes.size(), 1, 0, text.size(), {}, {}});
         return result;
     }
     result.m_bytes.clear();
     result.m_bytes.reserve(text.size() / 3);
-    CLineReader reader(result);
+    CLineReader reader(result, text.data(), eColumns);
     const char* p = text.data();
     const char* const pEnd = p + text.size();
+    constexpr size_t kProgressStep = 4u << 20;
+    const char* pReport = p + kProgressStep;
     for (size_t nLine = 1; p < pEnd; ++nLine) {
+        if (progress && p >= pReport) {
+            pReport = p + kProgressStep;
+            if (!progress(static_cast<std::uint64_t>(p - text.data()), text.size())) break;
+        }
         const void* pNl = std::memchr(p, '\n', static_cast<size_t>(pEnd - p));
         const char* e = pNl ? static_cast<const char*>(pNl) : pEnd;
         reader.Line(p, e, nLine);

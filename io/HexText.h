@@ -1,5 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,8 +12,14 @@ struct CHexBlock {
     std::size_t m_nBegin = 0;  // the block's bytes: [m_nBegin, m_nEnd) of CHexText::m_bytes
     std::size_t m_nEnd = 0;
     std::size_t m_nLine = 0;  // 1-based line of the block's first bytes
-    std::string m_strTime;    // time stamp of that line, or of the remark line just before
-    std::string m_strLabel;   // that line's text before its bytes, or the remark line's
+    // The block's lines in the text: from the start of the first to the end of the last.
+    std::size_t m_nTextBegin = 0;
+    std::size_t m_nTextEnd = 0;
+    // Views into the text read, which must outlive them: the time stamp of
+    // the block's first line, or of the remark line just before, and that
+    // line's text before its bytes, or the remark line's.
+    std::string_view m_strTime;
+    std::string_view m_strLabel;
 };
 
 struct CHexText {
@@ -30,4 +38,13 @@ struct CHexText {
 // bConverterRules keeps a plain text (only hex digits and white space) one
 // block converted by the old rules; logs pass false, so that their blank
 // lines split plain texts too.
-CHexText ReadHexText(std::string_view text, bool bConverterRules = true);
+// eColumns names another reading of the same lines, for a log whose lines
+// give a message that does not decode: the first word of every byte line as
+// an offset column (and what follows the first run of groups as the ASCII
+// column), or no offset column at all.
+// progress hears now and then of the bytes read of all; false stops the
+// reading there.
+enum class EHexColumns { kFound, kOffsetFirst, kNoOffset };
+using FHexProgress = std::function<bool(std::uint64_t nDone, std::uint64_t nTotal)>;
+CHexText ReadHexText(std::string_view text, bool bConverterRules = true,
+                     EHexColumns eColumns = EHexColumns::kFound, const FHexProgress& progress = {});

@@ -119,6 +119,10 @@ std::vector<CFramedMsg> FrameBytes(const unsigned char* p, std::size_t n, bool b
     return msgs;
 }
 
+bool IsFramedRun(const unsigned char* p, std::size_t n, bool bStrictSums) {
+    return !HsmsChain(p, n).empty() || !SecsIChain(p, n, bStrictSums).empty();
+}
+
 void JoinSecsIBlocks(std::vector<CFramedMsg>& msgs) {
     bool bSecsI = false;
     for (const CFramedMsg& msg : msgs) bSecsI = bSecsI || msg.m_eFraming == EFraming::kSecsI;

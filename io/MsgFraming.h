@@ -23,6 +23,10 @@ struct CFramedMsg {
 // match, else a wrong sum is a warning. Anything else is one bare message.
 std::vector<CFramedMsg> FrameBytes(const unsigned char* p, std::size_t n, bool bStrictSums);
 
+// True when FrameBytes finds HSMS or SECS-I framing in the run; false for a
+// bare message, which is the run itself.
+bool IsFramedRun(const unsigned char* p, std::size_t n, bool bStrictSums);
+
 // Joins SECS-I blocks of one message (same system bytes, block numbers
 // counting up, the last with the E-bit) into one message with the E-bit.
 void JoinSecsIBlocks(std::vector<CFramedMsg>& msgs);

@@ -41,17 +41,18 @@ void IndexCapture(CSessionBuilder& builder, const CSessionOptions& opts,
     bOk = ReadCapture(builder.Data(), builder.Size(), tcp, strError, progress);
 }
 
-void IndexText(CSessionBuilder& builder, const CSessionOptions& opts) {
+void IndexText(CSessionBuilder& builder, const CSessionOptions& opts,
+               const FSessionProgress& progress) {
     const std::string_view text(reinterpret_cast<const char*>(builder.Data()), builder.Size());
     if (IsPacketDump(text)) {
         builder.SetKind(ESourceKind::kPacketDump);
         IndexPacketDump(builder, text, opts.nPort);
     } else if (IsSmlLog(text)) {
         builder.SetKind(ESourceKind::kSmlLog);
-        IndexSmlLog(builder, text);
+        IndexSmlLog(builder, text, progress);
     } else {
         builder.SetKind(ESourceKind::kHexLog);
-        IndexHexLog(builder, text);
+        IndexHexLog(builder, text, progress);
     }
 }
 
@@ -83,7 +84,7 @@ bool IndexSource(CSessionBuilder& builder, CSession& session, const CSessionOpti
         builder.SetKind(ESourceKind::kFile);
         builder.Add(std::span<const unsigned char>(p, n), {});
     } else {
-        IndexText(builder, opts);
+        IndexText(builder, opts, progress);
     }
     if (progress && !progress(n, n)) {
         strError = "cancelled";

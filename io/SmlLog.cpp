@@ -1,8 +1,8 @@
 #include "io/SmlLog.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -25,6 +25,8 @@ struct SSmlHeader {
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// ASCII only: the C library's classes follow the locale a GUI may have set.
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 bool IsAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
@@ -32,9 +34,9 @@ bool IsAlnum(char c) {
 
 // "S6F11" (perhaps quoted) at i, a whole word; i moves past it.
 bool TakeStreamFunction(std::string_view s, std::size_t& i, int& nStream, int& nFunction) {
-    if (i > 0 && (IsAlnum(s[i - 1]))) return false;
     std::size_t k = i;
     if (k >= s.size() || (s[k] != 'S' && s[k] != 's')) return false;
+    if (i > 0 && (IsAlnum(s[i - 1]))) return false;
     int nS = 0, nF = 0, nDigits = 0;
     for (++k; k < s.size() && IsDigit(s[k]) && nDigits < 3; ++k, ++nDigits)
         nS = nS * 10 + s[k] - '0';
@@ -64,13 +66,12 @@ long long NumberAt(std::string_view s, std::size_t k) {
     return nDigits && v <= 0xFFFFFFFFull ? static_cast<long long>(v) : -1;
 }
 
-// The number after "system:", "system=", "id=", "sb=" or in "[0x0000002A]".
-long long SystemBytes(std::string_view s) {
-    static constexpr std::string_view kKeys[] = {"system", "sysbytes", "systembytes",
-                                                 "sb",     "id",       "tid"};
+// The number after one of the keys and ':' or '=' ("system:0x2A", "sb=42"),
+// or with bBracket in "[0x0000002A]"; -1 for none.
+long long KeyNumber(std::string_view s, std::span<const std::string_view> keys, bool bBracket) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
-        if (c == '[' && s.substr(i + 1, 2) == "0x") {
+        if (bBracket && c == '[' && s.substr(i + 1, 2) == "0x") {
             const long long n = NumberAt(s, i + 1);
             if (n >= 0) return n;
             continue;
@@ -80,7 +81,7 @@ long long SystemBytes(std::string_view s) {
         while (nStart > 0 && IsAlnum(s[nStart - 1])) --nStart;
         if (nStart > 0 && s[nStart - 1] == '_') continue;
         const std::size_t nLength = i - nStart;
-        for (std::string_view key : kKeys) {
+        for (std::string_view key : keys) {
             if (key.size() != nLength) continue;
             std::size_t k = 0;
             while (k < nLength && Lower(s[nStart + k]) == key[k]) ++k;
@@ -92,12 +93,26 @@ long long SystemBytes(std::string_view s) {
     return -1;
 }
 
+long long SystemBytes(std::string_view s) {
+    static constexpr std::string_view kKeys[] = {"system", "sysbytes", "systembytes",
+                                                 "sb",     "id",       "tid"};
+    return KeyNumber(s, kKeys, true);
+}
+
+// secsgem's record line, just before its SML, names the session: "session_id:0x0064" (older
+// versions "sessionID:0x0064"), the header's first two bytes as it sends them.
+long long SessionId(std::string_view s) {
+    static constexpr std::string_view kKeys[] = {"session_id", "sessionid"};
+    const long long n = KeyNumber(s, kKeys, false);
+    return n <= 0xFFFF ? n : -1;
+}
+
 // A header line: an SxFy word before any item text, not inside quotes.
 bool ReadHeader(std::string_view line, SSmlHeader& h) {
     // Item text starts at "<" and a format name; "<--" is an arrow.
     std::size_t nLimit = 0;
-    while (nLimit < line.size() && !(line[nLimit] == '<' && nLimit + 1 < line.size() &&
-                                     std::isalpha(static_cast<unsigned char>(line[nLimit + 1]))))
+    while (nLimit < line.size() &&
+           !(line[nLimit] == '<' && nLimit + 1 < line.size() && IsLetter(line[nLimit + 1])))
         ++nLimit;
     char cQuote = 0;
     for (std::size_t i = 0; i < nLimit; ++i) {
@@ -183,26 +198,29 @@ bool IsItemLine(std::string_view line) {
     return i < line.size() && (line[i] == '<' || line[i] == '>' || line[i] == '.');
 }
 
-// The item text of a message whose header is lines[h]: the rest of the
-// header line, then the item lines up to "." or the next header.
-std::string ItemText(CLines& lines, std::size_t& i, const SSmlHeader& h) {
-    std::string str;
-    if (h.nItems < lines[i].text.size()) str.assign(lines[i].text.substr(h.nItems));
-    bool bEnded = !str.empty() && str.find_last_not_of(' ') != std::string::npos &&
-                  str[str.find_last_not_of(' ')] == '.';
+// The item text of a message whose header is lines[i]: the rest of the
+// header line, then the item lines up to "." or the next header. The lines
+// lie one after the other in the log: the text is a view of them.
+std::string_view ItemText(CLines& lines, std::size_t& i, const SSmlHeader& h) {
+    const std::string_view header = lines[i].text;
+    const std::string_view rest =
+        h.nItems < header.size() ? header.substr(h.nItems) : header.substr(header.size());
+    const char* const pBegin = rest.data();
+    const char* pEnd = rest.data() + rest.size();
+    const std::size_t nLastOfRest = rest.find_last_not_of(' ');
+    bool bEnded = nLastOfRest != std::string_view::npos && rest[nLastOfRest] == '.';
     for (++i; lines.Has(i) && !bEnded; ++i) {
         SSmlHeader next;
         const std::string_view line = lines[i].text;
-        if (!IsItemLine(line) && (ReadHeader(line, next) || str.empty())) break;
+        if (!IsItemLine(line) && (ReadHeader(line, next) || pEnd == pBegin)) break;
         if (!IsItemLine(line) && line.find_first_not_of(" \t") != std::string_view::npos &&
             line.find('<') == std::string_view::npos && line.find('>') == std::string_view::npos)
             break;
-        str += '\n';
-        str += line;
+        pEnd = line.data() + line.size();
         const std::size_t nLast = line.find_last_not_of(" \t");
         bEnded = nLast != std::string_view::npos && line[nLast] == '.';
     }
-    return str;
+    return std::string_view(pBegin, static_cast<std::size_t>(pEnd - pBegin));
 }
 
 }  // namespace
@@ -221,7 +239,8 @@ bool IsSmlLog(std::string_view text) {
     return nHeaders && nItems * 2 >= nHeaders;
 }
 
-void IndexSmlLog(CSessionBuilder& builder, std::string_view text) {
+void IndexSmlLog(CSessionBuilder& builder, std::string_view text,
+                 const FSessionProgress& progress) {
     CLines lines(text);
     std::vector<unsigned char>& own = builder.Own();
     // Without system bytes in the log, a reply takes its primary's: the
@@ -230,8 +249,19 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text) {
     std::uint32_t nCounted = 0;
     const std::uint16_t nUnknownFlow = builder.Flow("", "", EMsgDirection::kUnknown, 1);
     bool bAllDated = true, bAnyTime = false;
+    CFlowCache flows(builder);
+    std::string strText;  // kept: one buffer for every message's SML
+    std::vector<SSmlMessage> msgs;
+    SSmlError error;
+    constexpr std::size_t kProgressStep = 4u << 20;
+    std::size_t nReport = kProgressStep;
     for (std::size_t i = 0; lines.Has(i);) {
         lines.Forget(i > 0 ? i - 1 : 0);
+        const std::size_t nDone = static_cast<std::size_t>(lines[i].text.data() - text.data());
+        if (progress && nDone >= nReport) {
+            nReport = nDone + kProgressStep;
+            if (!progress(nDone, text.size())) break;
+        }
         SSmlHeader h;
         if (!ReadHeader(lines[i].text, h)) {
             ++i;
@@ -244,12 +274,15 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text) {
         const std::string_view context =
             i > 0 && !IsItemLine(lines[i - 1].text) ? lines[i - 1].text : std::string_view();
         if (h.nSystem < 0) h.nSystem = SystemBytes(context);
-        const std::string strItems = ItemText(lines, i, h);
-        std::string strText =
-            "S" + DecimalText(h.nStream) + "F" + DecimalText(h.nFunction) + (h.bWait ? " W" : "");
-        std::vector<SSmlMessage> msgs;
-        SSmlError error;
-        if (!ReadSml(strText + "\n" + strItems, msgs, error) || msgs.size() != 1) {
+        const long long nSession = SessionId(context);
+        const std::string_view items = ItemText(lines, i, h);
+        strText.assign(1, 'S');
+        strText += DecimalText(h.nStream);
+        strText += 'F';
+        strText += DecimalText(h.nFunction);
+        strText += h.bWait ? " W\n" : "\n";
+        strText += items;
+        if (!ReadSml(strText, msgs, error) || msgs.size() != 1) {
             builder.Warn("line " + DecimalText(lines[nHeader].nNumber) + ": " +
                              (msgs.size() > 1 ? "more than one message" : error.strText),
                          SSessionMsg::kNoTime, lines[nHeader].nNumber);
@@ -267,6 +300,7 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text) {
             if (h.nFunction % 2) open[{h.nStream, h.nFunction}] = nSystem;
         }
         msgs[0].nSystem = nSystem;
+        if (nSession >= 0) msgs[0].nDevice = static_cast<int>(nSession);
         const std::vector<unsigned char> bytes = SmlMessageFile(msgs[0], nSystem);
         SFoundFacts facts;
         bool bDate = false;
@@ -276,8 +310,8 @@ void IndexSmlLog(CSessionBuilder& builder, std::string_view text) {
             bAnyTime = true;
             bAllDated = bAllDated && bDate;
         }
-        facts.nFlow = LogLineFlow(builder, lines[nHeader].text);
-        if (facts.nFlow == nUnknownFlow) facts.nFlow = LogLineFlow(builder, context);
+        facts.nFlow = flows.OfLine(lines[nHeader].text);
+        if (facts.nFlow == nUnknownFlow) facts.nFlow = flows.OfLine(context);
         facts.nLine = lines[nHeader].nNumber;
         const std::size_t nAt = own.size();
         own.insert(own.end(), bytes.begin(), bytes.end());

@@ -10,5 +10,7 @@ bool IsSmlLog(std::string_view text);
 
 // Reads each message's item text through the SML reader; time, direction
 // and system bytes come from its header line. A message whose text does not
-// read is a warning with its line, never a guessed message.
-void IndexSmlLog(CSessionBuilder& builder, std::string_view text);
+// read is a warning with its line, never a guessed message. progress hears
+// now and then of the bytes read.
+void IndexSmlLog(CSessionBuilder& builder, std::string_view text,
+                 const FSessionProgress& progress = {});

@@ -20,8 +20,8 @@ bool IsWordChar(char c) {
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool SameText(const std::string& a, const char* b) {
-    if (a.size() != std::strlen(b)) return false;
+bool SameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (Upper(a[i]) != Upper(b[i])) return false;
     }
@@ -30,7 +30,7 @@ bool SameText(const std::string& a, const char* b) {
 
 // SML names of the formats; BOOL and Boolean are what some tools write.
 struct SSmlFormatName {
-    const char* szName;
+    std::string_view szName;
     int nFormat;
 };
 constexpr SSmlFormatName kFormatNames[] = {
@@ -42,24 +42,17 @@ constexpr SSmlFormatName kFormatNames[] = {
     {"U4", kFormatU4},
 };
 
-// Scans the text: position with line and column, blanks and comments.
+// Scans the text: position, blanks and comments. Line and column are
+// counted only when asked, for an error: a message read well never needs them.
 class CSmlScanner {
 public:
-    explicit CSmlScanner(const std::string& strText) : m_str(strText) {}
+    explicit CSmlScanner(std::string_view strText) : m_str(strText) {}
 
     char Peek(std::size_t n = 0) const {
         return m_nPos + n < m_str.size() ? m_str[m_nPos + n] : '\0';
     }
     bool AtEnd(std::size_t n = 0) const { return m_nPos + n >= m_str.size(); }
-    void Advance() {
-        if (Peek() == '\n') {
-            ++m_nLine;
-            m_nColumn = 1;
-        } else {
-            ++m_nColumn;
-        }
-        ++m_nPos;
-    }
+    void Advance() { ++m_nPos; }
     // Skips blanks and comments; false for a "/*" without its "*/".
     bool SkipSpace() {
         for (;;) {
@@ -78,22 +71,29 @@ public:
             }
         }
     }
-    std::string Word() {
-        std::string str;
-        while (!AtEnd() && IsWordChar(Peek())) {
-            str += Peek();
-            Advance();
-        }
-        return str;
+    // A view into the text read.
+    std::string_view Word() {
+        const std::size_t nStart = m_nPos;
+        while (!AtEnd() && IsWordChar(Peek())) Advance();
+        return m_str.substr(nStart, m_nPos - nStart);
     }
-    int Line() const { return m_nLine; }
-    int Column() const { return m_nColumn; }
+    std::size_t Pos() const { return m_nPos; }
+    // Line and column (from 1, columns in bytes) of a position.
+    void LineColumn(std::size_t nPos, int& nLine, int& nColumn) const {
+        nLine = 1;
+        std::size_t nLineStart = 0;
+        for (std::size_t i = 0; i < nPos && i < m_str.size(); ++i) {
+            if (m_str[i] == '\n') {
+                ++nLine;
+                nLineStart = i + 1;
+            }
+        }
+        nColumn = static_cast<int>(nPos - nLineStart) + 1;
+    }
 
 private:
-    const std::string& m_str;
+    std::string_view m_str;
     std::size_t m_nPos = 0;
-    int m_nLine = 1;
-    int m_nColumn = 1;
 };
 
 // Writes items; a list's header is a 4-byte hole until the list closes, and
@@ -157,18 +157,18 @@ private:
     std::vector<SHole> m_holes;
 };
 
-bool ParseInteger(const std::string& str, bool& bNegative, unsigned long long& nMagnitude);
+bool ParseInteger(std::string_view str, bool& bNegative, unsigned long long& nMagnitude);
 
 struct SOpenList {
     std::size_t nHole;
     std::size_t nItems;
     long long nDeclared;  // -1: no count in brackets
-    int nLine, nColumn;   // of the count, for its error
+    std::size_t nPos;     // of the count, for its error
 };
 
 class CSmlParser {
 public:
-    CSmlParser(const std::string& strText, SSmlError& error) : m_scan(strText), m_error(error) {}
+    CSmlParser(std::string_view strText, SSmlError& error) : m_scan(strText), m_error(error) {}
 
     bool Run(std::vector<SSmlMessage>& messages) {
         for (;;) {
@@ -182,13 +182,12 @@ public:
 
 private:
     bool Fail(const std::string& strText) {
-        m_error = {m_scan.Line(), m_scan.Column(), strText};
-        return false;
+        m_error.strText = strText;
+        return FailAt(m_scan.Pos());
     }
     // A word that was read and found wrong is named where it starts.
-    bool FailAt(int nLine, int nColumn) {
-        m_error.nLine = nLine;
-        m_error.nColumn = nColumn;
+    bool FailAt(std::size_t nPos) {
+        m_scan.LineColumn(nPos, m_error.nLine, m_error.nColumn);
         return false;
     }
     bool Skip() { return m_scan.SkipSpace() || Fail("expected \"*/\""); }
@@ -196,13 +195,13 @@ private:
     // [NAME:] ['|"]SnFm['|"] [W]
     bool Header(SSmlMessage& msg) {
         const char cQuote = m_scan.Peek() == '\'' || m_scan.Peek() == '"' ? m_scan.Peek() : 0;
-        const int nLine = m_scan.Line(), nColumn = m_scan.Column();
+        const std::size_t nPos = m_scan.Pos();
         if (!cQuote) {
-            std::string strWord = m_scan.Word();
+            std::string_view strWord = m_scan.Word();
             const std::size_t nColon = strWord.find(':');  // secs4net's "Name:'S1F1'"
-            if (nColon != std::string::npos) strWord.erase(0, nColon + 1);
+            if (nColon != std::string_view::npos) strWord.remove_prefix(nColon + 1);
             if (!strWord.empty())
-                return (StreamFunction(strWord, msg) || FailAt(nLine, nColumn)) && Wait(msg);
+                return (StreamFunction(strWord, msg) || FailAt(nPos)) && Wait(msg);
         }
         const char cOpen = m_scan.Peek() == '\'' || m_scan.Peek() == '"' ? m_scan.Peek() : 0;
         if (cOpen) m_scan.Advance();
@@ -214,10 +213,10 @@ private:
         return Wait(msg);
     }
 
-    bool StreamFunction(const std::string& strWord, SSmlMessage& msg) {
+    bool StreamFunction(std::string_view strWord, SSmlMessage& msg) {
         const char* kExpected = "expected a message header such as \"S1F1\"";
         std::size_t nF = strWord.find_first_of("fF");
-        if (strWord.size() < 4 || Upper(strWord[0]) != 'S' || nF == std::string::npos)
+        if (strWord.size() < 4 || Upper(strWord[0]) != 'S' || nF == std::string_view::npos)
             return Fail(kExpected);
         const char* p = strWord.data();
         const auto rs = std::from_chars(p + 1, p + nF, msg.nStream);
@@ -261,12 +260,12 @@ private:
             }
             if (!pFound) return true;
             for (std::size_t i = 0; pFound->szName[i]; ++i) m_scan.Advance();
-            const int nLine = m_scan.Line(), nColumn = m_scan.Column();
-            const std::string strWord = m_scan.Word();
+            const std::size_t nPos = m_scan.Pos();
+            const std::string_view strWord = m_scan.Word();
             bool bNegative = false;
             unsigned long long n = 0;
             if (!ParseInteger(strWord, bNegative, n) || bNegative || n > pFound->nMax)
-                return Fail(pFound->szExpected) || FailAt(nLine, nColumn);
+                return Fail(pFound->szExpected) || FailAt(nPos);
             if (pFound == kAttributes)
                 msg.nDevice = static_cast<int>(n);
             else
@@ -300,10 +299,9 @@ private:
     bool CloseList(CItemWriter& writer, std::vector<SOpenList>& open) {
         const SOpenList list = open.back();
         if (list.nDeclared >= 0 && static_cast<std::size_t>(list.nDeclared) != list.nItems) {
-            m_error = {list.nLine, list.nColumn,
-                       "expected " + std::to_string(list.nDeclared) + " items, found " +
-                           std::to_string(list.nItems)};
-            return false;
+            m_error.strText = "expected " + std::to_string(list.nDeclared) + " items, found " +
+                              std::to_string(list.nItems);
+            return FailAt(list.nPos);
         }
         if (!writer.CloseList(list.nHole, list.nItems)) return Fail("list too long");
         m_scan.Advance();
@@ -316,30 +314,33 @@ private:
     bool Item(CItemWriter& writer, std::vector<SOpenList>& open) {
         m_scan.Advance();
         if (!Skip()) return false;
-        const std::string strName = m_scan.Word();
+        const std::string_view strName = m_scan.Word();
         int nFormat = -1;
         for (const SSmlFormatName& f : kFormatNames) {
-            if (SameText(strName, f.szName)) nFormat = f.nFormat;
+            if (SameText(strName, f.szName)) {
+                nFormat = f.nFormat;
+                break;
+            }
         }
         if (nFormat < 0) return Fail("expected a format name such as \"L\" or \"U4\"");
         if (!Skip()) return false;
-        SOpenList list{0, 0, -1, m_scan.Line(), m_scan.Column()};
+        SOpenList list{0, 0, -1, m_scan.Pos()};
         if (m_scan.Peek() == '[' && !Count(list.nDeclared)) return false;
         if (nFormat == kFormatList) {
             list.nHole = writer.OpenList();
             open.push_back(list);
             return true;
         }
-        std::vector<unsigned char> data;
+        std::vector<unsigned char>& data = m_data;  // kept: no allocation per item
+        data.clear();
         std::size_t nValues = 0;
         if (!Values(nFormat, list.nDeclared, data, nValues)) return false;
         // Dialects count text in characters or in bytes: only other counts are checked.
         const bool bText = nFormat == kFormatAscii || nFormat == kFormatJis8;
         if (!bText && list.nDeclared >= 0 && static_cast<std::size_t>(list.nDeclared) != nValues) {
-            m_error = {list.nLine, list.nColumn,
-                       "expected " + std::to_string(list.nDeclared) + " values, found " +
-                           std::to_string(nValues)};
-            return false;
+            m_error.strText = "expected " + std::to_string(list.nDeclared) + " values, found " +
+                              std::to_string(nValues);
+            return FailAt(list.nPos);
         }
         if (!writer.Data(nFormat, data)) return Fail("item too long");
         m_scan.Advance();  // the '>'
@@ -350,7 +351,7 @@ private:
     bool Count(long long& nCount) {
         m_scan.Advance();
         if (!Skip()) return false;
-        const std::string strWord = m_scan.Word();
+        const std::string_view strWord = m_scan.Word();
         const auto res = std::from_chars(strWord.data(), strWord.data() + strWord.size(), nCount);
         if (strWord.empty() || res.ptr != strWord.data() + strWord.size() || nCount < 0)
             return Fail("expected a count");
@@ -373,10 +374,10 @@ private:
                 continue;
             }
             if (c == '<') return Fail("expected \">\"");
-            const int nLine = m_scan.Line(), nColumn = m_scan.Column();
-            const std::string strWord = m_scan.Word();
+            const std::size_t nPos = m_scan.Pos();
+            const std::string_view strWord = m_scan.Word();
             if (strWord.empty()) return Fail("expected \">\"");
-            if (!Value(nFormat, strWord, data)) return FailAt(nLine, nColumn);
+            if (!Value(nFormat, strWord, data)) return FailAt(nPos);
             ++nValues;
         }
     }
@@ -460,21 +461,22 @@ private:
         const char cNext = m_scan.Peek(n);
         if (cNext == '>' || m_scan.AtEnd(n) || cNext == '/') return true;
         if (cNext == '"' || cNext == '\'') return m_scan.Peek(n + 1) != '>';
-        std::string strWord;
+        std::string strWord;  // only where a quote stands inside a text
         while (IsWordChar(m_scan.Peek(n))) strWord += m_scan.Peek(n++);
         bool bNegative = false;
         unsigned long long nValue = 0;
         return ParseInteger(strWord, bNegative, nValue) && !bNegative && nValue <= 0xFF;
     }
 
-    bool Value(int nFormat, const std::string& strWord, std::vector<unsigned char>& data);
+    bool Value(int nFormat, std::string_view strWord, std::vector<unsigned char>& data);
 
     CSmlScanner m_scan;
     SSmlError& m_error;
+    std::vector<unsigned char> m_data;
 };
 
 // Integer text: decimal with an optional sign, or 0x hex / 0b binary.
-bool ParseInteger(const std::string& str, bool& bNegative, unsigned long long& nMagnitude) {
+bool ParseInteger(std::string_view str, bool& bNegative, unsigned long long& nMagnitude) {
     std::size_t i = 0;
     bNegative = false;
     if (i < str.size() && (str[i] == '+' || str[i] == '-')) bNegative = str[i++] == '-';
@@ -520,7 +522,7 @@ void PutBigEndian(std::vector<unsigned char>& data, unsigned long long v, int nW
 
 // "nan(0xF)" with an optional sign: the NaN whose fraction bits are F, as
 // the writer keeps a NaN that "nan" would not bring back.
-bool ParseNaNBits(const std::string& str, int nWidth, std::vector<unsigned char>& data) {
+bool ParseNaNBits(std::string_view str, int nWidth, std::vector<unsigned char>& data) {
     const bool bMinus = str[0] == '-';
     const std::size_t nStart = str[0] == '-' || str[0] == '+' ? 1 : 0;
     if (str.size() < nStart + 6 || !SameText(str.substr(nStart, 4), "NAN(") || str.back() != ')')
@@ -539,11 +541,11 @@ bool ParseNaNBits(const std::string& str, int nWidth, std::vector<unsigned char>
 
 // Floats as std::from_chars reads them (never the locale), with the names
 // the dialects give the non-finite values.
-bool ParseFloat(const std::string& strWord, int nFormat, std::vector<unsigned char>& data) {
-    if (strWord.find('(') != std::string::npos)
+bool ParseFloat(std::string_view strWord, int nFormat, std::vector<unsigned char>& data) {
+    if (strWord.find('(') != std::string_view::npos)
         return ParseNaNBits(strWord, nFormat == kFormatF4 ? 4 : 8, data);
-    std::string str = strWord;
-    if (!str.empty() && str[0] == '+') str.erase(0, 1);
+    std::string_view str = strWord;
+    if (!str.empty() && str[0] == '+') str.remove_prefix(1);
     const char* p = str.data();
     const char* pEnd = p + str.size();
     if (nFormat == kFormatF4) {
@@ -564,7 +566,7 @@ bool ParseFloat(const std::string& strWord, int nFormat, std::vector<unsigned ch
     return true;
 }
 
-bool CSmlParser::Value(int nFormat, const std::string& strWord, std::vector<unsigned char>& data) {
+bool CSmlParser::Value(int nFormat, std::string_view strWord, std::vector<unsigned char>& data) {
     if (nFormat == kFormatF4 || nFormat == kFormatF8) {
         return ParseFloat(strWord, nFormat, data) ||
                Fail(nFormat == kFormatF4 ? "expected a number that fits an F4"
@@ -596,7 +598,7 @@ bool CSmlParser::Value(int nFormat, const std::string& strWord, std::vector<unsi
 
 }  // namespace
 
-bool ReadSml(const std::string& strText, std::vector<SSmlMessage>& messages, SSmlError& error) {
+bool ReadSml(std::string_view strText, std::vector<SSmlMessage>& messages, SSmlError& error) {
     messages.clear();
     error = SSmlError();
     if (CSmlParser(strText, error).Run(messages)) return true;

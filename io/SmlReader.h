@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One message read from SML text: what its header line says and its item
@@ -29,7 +30,7 @@ struct SSmlError {
 // as terminator.
 // False, with messages left empty, at the first error. Never recurses: any
 // nesting depth is read in one loop.
-bool ReadSml(const std::string& strText, std::vector<SSmlMessage>& messages, SSmlError& error);
+bool ReadSml(std::string_view strText, std::vector<SSmlMessage>& messages, SSmlError& error);
 
 // The message file: a 10-byte header (device id, the W-bit, stream,
 // function, end bit with block 1 as a single block carries it, the system

@@ -235,6 +235,73 @@ TEST(SessionText, SmlLogsAndPacketDumps) {
     }
 }
 
+// secsgem's record line gives the session id (its HsmsHeader text, as its
+// header.py writes it); the message's first two bytes carry it.
+TEST(SessionText, SecsgemSessionIdIsTheDevice) {
+    const std::string strLog =
+        "2026-12-07 10:00:00,100 INFO > HsmsMessage({'header': HsmsHeader({session_id:0x0064, "
+        "stream:01, function:01, p_type:0x00, s_type:0x00, system:0x00000011, "
+        "require_response:True}), 'data': ''})\nS1F1 W .\n";
+    const CSession session = Open(Bytes(strLog.begin(), strLog.end()));
+    ASSERT_EQ(session.Messages().size(), 1u);
+    EXPECT_EQ(session.Messages()[0].nDevice, 0x64);
+    EXPECT_EQ(session.Messages()[0].dwSystem, 0x11u);
+}
+
+// Text logs say how far they are while they are read, so that a window's
+// progress bar moves, and a cancel stops them.
+TEST(SessionText, ProgressWhileReading) {
+    std::string strHex = "00 00 81 01 00 00 00 00 00 01 21 FF";  // a B item of 255 bytes
+    for (int i = 0; i < 255; ++i) strHex += " 00";
+    const std::string strSml = "S1F1 W\n<A \"" + std::string(1000, 'x') + "\">\n.\n";
+    for (const std::string& strLine : {strHex + "\n", strSml}) {
+        SCOPED_TRACE(strLine.substr(0, 6));
+        std::string strLog;
+        while (strLog.size() < (9u << 20)) strLog += strLine;
+        std::vector<std::uint64_t> done;
+        const auto Progress = [&](std::uint64_t nDone, std::uint64_t nTotal) {
+            done.push_back(nDone);
+            return nDone < nTotal;
+        };
+        CSession session;
+        std::string strError;
+        EXPECT_FALSE(
+            SessionFromBytes(Bytes(strLog.begin(), strLog.end()), {}, session, strError, Progress));
+        EXPECT_EQ(strError, "cancelled");
+        ASSERT_GE(done.size(), 3u);
+        EXPECT_GT(done[0], 0u);
+        EXPECT_LT(done[1], strLog.size());
+    }
+}
+
+struct ReadingCase {
+    const char* name;
+    const char* text;
+    const char* summary;
+};
+
+// A hex log's lines read again where the first reading does not decode:
+// the reading that decodes cleanly is taken; a clean message is never read
+// again, and one that no reading mends stays as it was, damaged.
+const ReadingCase kReadingCases[] = {
+    {"offset column not starting at 0", "0100 00 00 01 02 00 00 00 00 00 01 01 00\n",
+     "S1F2 orphan"},
+    {"bare message that frames as HSMS", "00 00 00 0E 80 01 00 00 00 00 01 02 41 01 58 41 01 59\n",
+     "S0F14 orphan"},
+    {"device id that looks like an offset", "0000 81 01 00 00 00 00 00 01\n", "S1F1W open"},
+    {"clean HSMS message stays framed", "00 00 00 0C 00 00 81 01 00 00 00 00 00 01 01 00\n",
+     "S1F1W open"},
+    {"no reading decodes", "00 00 81 01 00 00 00 00 00 01 01 05 41\n", "S1F1W damaged"},
+};
+
+TEST(SessionText, OtherReadingsOfDamagedLines) {
+    for (const ReadingCase& c : kReadingCases) {
+        SCOPED_TRACE(c.name);
+        const std::string str = c.text;
+        EXPECT_EQ(Summary(Open(Bytes(str.begin(), str.end()))), c.summary);
+    }
+}
+
 // tcpdump's times give the latency; tshark -x has none to give.
 TEST(SessionText, PacketDumpTimes) {
     const std::string strDump =

@@ -95,6 +95,25 @@ std::span<const unsigned char> CSession::Bytes(std::size_t nIndex,
     return scratch;
 }
 
+void CSession::Runs(std::size_t nIndex, std::vector<SByteRun>& runs) const {
+    runs.clear();
+    if (nIndex >= m_msgs.size()) return;
+    const std::span<const unsigned char> source(m_pSource->Data(), m_pSource->Size());
+    const std::span<const unsigned char> own(m_own);
+    const auto Run = [&](std::uint64_t nWhere, std::size_t nSize) {
+        const bool bOwn = nWhere & kOwnStoreBit;
+        const std::span<const unsigned char> store = bOwn ? own : source;
+        runs.push_back({store.subspan(nWhere & ~kOwnStoreBit, nSize), store});
+    };
+    const SSessionMsg& m = m_msgs[nIndex];
+    if (!(m.nFlags & SSessionMsg::kPieces)) return Run(m.nWhere, m.nSize);
+    std::size_t nDone = 0;
+    for (std::size_t k = m.nWhere; nDone < m.nSize && k < m_pieces.size(); ++k) {
+        Run(m_pieces[k].nWhere, m_pieces[k].nSize);
+        nDone += m_pieces[k].nSize;
+    }
+}
+
 std::int64_t CSession::LatencyMicros(std::size_t nIndex) const {
     if (nIndex >= m_msgs.size() || !m_msgs[nIndex].nReplyTo) return -1;
     const std::int64_t nFrom = m_msgs[m_msgs[nIndex].nReplyTo - 1].nMicros;

@@ -127,6 +127,13 @@ public:
     // lie in one run, else gathered into scratch. Empty for a bad index.
     std::span<const unsigned char> Bytes(std::size_t nIndex,
                                          std::vector<unsigned char>& scratch) const;
+    // The runs the message's bytes lie in, in order (one unless kPieces),
+    // each with the whole store it lies in: the source or the own store.
+    struct SByteRun {
+        std::span<const unsigned char> bytes;
+        std::span<const unsigned char> store;
+    };
+    void Runs(std::size_t nIndex, std::vector<SByteRun>& runs) const;
     // µs from the primary to this reply; -1 when not a reply or a time is unknown.
     std::int64_t LatencyMicros(std::size_t nIndex) const;
     // "S1F1W" or "Select.req".

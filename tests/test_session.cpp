@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TestHelpers.h"
+#include "io/SessionFilter.h"
 #include "io/SessionIndex.h"
 
 namespace {
@@ -243,6 +244,42 @@ TEST(SessionText, PacketDumpTimes) {
     const std::string strShark =
         ReadAll(std::string(BREVIX_TEST_DATA_DIR) + "/packet-dumps/tshark-x.txt");
     EXPECT_EQ(Open(Bytes(strShark.begin(), strShark.end())).LatencyMicros(1), -1);
+}
+
+// Text terms: "LOT1" of the first S6F11 is cut between two TCP segments (a
+// frame's headers lie between its halves); the second's "LOT2" is whole.
+// The same bytes as a hex log, whose bytes are the session's own.
+TEST(SessionFilterText, FoundAcrossSegmentsAndInEveryStore) {
+    const std::vector<CTestSegment> segments = {
+        {true, 0, "00000010 0000860B 0000 00000001 4104 4C4F", 1000},
+        {true, 18, "5431", 2000},
+        {true, 20, "00000010 0000860B 0000 00000002 4104 4C4F 5432", 3000},
+    };
+    const std::string strLog =
+        "10:00:00 Out: 00 00 86 0B 00 00 00 00 00 01 41 04 4C 4F 54 31\n"
+        "10:00:01 Out: 00 00 86 0B 00 00 00 00 00 02 41 04 4C 4F 54 32\n";
+    const CSession sessions[] = {Open(CaptureBytes(segments, false)),
+                                 Open(Bytes(strLog.begin(), strLog.end()))};
+    const struct {
+        const char* expr;
+        const char* matches;  // numbers of the messages that pass
+    } kCases[] = {
+        {"\"LOT1\"", "1"}, {"\"T1\"", "1"},          {"\"LOT\"", "12"},
+        {"\"OT2\"", "2"},  {"\"LOT3\" \"T2\"", "2"}, {"\"LOT1\" S1F1", ""},
+    };
+    for (const CSession& session : sessions) {
+        ASSERT_EQ(session.Messages().size(), 2u);
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(c.expr);
+            CSessionFilter filter;
+            std::string strError;
+            ASSERT_TRUE(filter.Parse(c.expr, SSessionZone(), strError)) << strError;
+            std::string strMatches;
+            for (const std::uint32_t i : FilterSession(session, filter))
+                strMatches += std::to_string(i + 1);
+            EXPECT_EQ(strMatches, c.matches);
+        }
+    }
 }
 
 }  // namespace

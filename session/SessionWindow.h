@@ -33,9 +33,6 @@ enum class ESessionExport { kFolder, kSml, kJsonLines };
 class CSessionWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Sources up to this size have every body decoded for the damaged status.
-    static constexpr std::uintmax_t kCheckedSourceBytes = 64u << 20;
-
     explicit CSessionWindow(QWidget* pParent = nullptr);
     ~CSessionWindow() override;
 
@@ -103,7 +100,6 @@ private:
     std::string m_strLoading;  // the source being read
     std::int64_t m_nT3Micros = CSessionOptions().nT3Micros;
     bool m_bUtc = false;
-    bool m_bBodiesChecked = true;
     CSessionFilter m_filter;
     CSessionLoader* m_pLoader = nullptr;
     QTabWidget* m_tabs = nullptr;

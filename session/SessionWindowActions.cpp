@@ -53,18 +53,12 @@ std::int64_t FirstTime(const CSession& session) {
 
 }  // namespace
 
-// Checking every body for damage decodes every message while the index is
-// built: affordable for a small source, seconds for a large one, whose
-// messages are then checked one by one when shown.
+// Every body is decoded once for the damaged status while the index is
+// built, whatever the source's size: an in-memory walk, a fraction of the
+// index's time.
 bool CSessionWindow::Open(const std::string& strPath) {
     CSessionOptions opts;
     opts.nT3Micros = m_nT3Micros;
-    std::error_code ec;
-    const auto nSize = std::filesystem::is_regular_file(strPath, ec)
-                           ? std::filesystem::file_size(strPath, ec)
-                           : std::uintmax_t{0};
-    opts.bCheckBodies = ec || nSize <= kCheckedSourceBytes;
-    m_bBodiesChecked = opts.bCheckBodies;
     if (!m_pLoader->Start(strPath, opts)) return false;
     m_strLoading = strPath;
     m_progress->setValue(0);

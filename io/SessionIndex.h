@@ -97,10 +97,25 @@ struct SSessionWarning {
 
 enum class ESourceKind : std::uint8_t { kCapture, kPacketDump, kHexLog, kSmlLog, kFolder, kFile };
 
+// Records handed over while a source is read, so that they can be shown
+// before the index is finished. The records are final as to what the
+// message is (time, flow, SxFy, W-bit, system bytes, size, framing), not as
+// to where it ends up or how it stands: the finished index may sort a
+// capture's messages by time, and it alone pairs replies and sets statuses.
+struct SSessionFound {
+    std::vector<SSessionMsg> msgs;    // found since the last hand-over, in the order found
+    std::vector<SSessionFlow> flows;  // flows and notes new since the last hand-over
+    std::vector<std::string> notes;
+    bool bTimesOfDay = false;
+};
+// Called on the reading thread with copies, which the receiver may keep.
+using FSessionFound = std::function<void(SSessionFound found)>;
+
 struct CSessionOptions {
     int nPort = -1;  // captures: only TCP streams with this port; -1 any stream that frames as HSMS
     std::int64_t nT3Micros = 45'000'000;  // reply timeout for kUnanswered
     bool bCheckBodies = true;             // decode every body once for kDamaged
+    FSessionFound fnFound;  // when set: records handed over whenever progress is reported
 };
 
 // Called now and then while a source is read: bytes done of bytes in all.
@@ -142,6 +157,11 @@ public:
     // Pairs replies with primaries and sets every status again, with this T3.
     void SetT3(std::int64_t nT3Micros);
 
+    // A session shown while its source is read: the records handed over so
+    // far, without bytes (Bytes and Runs give none), replies or statuses.
+    bool Partial() const { return m_bPartial; }
+    void AppendFound(SSessionFound found);
+
 private:
     friend class CSessionBuilder;
     struct CSource;
@@ -154,6 +174,7 @@ private:
     std::vector<SSessionWarning> m_warnings;
     ESourceKind m_eKind = ESourceKind::kFile;
     bool m_bTimesOfDay = false;
+    bool m_bPartial = false;
 };
 
 // Opens strPath as a session: a pcap or pcapng capture, a folder of .BIG

@@ -85,6 +85,7 @@ private:
     void OnOpenFile();
     void OnOpenFolder();
     void OnLoaded(bool bOk, const QString& strError);
+    void OnFound();
     void OnRowChanged();
     void OnTableMenu(const QPoint& pos);
     void OnExport(ESessionExport eKind, bool bFiltered);
@@ -96,6 +97,8 @@ private:
     void Remember(const std::string& strPath);
 
     std::unique_ptr<CSession> m_pSession;
+    // While a source is read: its records found so far, on show in the list.
+    std::unique_ptr<CSession> m_pPartial;
     std::string m_strPath;     // the source on show
     std::string m_strLoading;  // the source being read
     std::int64_t m_nT3Micros = CSessionOptions().nT3Micros;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -278,6 +279,53 @@ TEST(SessionFilterText, FoundAcrossSegmentsAndInEveryStore) {
             for (const std::uint32_t i : FilterSession(session, filter))
                 strMatches += std::to_string(i + 1);
             EXPECT_EQ(strMatches, c.matches);
+        }
+    }
+}
+
+// What a record says of its message, leaving out what only the whole
+// source can tell: replies, statuses, the body check.
+std::string Described(const SSessionMsg& m) {
+    const int nFlags = m.nFlags & ~(SSessionMsg::kChecked | SSessionMsg::kBadBody);
+    return std::to_string(m.nMicros) + " " + std::to_string(m.nFlow) + " S" +
+           std::to_string(m.nStream) + "F" + std::to_string(m.nFunction) + " " +
+           std::to_string(nFlags) + " " + std::to_string(m.nSType) + " " +
+           std::to_string(m.dwSystem) + " " + std::to_string(m.nSize) + " " +
+           std::to_string(m.nWhere) + " " + std::to_string(m.nNote) + " " +
+           std::to_string(m.nLine) + " " + std::to_string(m.nDevice);
+}
+
+// Records handed over while a source is read are the finished index's
+// records (a capture's in time order) and claim no reply or status yet.
+TEST(SessionFound, RecordsHandedOverAreFinalButForStatus) {
+    const std::vector<CTestSegment> segments = {
+        {true, 0, kS1F1, 2000},
+        {false, 0, kS1F2, 3000},
+        {true, 14, "0000000A 00008101 00000000 0002", 1000},  // found late, sent first
+    };
+    const Bytes sources[] = {Bytes(std::begin(kStatusLog), std::end(kStatusLog) - 1),
+                             CaptureBytes(segments, false)};
+    for (const Bytes& source : sources) {
+        std::vector<SSessionMsg> found;
+        std::size_t nFlows = 0;
+        CSessionOptions opts;
+        opts.fnFound = [&](SSessionFound batch) {
+            found.insert(found.end(), batch.msgs.begin(), batch.msgs.end());
+            nFlows += batch.flows.size();
+            for (const SSessionMsg& m : batch.msgs) EXPECT_LT(m.nFlow, nFlows);
+        };
+        CSession session;
+        std::string strError;
+        ASSERT_TRUE(SessionFromBytes(source, opts, session, strError)) << strError;
+        ASSERT_EQ(found.size(), session.Messages().size());
+        std::stable_sort(
+            found.begin(), found.end(),
+            [](const SSessionMsg& a, const SSessionMsg& b) { return a.nMicros < b.nMicros; });
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(Described(found[i]), Described(session.Messages()[i]));
+            EXPECT_EQ(found[i].eStatus, EMsgStatus::kNone);
+            EXPECT_EQ(found[i].nReplyTo + found[i].nReplyBy, 0u);
         }
     }
 }

@@ -11,6 +11,9 @@
 
 namespace {
 
+constexpr std::int64_t kMicrosPerSecond = 1'000'000;
+constexpr std::int64_t kMicrosPerDay = 86'400 * kMicrosPerSecond;
+
 std::string Lower(std::string str) {
     for (char& c : str) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return str;
@@ -86,9 +89,62 @@ bool ReadMsgPattern(const std::string& strTerm, TPattern& pattern) {
     return i == strTerm.size();
 }
 
-// One side of a time range as a log writes it (io/TimeText): µs since
-// midnight or, with a date, since the epoch in the zone's clock.
+// Fixed-width digits at str[i]; false when they are not all there.
+bool ReadDigits(const std::string& str, std::size_t& i, int nCount, std::int64_t& nValue) {
+    nValue = 0;
+    for (int k = 0; k < nCount; ++k, ++i) {
+        if (i >= str.size() || !std::isdigit(static_cast<unsigned char>(str[i]))) return false;
+        nValue = nValue * 10 + (str[i] - '0');
+    }
+    return true;
+}
+
+// Days since 1970-01-01 of a civil date (Howard Hinnant's algorithm).
+std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
+    y -= m <= 2 ? 1 : 0;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+// "[YYYY-MM-DDT]HH:MM[:SS[.ffffff]]": µs since midnight or, with a date,
+// since the epoch in the zone's clock. False for anything else.
+bool ReadStrictClock(const std::string& str, std::int64_t& nMicros, bool& bDate) {
+    std::size_t i = 0;
+    std::int64_t y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    bDate = str.size() > 10 && str[4] == '-';
+    if (bDate) {
+        if (!ReadDigits(str, i, 4, y) || str[i++] != '-' || !ReadDigits(str, i, 2, mo) ||
+            i >= str.size() || str[i++] != '-' || !ReadDigits(str, i, 2, d) || i >= str.size() ||
+            (str[i] != 'T' && str[i] != 't') || mo < 1 || mo > 12 || d < 1 || d > 31)
+            return false;
+        ++i;
+    }
+    if (!ReadDigits(str, i, 2, h) || i >= str.size() || str[i++] != ':' ||
+        !ReadDigits(str, i, 2, mi) || h > 23 || mi > 59)
+        return false;
+    std::int64_t nFraction = 0;
+    if (i < str.size() && str[i] == ':') {
+        ++i;
+        if (!ReadDigits(str, i, 2, s) || s > 60) return false;
+        if (i < str.size() && str[i] == '.') {
+            std::int64_t nScale = kMicrosPerSecond;
+            for (++i; i < str.size() && std::isdigit(static_cast<unsigned char>(str[i])); ++i)
+                if (nScale /= 10; nScale > 0) nFraction += (str[i] - '0') * nScale;
+        }
+    }
+    if (i != str.size()) return false;
+    nMicros = ((h * 60 + mi) * 60 + s) * kMicrosPerSecond + nFraction;
+    if (bDate) nMicros += DaysFromCivil(y, mo, d) * kMicrosPerDay;
+    return true;
+}
+
+// One side of a time range: the form above or, failing it, a time as a log
+// writes it (io/TimeText), which brevix-dump --filter has always taken.
 bool ReadClock(const std::string& str, std::int64_t& nMicros, bool& bDate) {
+    if (ReadStrictClock(str, nMicros, bDate)) return true;
     nMicros = LogTimeMicros(str, bDate);
     return nMicros != INT64_MIN;
 }

@@ -100,7 +100,10 @@ void CSessionWindow::OnLoaded(bool bOk, const QString& strError) {
     m_progress->hide();
     m_btnCancel->hide();
     if (!bOk) {
-        if (pPartial) m_pModel->SetSession(nullptr, {});
+        if (pPartial) {  // the session that was on show went when the first rows came
+            m_pModel->SetSession(nullptr, {});
+            setWindowTitle(QStringLiteral("Brevix Session"));
+        }
         ShowCount();
         statusBar()->showMessage(QStringLiteral("%1: %2").arg(Decoded(m_strLoading), strError));
         emit opened(false);

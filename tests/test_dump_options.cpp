@@ -182,6 +182,7 @@ TEST(ListFilter, PatternsStatusesAndTimes) {
         {"S1F* answered,ok", "12"},
         {"10:00:30..10:02:00", "34"},
         {"10:02:00..", "45"},
+        {"9:59..10:00:30", "12"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.expr);

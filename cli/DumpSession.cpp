@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/ListFilter.h"
 #include "io/Importer.h"
 #include "io/MsgFraming.h"
+#include "io/SessionFilter.h"
 #include "io/SessionIndex.h"
 #include "io/TimeText.h"
 #include "model/Bytes.h"
@@ -164,10 +164,11 @@ bool MakeFolders(const std::string& strDir, std::string& strError) {
 }  // namespace
 
 int RunList(const CDumpOptions& opts, std::ostream& out, std::ostream& err) {
-    CListFilter filter;
+    // Times in the filter are UTC, as --list writes them.
+    CSessionFilter filter;
     std::string strError;
-    if (!filter.Parse(opts.m_strFilter, strError)) {
-        err << "brevix-dump: " << strError << '\n';
+    if (!filter.Parse(opts.m_strFilter, SSessionZone(), strError)) {
+        err << "brevix-dump: --filter: " << strError << '\n';
         return 2;
     }
     int nStatus = 0;
@@ -181,8 +182,7 @@ int RunList(const CDumpOptions& opts, std::ostream& out, std::ostream& err) {
             continue;
         }
         ReportWarnings(err, strPath, session);
-        for (std::size_t i = 0; i < session.Messages().size(); ++i) {
-            if (!filter.Matches(session, i)) continue;
+        for (const std::uint32_t i : FilterSession(session, filter)) {
             if (opts.m_bJson)
                 AppendJson(str, session, i, nBase);
             else

@@ -146,6 +146,25 @@ void CSessionBuilder::Warn(std::string strText, std::int64_t nMicros, std::uint3
     m_session.m_warnings.push_back({nMicros, nLine, std::move(strText)});
 }
 
+void CSessionBuilder::Publish(const FSessionFound& fnFound) {
+    const CSession& s = m_session;
+    if (s.m_msgs.size() == m_nMsgsPublished && s.m_flows.size() == m_nFlowsPublished &&
+        s.m_notes.size() == m_nNotesPublished)
+        return;
+    SSessionFound found;
+    found.msgs.assign(s.m_msgs.begin() + static_cast<std::ptrdiff_t>(m_nMsgsPublished),
+                      s.m_msgs.end());
+    found.flows.assign(s.m_flows.begin() + static_cast<std::ptrdiff_t>(m_nFlowsPublished),
+                       s.m_flows.end());
+    found.notes.assign(s.m_notes.begin() + static_cast<std::ptrdiff_t>(m_nNotesPublished),
+                       s.m_notes.end());
+    found.bTimesOfDay = s.m_bTimesOfDay;
+    m_nMsgsPublished = s.m_msgs.size();
+    m_nFlowsPublished = s.m_flows.size();
+    m_nNotesPublished = s.m_notes.size();
+    fnFound(std::move(found));
+}
+
 void CSessionBuilder::Finish(const CSessionOptions& opts) {
     // A stream found only at the end of a capture, or across a gap, gives its
     // messages late: the index is in time order.

@@ -46,6 +46,10 @@ public:
     void Warn(std::string strText, std::int64_t nMicros = SSessionMsg::kNoTime,
               std::uint32_t nLine = 0);
 
+    // Hands fnFound copies of what was added since the last call; nothing
+    // when nothing was.
+    void Publish(const FSessionFound& fnFound);
+
     // Pairs replies, sets every status, and checks bodies when asked.
     void Finish(const CSessionOptions& opts);
 
@@ -57,4 +61,7 @@ private:
     CSession& m_session;
     std::unordered_map<std::string, std::uint16_t> m_flowIndex;
     std::unordered_map<std::string, std::uint32_t> m_noteIndex;
+    std::size_t m_nMsgsPublished = 0;
+    std::size_t m_nFlowsPublished = 0;
+    std::size_t m_nNotesPublished = 0;
 };

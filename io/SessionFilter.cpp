@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "decode/HeaderFields.h"
+#include "io/SessionTextSearch.h"
+#include "io/TimeText.h"
 #include "render/HeaderText.h"
 
 namespace {
@@ -21,7 +23,9 @@ bool ContainsFolded(const std::string& strHay, const std::string& strLowerNeedle
     return Lower(strHay).find(strLowerNeedle) != std::string::npos;
 }
 
-// Splits at blanks; a double-quoted run is one term, quotes taken off.
+bool IsSeparator(char c) { return c == ',' || std::isspace(static_cast<unsigned char>(c)); }
+
+// Splits at blanks and commas; a double-quoted run is one term, quotes taken off.
 struct STerm {
     std::string strText;
     bool bQuoted = false;
@@ -29,7 +33,7 @@ struct STerm {
 bool SplitTerms(const std::string& strExpr, std::vector<STerm>& terms, std::string& strError) {
     std::size_t i = 0;
     while (i < strExpr.size()) {
-        if (std::isspace(static_cast<unsigned char>(strExpr[i]))) {
+        if (IsSeparator(strExpr[i])) {
             ++i;
             continue;
         }
@@ -44,8 +48,7 @@ bool SplitTerms(const std::string& strExpr, std::vector<STerm>& terms, std::stri
             continue;
         }
         std::size_t nEnd = i;
-        while (nEnd < strExpr.size() && !std::isspace(static_cast<unsigned char>(strExpr[nEnd])))
-            ++nEnd;
+        while (nEnd < strExpr.size() && !IsSeparator(strExpr[nEnd])) ++nEnd;
         terms.push_back({strExpr.substr(i, nEnd - i), false});
         i = nEnd;
     }
@@ -59,20 +62,21 @@ bool ReadNumberOrAny(const std::string& str, std::size_t& i, int nMax, int& nVal
         nValue = -1;
         return true;
     }
-    std::size_t nStart = i;
+    const std::size_t nStart = i;
     long nRead = 0;
-    while (i < str.size() && std::isdigit(static_cast<unsigned char>(str[i])) && i - nStart < 4)
+    while (i < str.size() && std::isdigit(static_cast<unsigned char>(str[i])) && nRead <= nMax)
         nRead = nRead * 10 + (str[i++] - '0');
     nValue = static_cast<int>(nRead);
     return i > nStart && nRead <= nMax;
 }
 
 // "S6F11", "s1f*", "S9", "S6F11W": false when strTerm is not such a pattern.
+// A stream past 127 reads as a pattern that no message matches.
 template <typename TPattern>
 bool ReadMsgPattern(const std::string& strTerm, TPattern& pattern) {
     std::size_t i = 1;
     if (strTerm.size() < 2 || std::toupper(static_cast<unsigned char>(strTerm[0])) != 'S' ||
-        !ReadNumberOrAny(strTerm, i, 127, pattern.nStream))
+        !ReadNumberOrAny(strTerm, i, 255, pattern.nStream))
         return false;
     if (i < strTerm.size() && std::toupper(static_cast<unsigned char>(strTerm[i])) == 'F') {
         ++i;
@@ -107,7 +111,7 @@ std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
 
 // "[YYYY-MM-DDT]HH:MM[:SS[.ffffff]]": µs since midnight or, with a date,
 // since the epoch in the zone's clock. False for anything else.
-bool ReadClock(const std::string& str, std::int64_t& nMicros, bool& bDate) {
+bool ReadStrictClock(const std::string& str, std::int64_t& nMicros, bool& bDate) {
     std::size_t i = 0;
     std::int64_t y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
     bDate = str.size() > 10 && str[4] == '-';
@@ -135,6 +139,14 @@ bool ReadClock(const std::string& str, std::int64_t& nMicros, bool& bDate) {
     nMicros = ((h * 60 + mi) * 60 + s) * kMicrosPerSecond + nFraction;
     if (bDate) nMicros += DaysFromCivil(y, mo, d) * kMicrosPerDay;
     return true;
+}
+
+// One side of a time range: the form above or, failing it, a time as a log
+// writes it (io/TimeText), which brevix-dump --filter has always taken.
+bool ReadClock(const std::string& str, std::int64_t& nMicros, bool& bDate) {
+    if (ReadStrictClock(str, nMicros, bDate)) return true;
+    nMicros = LogTimeMicros(str, bDate);
+    return nMicros != INT64_MIN;
 }
 
 }  // namespace
@@ -257,7 +269,7 @@ bool CSessionFilter::MatchesText(std::span<const unsigned char> bytes) const {
 }
 
 // A quoted term may stand for a name or a text: either will do.
-bool CSessionFilter::Matches(const SSessionMsg& msg, const FBytes& fnBytes) const {
+bool CSessionFilter::MatchesHolding(const SSessionMsg& msg, const FHolds& fnHolds) const {
     if ((m_nKinds & kMessage) && !MatchesMessage(msg)) return false;
     if ((m_nKinds & kStatus) && !m_statuses.test(static_cast<std::size_t>(msg.eStatus)))
         return false;
@@ -265,17 +277,21 @@ bool CSessionFilter::Matches(const SSessionMsg& msg, const FBytes& fnBytes) cons
     const bool bNameOrText = (m_nKinds & (kName | kText)) != 0;
     if (!bNameOrText) return true;
     if ((m_nKinds & kName) && MatchesName(msg)) return true;
-    return (m_nKinds & kText) && MatchesText(fnBytes());
+    return (m_nKinds & kText) && fnHolds();
+}
+
+bool CSessionFilter::Matches(const SSessionMsg& msg, const FBytes& fnBytes) const {
+    return MatchesHolding(msg, [&] { return MatchesText(fnBytes()); });
 }
 
 std::vector<std::uint32_t> FilterSession(const CSession& session, const CSessionFilter& filter) {
     const std::vector<SSessionMsg>& msgs = session.Messages();
     std::vector<std::uint32_t> rows;
     rows.reserve(filter.Empty() ? msgs.size() : msgs.size() / 8);
-    std::vector<unsigned char> scratch;
+    CSessionTextSearch search(session, filter.Texts());
     for (std::size_t i = 0; i < msgs.size(); ++i) {
-        const auto fnBytes = [&] { return session.Bytes(i, scratch); };
-        if (filter.Empty() || filter.Matches(msgs[i], fnBytes))
+        const auto fnHolds = [&] { return search.Holds(i); };
+        if (filter.Empty() || filter.MatchesHolding(msgs[i], fnHolds))
             rows.push_back(static_cast<std::uint32_t>(i));
     }
     return rows;

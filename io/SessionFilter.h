@@ -10,10 +10,12 @@
 #include "io/SessionClock.h"
 #include "io/SessionIndex.h"
 
-// The session window's filter: terms separated by blanks.
+// The filter of the session window and of brevix-dump --list: terms
+// separated by blanks or commas.
 //   S6F11  S1F*  S*F1  S9  S6F11W   messages by stream and function (W: wait bit set)
 //   unanswered  damaged  control    statuses, the words of MsgStatusWord
-//   10:00..10:05:30  2026-12-07T10:00..   a time range in the zone shown; a side may be empty
+//   10:00..10:05:30  2026-12-07T10:00..   a time range in the zone shown, its sides
+//                                   written as a log writes times; a side may be empty
 //   "LOT1"                          these bytes somewhere in the message
 //   Linktest  ERS  "Event Report"   any other word: a part of the message's name
 // Terms of one kind widen, kinds narrow: "S6F11 S1F* unanswered" keeps the
@@ -28,6 +30,11 @@ public:
     // fnBytes gives the message's bytes; called only when a text term needs them.
     using FBytes = std::function<std::span<const unsigned char>()>;
     bool Matches(const SSessionMsg& msg, const FBytes& fnBytes) const;
+    // The same with the text terms answered by fnHolds: true when the message
+    // holds one of Texts().
+    using FHolds = std::function<bool()>;
+    bool MatchesHolding(const SSessionMsg& msg, const FHolds& fnHolds) const;
+    const std::vector<std::string>& Texts() const { return m_texts; }
 
 private:
     enum : unsigned { kMessage = 1, kStatus = 2, kTime = 4, kText = 8, kName = 16 };

@@ -80,7 +80,7 @@ CSession& CSession::operator=(CSession&&) noexcept = default;
 
 std::span<const unsigned char> CSession::Bytes(std::size_t nIndex,
                                                std::vector<unsigned char>& scratch) const {
-    if (nIndex >= m_msgs.size()) return {};
+    if (nIndex >= m_msgs.size() || m_bPartial) return {};
     const SSessionMsg& m = m_msgs[nIndex];
     const auto At = [this](std::uint64_t nWhere) {
         return nWhere & kOwnStoreBit ? m_own.data() + (nWhere & ~kOwnStoreBit)
@@ -93,6 +93,33 @@ std::span<const unsigned char> CSession::Bytes(std::size_t nIndex,
         scratch.insert(scratch.end(), p, p + m_pieces[k].nSize);
     }
     return scratch;
+}
+
+void CSession::Runs(std::size_t nIndex, std::vector<SByteRun>& runs) const {
+    runs.clear();
+    if (nIndex >= m_msgs.size() || m_bPartial) return;
+    const std::span<const unsigned char> source(m_pSource->Data(), m_pSource->Size());
+    const std::span<const unsigned char> own(m_own);
+    const auto Run = [&](std::uint64_t nWhere, std::size_t nSize) {
+        const bool bOwn = nWhere & kOwnStoreBit;
+        const std::span<const unsigned char> store = bOwn ? own : source;
+        runs.push_back({store.subspan(nWhere & ~kOwnStoreBit, nSize), store});
+    };
+    const SSessionMsg& m = m_msgs[nIndex];
+    if (!(m.nFlags & SSessionMsg::kPieces)) return Run(m.nWhere, m.nSize);
+    std::size_t nDone = 0;
+    for (std::size_t k = m.nWhere; nDone < m.nSize && k < m_pieces.size(); ++k) {
+        Run(m_pieces[k].nWhere, m_pieces[k].nSize);
+        nDone += m_pieces[k].nSize;
+    }
+}
+
+void CSession::AppendFound(SSessionFound found) {
+    m_bPartial = true;
+    m_bTimesOfDay = found.bTimesOfDay;
+    m_msgs.insert(m_msgs.end(), found.msgs.begin(), found.msgs.end());
+    for (SSessionFlow& flow : found.flows) m_flows.push_back(std::move(flow));
+    for (std::string& str : found.notes) m_notes.push_back(std::move(str));
 }
 
 std::int64_t CSession::LatencyMicros(std::size_t nIndex) const {

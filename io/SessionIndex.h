@@ -97,10 +97,25 @@ struct SSessionWarning {
 
 enum class ESourceKind : std::uint8_t { kCapture, kPacketDump, kHexLog, kSmlLog, kFolder, kFile };
 
+// Records handed over while a source is read, so that they can be shown
+// before the index is finished. The records are final as to what the
+// message is (time, flow, SxFy, W-bit, system bytes, size, framing), not as
+// to where it ends up or how it stands: the finished index may sort a
+// capture's messages by time, and it alone pairs replies and sets statuses.
+struct SSessionFound {
+    std::vector<SSessionMsg> msgs;    // found since the last hand-over, in the order found
+    std::vector<SSessionFlow> flows;  // flows and notes new since the last hand-over
+    std::vector<std::string> notes;
+    bool bTimesOfDay = false;
+};
+// Called on the reading thread with copies, which the receiver may keep.
+using FSessionFound = std::function<void(SSessionFound found)>;
+
 struct CSessionOptions {
     int nPort = -1;  // captures: only TCP streams with this port; -1 any stream that frames as HSMS
     std::int64_t nT3Micros = 45'000'000;  // reply timeout for kUnanswered
     bool bCheckBodies = true;             // decode every body once for kDamaged
+    FSessionFound fnFound;  // when set: records handed over whenever progress is reported
 };
 
 // Called now and then while a source is read: bytes done of bytes in all.
@@ -127,6 +142,13 @@ public:
     // lie in one run, else gathered into scratch. Empty for a bad index.
     std::span<const unsigned char> Bytes(std::size_t nIndex,
                                          std::vector<unsigned char>& scratch) const;
+    // The runs the message's bytes lie in, in order (one unless kPieces),
+    // each with the whole store it lies in: the source or the own store.
+    struct SByteRun {
+        std::span<const unsigned char> bytes;
+        std::span<const unsigned char> store;
+    };
+    void Runs(std::size_t nIndex, std::vector<SByteRun>& runs) const;
     // µs from the primary to this reply; -1 when not a reply or a time is unknown.
     std::int64_t LatencyMicros(std::size_t nIndex) const;
     // "S1F1W" or "Select.req".
@@ -134,6 +156,11 @@ public:
 
     // Pairs replies with primaries and sets every status again, with this T3.
     void SetT3(std::int64_t nT3Micros);
+
+    // A session shown while its source is read: the records handed over so
+    // far, without bytes (Bytes and Runs give none), replies or statuses.
+    bool Partial() const { return m_bPartial; }
+    void AppendFound(SSessionFound found);
 
 private:
     friend class CSessionBuilder;
@@ -147,6 +174,7 @@ private:
     std::vector<SSessionWarning> m_warnings;
     ESourceKind m_eKind = ESourceKind::kFile;
     bool m_bTimesOfDay = false;
+    bool m_bPartial = false;
 };
 
 // Opens strPath as a session: a pcap or pcapng capture, a folder of .BIG

@@ -67,8 +67,19 @@ void WarnDamagedLines(CSession& session, CSessionBuilder& builder) {
     }
 }
 
+// Progress as the caller asked for it, and the records found so far handed
+// over with it: always before Finish sorts them or sets their statuses.
+FSessionProgress ProgressAndFound(CSessionBuilder& builder, const CSessionOptions& opts,
+                                  const FSessionProgress& progress) {
+    return [&builder, &opts, &progress](std::uint64_t nDone, std::uint64_t nTotal) {
+        if (opts.fnFound) builder.Publish(opts.fnFound);
+        return !progress || progress(nDone, nTotal);
+    };
+}
+
 bool IndexSource(CSessionBuilder& builder, CSession& session, const CSessionOptions& opts,
-                 const FSessionProgress& progress, bool bNamedBig, std::string& strError) {
+                 const FSessionProgress& callerProgress, bool bNamedBig, std::string& strError) {
+    const FSessionProgress progress = ProgressAndFound(builder, opts, callerProgress);
     const unsigned char* p = builder.Data();
     const std::size_t n = builder.Size();
     bool bOk = true;
@@ -86,7 +97,7 @@ bool IndexSource(CSessionBuilder& builder, CSession& session, const CSessionOpti
     } else {
         IndexText(builder, opts, progress);
     }
-    if (progress && !progress(n, n)) {
+    if (!progress(n, n)) {
         strError = "cancelled";
         return false;
     }
@@ -97,7 +108,8 @@ bool IndexSource(CSessionBuilder& builder, CSession& session, const CSessionOpti
 
 // Every .BIG directly in the folder, in name order, copied into the own store.
 bool IndexFolder(const std::string& strPath, CSessionBuilder& builder, const CSessionOptions& opts,
-                 const FSessionProgress& progress, std::string& strError) {
+                 const FSessionProgress& callerProgress, std::string& strError) {
+    const FSessionProgress progress = ProgressAndFound(builder, opts, callerProgress);
     DIR* pDir = ::opendir(strPath.c_str());
     if (!pDir) {
         strError = std::strerror(errno);
@@ -110,7 +122,7 @@ bool IndexFolder(const std::string& strPath, CSessionBuilder& builder, const CSe
     std::sort(names.begin(), names.end());
     std::vector<unsigned char> bytes;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (progress && !progress(i, names.size())) {
+        if (!progress(i, names.size())) {
             strError = "cancelled";
             return false;
         }
@@ -123,6 +135,10 @@ bool IndexFolder(const std::string& strPath, CSessionBuilder& builder, const CSe
         const std::size_t nAt = own.size();
         own.insert(own.end(), bytes.begin(), bytes.end());
         builder.Add(std::span<const unsigned char>(own.data() + nAt, bytes.size()), {});
+    }
+    if (!progress(names.size(), names.size())) {
+        strError = "cancelled";
+        return false;
     }
     builder.Finish(opts);
     return true;

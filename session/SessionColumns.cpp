@@ -65,7 +65,9 @@ QString Latency(const SSessionView& v, std::size_t, std::size_t nIndex) {
     return FromUtf8(LatencyText(v.pSession->LatencyMicros(nIndex)));
 }
 
+// A message's status needs the whole source: none while it is read.
 QString Status(const SSessionView& v, std::size_t, std::size_t nIndex) {
+    if (v.pSession->Partial()) return {};
     return QString::fromLatin1(MsgStatusWord(Msg(v, nIndex).eStatus));
 }
 

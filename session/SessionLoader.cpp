@@ -13,12 +13,18 @@ CSessionLoader::~CSessionLoader() {
 }
 
 // The worker touches only m_pWork, m_bOk and m_strError, which the owning
-// thread reads after the worker has ended.
+// thread reads after the worker has ended, and m_found under its mutex.
 bool CSessionLoader::Start(const std::string& strPath, const CSessionOptions& opts) {
     if (m_pThread) return false;
     m_bCancel = false;
     m_nPermille = -1;
     m_pWork = std::make_unique<CSession>();
+    {
+        const std::lock_guard<std::mutex> lock(m_mutexFound);
+        m_found = SSessionFound();  // nothing of an earlier read may reach this one
+    }
+    CSessionOptions optsFound = opts;
+    optsFound.fnFound = [this](SSessionFound found) { Hand(std::move(found)); };
     const FSessionProgress fnProgress = [this](std::uint64_t nDone, std::uint64_t nTotal) {
         const int nPermille = nTotal ? static_cast<int>(nDone * 1000 / nTotal) : 0;
         if (m_nPermille.exchange(nPermille) != nPermille)
@@ -26,8 +32,8 @@ bool CSessionLoader::Start(const std::string& strPath, const CSessionOptions& op
                 this, [this, nPermille] { emit progress(nPermille); }, Qt::QueuedConnection);
         return !m_bCancel;
     };
-    m_pThread = QThread::create([this, strPath, opts, fnProgress] {
-        m_bOk = OpenSession(strPath, opts, *m_pWork, m_strError, fnProgress);
+    m_pThread = QThread::create([this, strPath, optsFound, fnProgress] {
+        m_bOk = OpenSession(strPath, optsFound, *m_pWork, m_strError, fnProgress);
     });
     connect(m_pThread, &QThread::finished, this, &CSessionLoader::OnThreadEnded,
             Qt::QueuedConnection);
@@ -49,4 +55,29 @@ void CSessionLoader::Wait() {
     if (!m_pThread) return;
     m_pThread->wait();
     OnThreadEnded();
+}
+
+// On the worker: copies join those not taken yet; one queued signal stands
+// for all of them, so a slow window is not flooded.
+void CSessionLoader::Hand(SSessionFound found) {
+    bool bFirst = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutexFound);
+        bFirst = m_found.msgs.empty() && !found.msgs.empty();
+        m_found.msgs.insert(m_found.msgs.end(), found.msgs.begin(), found.msgs.end());
+        for (SSessionFlow& flow : found.flows) m_found.flows.push_back(std::move(flow));
+        for (std::string& str : found.notes) m_found.notes.push_back(std::move(str));
+        m_found.bTimesOfDay = found.bTimesOfDay;
+    }
+    if (bFirst)
+        QMetaObject::invokeMethod(
+            this, [this] { emit this->found(); }, Qt::QueuedConnection);
+}
+
+// Flows and notes wait for the records that name them.
+SSessionFound CSessionLoader::TakeFound() {
+    SSessionFound found;
+    const std::lock_guard<std::mutex> lock(m_mutexFound);
+    if (!m_found.msgs.empty()) std::swap(found, m_found);
+    return found;
 }

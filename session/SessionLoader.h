@@ -3,6 +3,7 @@
 #include <QString>
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "io/SessionIndex.h"
@@ -26,13 +27,18 @@ public:
     void Wait();
     // The session read, once finished(true) was emitted; null afterwards.
     std::unique_ptr<CSession> TakeSession() { return std::move(m_pSession); }
+    // The records found since the last call, once found() was emitted.
+    SSessionFound TakeFound();
 
 signals:
     void progress(int nPermille);
+    // Records were found; one signal may stand for several hand-overs.
+    void found();
     void finished(bool bOk, const QString& strError);
 
 private:
     void OnThreadEnded();
+    void Hand(SSessionFound found);
 
     QThread* m_pThread = nullptr;
     std::atomic<bool> m_bCancel = false;
@@ -41,4 +47,7 @@ private:
     std::unique_ptr<CSession> m_pWork;
     bool m_bOk = false;
     std::string m_strError;
+    // Records the worker handed over and the window has not taken yet.
+    std::mutex m_mutexFound;
+    SSessionFound m_found;
 };

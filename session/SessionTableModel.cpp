@@ -24,6 +24,15 @@ void CSessionTableModel::SetRows(std::vector<std::uint32_t> rows) {
     endResetModel();
 }
 
+void CSessionTableModel::AppendRows(std::size_t nFrom) {
+    const std::size_t nTo = m_view.pSession ? m_view.pSession->Messages().size() : 0;
+    if (nFrom >= nTo) return;
+    const int nFirst = static_cast<int>(m_rows.size());
+    beginInsertRows({}, nFirst, nFirst + static_cast<int>(nTo - nFrom) - 1);
+    for (std::size_t i = nFrom; i < nTo; ++i) m_rows.push_back(static_cast<std::uint32_t>(i));
+    endInsertRows();
+}
+
 void CSessionTableModel::SetZone(const SSessionZone& zone) {
     m_view.zone = zone;
     emit headerDataChanged(Qt::Horizontal, kTimeColumn, kTimeColumn);

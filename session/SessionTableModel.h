@@ -16,6 +16,9 @@ public:
     // The session must outlive its use here; null shows nothing.
     void SetSession(const CSession* pSession, std::vector<std::uint32_t> rows);
     void SetRows(std::vector<std::uint32_t> rows);
+    // Rows for the session's messages from nFrom to its end (records found
+    // while it is read), added below those on show.
+    void AppendRows(std::size_t nFrom);
     void SetZone(const SSessionZone& zone);
     // The statuses changed (a new T3): repaint every row.
     void Refresh();

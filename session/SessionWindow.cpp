@@ -50,6 +50,7 @@ CSessionWindow::CSessionWindow(QWidget* pParent) : QMainWindow(pParent) {
     setAcceptDrops(true);
     m_pLoader = new CSessionLoader(this);
     connect(m_pLoader, &CSessionLoader::finished, this, &CSessionWindow::OnLoaded);
+    connect(m_pLoader, &CSessionLoader::found, this, &CSessionWindow::OnFound);
     connect(m_pLoader, &CSessionLoader::progress, this,
             [this](int nPermille) { m_progress->setValue(nPermille); });
     CreatePanes();

@@ -35,9 +35,6 @@ enum class ESessionExport { kFolder, kSml, kJsonLines };
 class CSessionWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Sources up to this size have every body decoded for the damaged status.
-    static constexpr std::uintmax_t kCheckedSourceBytes = 64u << 20;
-
     explicit CSessionWindow(QWidget* pParent = nullptr);
     ~CSessionWindow() override;
 
@@ -96,6 +93,7 @@ private:
     void OnOpenFile();
     void OnOpenFolder();
     void OnLoaded(bool bOk, const QString& strError);
+    void OnFound();
     void OnRowChanged();
     void OnTableMenu(const QPoint& pos);
     void OnExport(ESessionExport eKind, bool bFiltered);
@@ -108,11 +106,12 @@ private:
     void Remember(const std::string& strPath);
 
     std::unique_ptr<CSession> m_pSession;
+    // While a source is read: its records found so far, on show in the list.
+    std::unique_ptr<CSession> m_pPartial;
     std::string m_strPath;     // the source on show
     std::string m_strLoading;  // the source being read
     std::int64_t m_nT3Micros = CSessionOptions().nT3Micros;
     bool m_bUtc = false;
-    bool m_bBodiesChecked = true;
     CSessionFilter m_filter;
     CSessionLoader* m_pLoader = nullptr;
     QTabWidget* m_tabs = nullptr;

@@ -53,18 +53,12 @@ std::int64_t FirstTime(const CSession& session) {
 
 }  // namespace
 
-// Checking every body for damage decodes every message while the index is
-// built: affordable for a small source, seconds for a large one, whose
-// messages are then checked one by one when shown.
+// Every body is decoded once for the damaged status while the index is
+// built, whatever the source's size: an in-memory walk, a fraction of the
+// index's time.
 bool CSessionWindow::Open(const std::string& strPath) {
     CSessionOptions opts;
     opts.nT3Micros = m_nT3Micros;
-    std::error_code ec;
-    const auto nSize = std::filesystem::is_regular_file(strPath, ec)
-                           ? std::filesystem::file_size(strPath, ec)
-                           : std::uintmax_t{0};
-    opts.bCheckBodies = ec || nSize <= kCheckedSourceBytes;
-    m_bBodiesChecked = opts.bCheckBodies;
     if (!m_pLoader->Start(strPath, opts)) return false;
     m_strLoading = strPath;
     m_progress->setValue(0);
@@ -76,10 +70,41 @@ bool CSessionWindow::Open(const std::string& strPath) {
 
 void CSessionWindow::WaitForOpen() { m_pLoader->Wait(); }
 
+// Rows as they are found: the first records let go of the session on show;
+// filter, statistics and selection wait for the finished index.
+void CSessionWindow::OnFound() {
+    SSessionFound found = m_pLoader->TakeFound();
+    if (!m_pLoader->Busy() || found.msgs.empty()) return;
+    if (!m_pPartial) {
+        m_pModel->SetSession(nullptr, {});
+        m_pDetails->Clear();
+        m_pStats->ShowSession(nullptr, m_nT3Micros);
+        m_pSession.reset();
+        m_pPartial = std::make_unique<CSession>();
+    }
+    const std::size_t nFrom = m_pPartial->Messages().size();
+    m_pPartial->AppendFound(std::move(found));
+    if (nFrom == 0) {
+        m_pModel->SetZone(
+            MakeSessionZone(m_bUtc, m_pPartial->TimesOfDay(), FirstTime(*m_pPartial)));
+        m_pModel->SetSession(m_pPartial.get(), {});
+    }
+    m_pModel->AppendRows(nFrom);
+    ShowCount();
+}
+
+// The records found while reading are let go once the model shows the
+// finished index, or nothing.
 void CSessionWindow::OnLoaded(bool bOk, const QString& strError) {
+    const std::unique_ptr<CSession> pPartial = std::move(m_pPartial);
     m_progress->hide();
     m_btnCancel->hide();
     if (!bOk) {
+        if (pPartial) {  // the session that was on show went when the first rows came
+            m_pModel->SetSession(nullptr, {});
+            setWindowTitle(QStringLiteral("Brevix Session"));
+        }
+        ShowCount();
         statusBar()->showMessage(QStringLiteral("%1: %2").arg(Decoded(m_strLoading), strError));
         emit opened(false);
         return;
@@ -111,6 +136,7 @@ bool CSessionWindow::ApplyFilter(const QString& strExpr) {
         return false;
     }
     m_filter = filter;
+    if (m_pPartial) return true;  // applied once the index is finished
     const int nKeep = CurrentMessage();
     m_pModel->SetRows(m_pSession ? FilterSession(*m_pSession, m_filter)
                                  : std::vector<std::uint32_t>());
@@ -120,6 +146,11 @@ bool CSessionWindow::ApplyFilter(const QString& strExpr) {
 }
 
 void CSessionWindow::ShowCount() {
+    if (m_pPartial) {
+        m_labelCount->setText(
+            QStringLiteral("%1 messages found so far").arg(m_pPartial->Messages().size()));
+        return;
+    }
     const std::size_t nAll = m_pSession ? m_pSession->Messages().size() : 0;
     m_labelCount->setText(
         QStringLiteral("%1 of %2 messages").arg(m_pModel->Rows().size()).arg(nAll));
@@ -129,8 +160,9 @@ void CSessionWindow::ShowCount() {
 // is read again.
 void CSessionWindow::SetUtc(bool bUtc) {
     m_bUtc = bUtc;
-    const std::int64_t nFirst = m_pSession ? FirstTime(*m_pSession) : SSessionMsg::kNoTime;
-    m_pModel->SetZone(MakeSessionZone(bUtc, m_pSession && m_pSession->TimesOfDay(), nFirst));
+    const CSession* pShown = m_pPartial ? m_pPartial.get() : m_pSession.get();
+    const std::int64_t nFirst = pShown ? FirstTime(*pShown) : SSessionMsg::kNoTime;
+    m_pModel->SetZone(MakeSessionZone(bUtc, pShown && pShown->TimesOfDay(), nFirst));
     ApplyFilter(m_editFilter->text());
 }
 
@@ -158,7 +190,7 @@ void CSessionWindow::OnRowChanged() {
 // filter hides is shown by clearing the filter first.
 bool CSessionWindow::JumpToPartner() {
     const int nIndex = CurrentMessage();
-    if (nIndex < 0) return false;
+    if (nIndex < 0 || !m_pSession) return false;
     const SSessionMsg& m = m_pSession->Messages()[static_cast<std::size_t>(nIndex)];
     const std::uint32_t nPartner = m.nReplyTo ? m.nReplyTo : m.nReplyBy;
     if (nPartner == 0 || nPartner > m_pSession->Messages().size()) return false;
@@ -232,7 +264,7 @@ void CSessionWindow::OnT3Changed(std::int64_t nT3Micros) {
 // decoded again and nothing is written anywhere.
 void CSessionWindow::InspectCurrent() {
     const int nIndex = CurrentMessage();
-    if (nIndex < 0 || !m_pDetails->Doc()) return;
+    if (nIndex < 0 || !m_pSession || !m_pDetails->Doc()) return;
     const std::string strName = "message " + DecimalText(static_cast<unsigned>(nIndex + 1)) + " (" +
                                 m_pSession->MessageName(static_cast<std::size_t>(nIndex)) + ")";
     if (!m_pInspector) m_pInspector = new CInspectorWindow(this);

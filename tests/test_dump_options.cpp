@@ -6,7 +6,7 @@
 
 #include "cli/DumpOptions.h"
 #include "cli/DumpRun.h"
-#include "cli/ListFilter.h"
+#include "io/SessionFilter.h"
 #include "io/SessionIndex.h"
 
 namespace {
@@ -152,8 +152,9 @@ TEST(DumpRun, TreeTextEscapesLineFeeds) {
     EXPECT_EQ(TreeText(tree), "S7F3W\n  L[1] \n    B[21] 0x00\\n      0x01 \n");
 }
 
-// --filter over a host's log: S1F1W answered at 10:00:00, S1F2, S1F3W
-// unanswered at 10:01:00, S6F11W at 10:02:00 with its S6F12.
+// --filter over a host's log (the session window's filter, times in UTC):
+// S1F1W answered at 10:00:00, S1F2, S1F3W unanswered at 10:01:00, S6F11W at
+// 10:02:00 with its S6F12.
 TEST(ListFilter, PatternsStatusesAndTimes) {
     const std::string strLog =
         "10:00:00 Out: 00 00 81 01 00 00 00 00 00 01\n"
@@ -181,19 +182,20 @@ TEST(ListFilter, PatternsStatusesAndTimes) {
         {"S1F* answered,ok", "12"},
         {"10:00:30..10:02:00", "34"},
         {"10:02:00..", "45"},
+        {"9:59..10:00:30", "12"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.expr);
-        CListFilter filter;
-        ASSERT_TRUE(filter.Parse(c.expr, strError)) << strError;
+        CSessionFilter filter;
+        ASSERT_TRUE(filter.Parse(c.expr, SSessionZone(), strError)) << strError;
         std::string strMatches;
-        for (std::size_t i = 0; i < session.Messages().size(); ++i)
-            if (filter.Matches(session, i)) strMatches += std::to_string(i + 1);
+        for (const std::uint32_t i : FilterSession(session, filter))
+            strMatches += std::to_string(i + 1);
         EXPECT_EQ(strMatches, c.matches);
     }
-    CListFilter filter;
-    EXPECT_FALSE(filter.Parse("S1F1X", strError));
-    EXPECT_FALSE(filter.Parse("late", strError));
+    CSessionFilter filter;
+    EXPECT_FALSE(filter.Parse("S1F1X", SSessionZone(), strError));
+    EXPECT_FALSE(filter.Parse("late", SSessionZone(), strError));
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "TestHelpers.h"
+#include "io/SessionFilter.h"
 #include "io/SessionIndex.h"
 
 namespace {
@@ -310,6 +312,89 @@ TEST(SessionText, PacketDumpTimes) {
     const std::string strShark =
         ReadAll(std::string(BREVIX_TEST_DATA_DIR) + "/packet-dumps/tshark-x.txt");
     EXPECT_EQ(Open(Bytes(strShark.begin(), strShark.end())).LatencyMicros(1), -1);
+}
+
+// Text terms: "LOT1" of the first S6F11 is cut between two TCP segments (a
+// frame's headers lie between its halves); the second's "LOT2" is whole.
+// The same bytes as a hex log, whose bytes are the session's own.
+TEST(SessionFilterText, FoundAcrossSegmentsAndInEveryStore) {
+    const std::vector<CTestSegment> segments = {
+        {true, 0, "00000010 0000860B 0000 00000001 4104 4C4F", 1000},
+        {true, 18, "5431", 2000},
+        {true, 20, "00000010 0000860B 0000 00000002 4104 4C4F 5432", 3000},
+    };
+    const std::string strLog =
+        "10:00:00 Out: 00 00 86 0B 00 00 00 00 00 01 41 04 4C 4F 54 31\n"
+        "10:00:01 Out: 00 00 86 0B 00 00 00 00 00 02 41 04 4C 4F 54 32\n";
+    const CSession sessions[] = {Open(CaptureBytes(segments, false)),
+                                 Open(Bytes(strLog.begin(), strLog.end()))};
+    const struct {
+        const char* expr;
+        const char* matches;  // numbers of the messages that pass
+    } kCases[] = {
+        {"\"LOT1\"", "1"}, {"\"T1\"", "1"},          {"\"LOT\"", "12"},
+        {"\"OT2\"", "2"},  {"\"LOT3\" \"T2\"", "2"}, {"\"LOT1\" S1F1", ""},
+    };
+    for (const CSession& session : sessions) {
+        ASSERT_EQ(session.Messages().size(), 2u);
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(c.expr);
+            CSessionFilter filter;
+            std::string strError;
+            ASSERT_TRUE(filter.Parse(c.expr, SSessionZone(), strError)) << strError;
+            std::string strMatches;
+            for (const std::uint32_t i : FilterSession(session, filter))
+                strMatches += std::to_string(i + 1);
+            EXPECT_EQ(strMatches, c.matches);
+        }
+    }
+}
+
+// What a record says of its message, leaving out what only the whole
+// source can tell: replies, statuses, the body check.
+std::string Described(const SSessionMsg& m) {
+    const int nFlags = m.nFlags & ~(SSessionMsg::kChecked | SSessionMsg::kBadBody);
+    return std::to_string(m.nMicros) + " " + std::to_string(m.nFlow) + " S" +
+           std::to_string(m.nStream) + "F" + std::to_string(m.nFunction) + " " +
+           std::to_string(nFlags) + " " + std::to_string(m.nSType) + " " +
+           std::to_string(m.dwSystem) + " " + std::to_string(m.nSize) + " " +
+           std::to_string(m.nWhere) + " " + std::to_string(m.nNote) + " " +
+           std::to_string(m.nLine) + " " + std::to_string(m.nDevice);
+}
+
+// Records handed over while a source is read are the finished index's
+// records (a capture's in time order) and claim no reply or status yet.
+TEST(SessionFound, RecordsHandedOverAreFinalButForStatus) {
+    const std::vector<CTestSegment> segments = {
+        {true, 0, kS1F1, 2000},
+        {false, 0, kS1F2, 3000},
+        {true, 14, "0000000A 00008101 00000000 0002", 1000},  // found late, sent first
+    };
+    const Bytes sources[] = {Bytes(std::begin(kStatusLog), std::end(kStatusLog) - 1),
+                             CaptureBytes(segments, false)};
+    for (const Bytes& source : sources) {
+        std::vector<SSessionMsg> found;
+        std::size_t nFlows = 0;
+        CSessionOptions opts;
+        opts.fnFound = [&](SSessionFound batch) {
+            found.insert(found.end(), batch.msgs.begin(), batch.msgs.end());
+            nFlows += batch.flows.size();
+            for (const SSessionMsg& m : batch.msgs) EXPECT_LT(m.nFlow, nFlows);
+        };
+        CSession session;
+        std::string strError;
+        ASSERT_TRUE(SessionFromBytes(source, opts, session, strError)) << strError;
+        ASSERT_EQ(found.size(), session.Messages().size());
+        std::stable_sort(
+            found.begin(), found.end(),
+            [](const SSessionMsg& a, const SSessionMsg& b) { return a.nMicros < b.nMicros; });
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(Described(found[i]), Described(session.Messages()[i]));
+            EXPECT_EQ(found[i].eStatus, EMsgStatus::kNone);
+            EXPECT_EQ(found[i].nReplyTo + found[i].nReplyBy, 0u);
+        }
+    }
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ struct CDumpOptions {
     // --diff: the differences as JSON Lines (with --json); header fields left out.
     bool m_bDiffJson = false;
     bool m_bIgnoreHeader = false;
+    std::vector<std::string> m_dicts;  // --dict FILE, in the order given
     bool m_bHelp = false;
     bool m_bVersion = false;
 };

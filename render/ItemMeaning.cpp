@@ -140,6 +140,12 @@ std::vector<SItemMeaning> AnnotateItems(int nStream, int nFunction,
     return CAnnotation(items, nMessage, dict).Run(match.roles, pPairing, primaryIds);
 }
 
+bool SummarisesFrom(int nStream, int nFunction) {
+    for (const SSummarySource& s : kSummaries)
+        if (s.nStream == nStream && s.nFunction == nFunction) return true;
+    return false;
+}
+
 std::string MessageSummary(int nStream, int nFunction, std::span<const SItemView> items,
                            std::span<const SItemMeaning> meanings) {
     for (const SSummarySource& s : kSummaries) {

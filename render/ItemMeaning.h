@@ -37,5 +37,9 @@ std::vector<SItemMeaning> AnnotateItems(int nStream, int nFunction,
 // A session list's name for the message: "S6F11 LotStarted" (its event's
 // name), "S5F1 Door open" (the alarm text it carries, else the alarm's
 // defined name); empty when the message says nothing more than its name.
+// Whether MessageSummary can say more than the name for such a message: a
+// session list needs the items of only these.
+bool SummarisesFrom(int nStream, int nFunction);
+
 std::string MessageSummary(int nStream, int nFunction, std::span<const SItemView> items,
                            std::span<const SItemMeaning> meanings);

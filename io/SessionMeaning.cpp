@@ -1,0 +1,81 @@
+#include "io/SessionMeaning.h"
+
+#include "decode/MsgDocWalk.h"
+#include "model/FormatTable.h"
+#include "render/DictionaryLearning.h"
+#include "render/DocViews.h"
+
+namespace {
+
+CMsgDoc DocOf(const CSession& session, std::size_t nIndex, std::vector<unsigned char>& scratch) {
+    const std::span<const unsigned char> bytes = session.Bytes(nIndex, scratch);
+    return DecodeMsgDoc(std::vector<unsigned char>(bytes.begin(), bytes.end()));
+}
+
+// Requests whose reply says whether they were taken: its first byte is the
+// acknowledge code, 0 for accepted.
+bool IsAcknowledged(int nStream, int nFunction) {
+    return nStream == 2 && (nFunction == 33 || nFunction == 35);
+}
+
+bool RefusedByReply(const CSession& session, const SSessionMsg& msg,
+                    std::vector<unsigned char>& scratch) {
+    if (!msg.nReplyBy) return false;
+    const CMsgDoc reply = DocOf(session, msg.nReplyBy - 1, scratch);
+    if (reply.m_rows.empty() || reply.m_rows[0].nFormat != kFormatBinary) return false;
+    const std::span<const unsigned char> ack = RowData(reply, 0);
+    return !ack.empty() && ack[0] != 0;
+}
+
+bool IsDataMessage(const SSessionMsg& msg) {
+    return !((msg.nFlags & SSessionMsg::kHsms) && msg.nSType);
+}
+
+}  // namespace
+
+int LearnSession(const CSession& session, CDictionary& dict) {
+    std::vector<unsigned char> scratch;
+    int nDefined = 0;
+    const std::vector<SSessionMsg>& msgs = session.Messages();
+    for (std::size_t i = 0; i < msgs.size(); ++i) {
+        const SSessionMsg& m = msgs[i];
+        if (!IsDataMessage(m) || !LearnsFrom(m.nStream, m.nFunction)) continue;
+        if (IsAcknowledged(m.nStream, m.nFunction) && RefusedByReply(session, m, scratch)) continue;
+        const CMsgDoc doc = DocOf(session, i, scratch);
+        nDefined += LearnDefinitions(m.nStream, m.nFunction, DocItemViews(doc),
+                                     static_cast<std::int64_t>(i), dict);
+    }
+    return nDefined;
+}
+
+void AnnotateSessionMessage(const CSession& session, std::size_t nIndex, const CDictionary& dict,
+                            SMessageMeaning& out) {
+    out = SMessageMeaning();
+    if (nIndex >= session.Messages().size()) return;
+    const SSessionMsg& m = session.Messages()[nIndex];
+    std::vector<unsigned char> scratch;
+    out.doc = DocOf(session, nIndex, scratch);
+    out.views = DocItemViews(out.doc);
+    if (!IsDataMessage(m)) return;
+    CMsgDoc primary;
+    std::vector<SItemView> primaryViews;
+    if (m.nReplyTo) {
+        primary = DocOf(session, m.nReplyTo - 1, scratch);
+        primaryViews = DocItemViews(primary);
+    }
+    out.meanings = AnnotateItems(m.nStream, m.nFunction, out.views,
+                                 static_cast<std::int64_t>(nIndex), dict, primaryViews);
+    out.strSummary = MessageSummary(m.nStream, m.nFunction, out.views, out.meanings);
+}
+
+std::vector<std::string> SessionSummaries(const CSession& session, const CDictionary& dict) {
+    std::vector<std::string> summaries(session.Messages().size());
+    SMessageMeaning meaning;
+    for (std::size_t i = 0; i < summaries.size(); ++i) {
+        const SSessionMsg& m = session.Messages()[i];
+        if (!IsDataMessage(m) || !SummarisesFrom(m.nStream, m.nFunction)) continue;
+        AnnotateSessionMessage(session, i, dict, meaning);
+        summaries[i] = std::move(meaning.strSummary);
+    }
+    return summaries;
+}

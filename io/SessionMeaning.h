@@ -1,0 +1,37 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "io/SessionIndex.h"
+#include "model/Dictionary.h"
+#include "model/MsgDoc.h"
+#include "render/ItemMeaning.h"
+
+// Learns into dict, in the session's order, what its messages define: each
+// definition is stored with its message's index, so it applies from the
+// next message on. A definition dict holds already (a --dict file) stays
+// below them. An S2F33 or S2F35 whose paired reply refuses it (a DRACK or
+// LRACK other than 0) teaches nothing; one whose reply is missing is taken
+// as it was sent. Returns the number of definitions stored.
+int LearnSession(const CSession& session, CDictionary& dict);
+
+// One message of a session, walked, with what each item means under the
+// definitions in force before it. Views and meanings point into doc and
+// dict: keep the dictionary unchanged and the object unmoved while reading them.
+struct SMessageMeaning {
+    CMsgDoc doc;
+    std::vector<SItemView> views;
+    std::vector<SItemMeaning> meanings;
+    std::string strSummary;  // MessageSummary: "S6F11 LotStarted", or empty
+};
+
+// nIndex a message of session; a reply to a paired S1F3 or S2F13 reads its
+// request's ids. A bad index gives an empty result.
+void AnnotateSessionMessage(const CSession& session, std::size_t nIndex, const CDictionary& dict,
+                            SMessageMeaning& out);
+
+// Per message of the session, MessageSummary under dict (empty where the
+// message says nothing more than its name). Walks only the messages a
+// summary is made from (S5F1, S6F11, ...).
+std::vector<std::string> SessionSummaries(const CSession& session, const CDictionary& dict);

@@ -4,6 +4,8 @@
 #include "model/FormatTable.h"
 #include "render/DictionaryLearning.h"
 #include "render/DocViews.h"
+#include "render/MeaningText.h"
+#include "render/MessageStructures.h"
 
 namespace {
 
@@ -25,6 +27,16 @@ bool RefusedByReply(const CSession& session, const SSessionMsg& msg,
     if (reply.m_rows.empty() || reply.m_rows[0].nFormat != kFormatBinary) return false;
     const std::span<const unsigned char> ack = RowData(reply, 0);
     return !ack.empty() && ack[0] != 0;
+}
+
+SMeaningTexts TextsOf(int nStream, int nFunction, std::span<const SItemView> views,
+                      std::span<const SItemMeaning> meanings) {
+    SMeaningTexts texts;
+    if (!FindMessageStructure(nStream, nFunction)) return texts;
+    texts.roles.reserve(meanings.size());
+    for (const SItemMeaning& m : meanings) texts.roles.push_back(RoleText(m));
+    texts.notes = MatchStructure(nStream, nFunction, views).notes;
+    return texts;
 }
 
 bool IsDataMessage(const SSessionMsg& msg) {
@@ -78,4 +90,23 @@ std::vector<std::string> SessionSummaries(const CSession& session, const CDictio
         summaries[i] = std::move(meaning.strSummary);
     }
     return summaries;
+}
+
+SMeaningTexts DocMeaningTexts(const CMsgDoc& doc, const CDictionary& dict, std::int64_t nMessage) {
+    const SHeaderFields h = DocHeader(doc);
+    if (!FindMessageStructure(h.nStream, h.nFunction)) return {};
+    const std::vector<SItemView> views = DocItemViews(doc);
+    const std::vector<SItemMeaning> meanings =
+        AnnotateItems(h.nStream, h.nFunction, views, nMessage, dict);
+    return TextsOf(h.nStream, h.nFunction, views, meanings);
+}
+
+SMeaningTexts SessionMeaningTexts(const CSession& session, std::size_t nIndex,
+                                  const CDictionary& dict) {
+    if (nIndex >= session.Messages().size()) return {};
+    const SSessionMsg& m = session.Messages()[nIndex];
+    if (!IsDataMessage(m) || !FindMessageStructure(m.nStream, m.nFunction)) return {};
+    SMessageMeaning meaning;
+    AnnotateSessionMessage(session, nIndex, dict, meaning);
+    return TextsOf(m.nStream, m.nFunction, meaning.views, meaning.meanings);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,3 +36,19 @@ void AnnotateSessionMessage(const CSession& session, std::size_t nIndex, const C
 // message says nothing more than its name). Walks only the messages a
 // summary is made from (S5F1, S6F11, ...).
 std::vector<std::string> SessionSummaries(const CSession& session, const CDictionary& dict);
+
+// What the viewer shows beside a message's tree: per row the role column's
+// text (RoleText; empty where the row has no role), and the notes on where
+// the message differs from its structure. Both empty for a message the
+// structure table does not hold.
+struct SMeaningTexts {
+    std::vector<std::string> roles;
+    std::vector<std::string> notes;
+};
+// A message file on its own: the definitions in force before message
+// nMessage (those of a file for 0).
+SMeaningTexts DocMeaningTexts(const CMsgDoc& doc, const CDictionary& dict,
+                              std::int64_t nMessage = 0);
+// Message nIndex of a session, as AnnotateSessionMessage sees it.
+SMeaningTexts SessionMeaningTexts(const CSession& session, std::size_t nIndex,
+                                  const CDictionary& dict);

@@ -4,8 +4,10 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "io/SessionIndex.h"
+#include "model/Dictionary.h"
 
 class QThread;
 
@@ -19,13 +21,19 @@ public:
     ~CSessionLoader() override;
 
     // Starts reading strPath; false while another read is under way.
-    bool Start(const std::string& strPath, const CSessionOptions& opts);
+    // The session's dictionary starts from pBase (the viewer's dictionary
+    // file) and learns what the messages define, on the worker too.
+    bool Start(const std::string& strPath, const CSessionOptions& opts,
+               std::shared_ptr<const CDictionary> pBase = nullptr);
     void Cancel() { m_bCancel = true; }
     bool Busy() const { return m_pThread != nullptr; }
     // Blocks until the current read (if any) has ended and been reported.
     void Wait();
     // The session read, once finished(true) was emitted; null afterwards.
     std::unique_ptr<CSession> TakeSession() { return std::move(m_pSession); }
+    // Its dictionary and the list's names (SessionSummaries), taken with it.
+    std::shared_ptr<const CDictionary> TakeDictionary() { return std::move(m_pDict); }
+    std::vector<std::string> TakeSummaries() { return std::move(m_summaries); }
 
 signals:
     void progress(int nPermille);
@@ -39,6 +47,8 @@ private:
     std::atomic<int> m_nPermille = -1;
     std::unique_ptr<CSession> m_pSession;
     std::unique_ptr<CSession> m_pWork;
+    std::shared_ptr<const CDictionary> m_pDict;
+    std::vector<std::string> m_summaries;
     bool m_bOk = false;
     std::string m_strError;
 };

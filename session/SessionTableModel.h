@@ -17,6 +17,8 @@ public:
     void SetSession(const CSession* pSession, std::vector<std::uint32_t> rows);
     void SetRows(std::vector<std::uint32_t> rows);
     void SetZone(const SSessionZone& zone);
+    // The name column's texts per message; they must outlive their use here.
+    void SetSummaries(const std::vector<std::string>* pSummaries);
     // The statuses changed (a new T3): repaint every row.
     void Refresh();
 

@@ -16,6 +16,8 @@
 //   10:00..10:05:30  2026-12-07T10:00..   a time range in the zone shown; a side may be empty
 //   "LOT1"                          these bytes somewhere in the message
 //   Linktest  ERS  "Event Report"   any other word: a part of the message's name
+//   CEID=4001  RPTID=10  ALID=7     an item of that role and id (SVID, VID, ECID, CEID,
+//                                   RPTID, ALID, PPID), as the message's structure places it
 // Terms of one kind widen, kinds narrow: "S6F11 S1F* unanswered" keeps the
 // S6F11 and S1Fy messages that are unanswered. Names and texts are one kind:
 // a quoted "Event Report" finds that name or those bytes.
@@ -30,7 +32,7 @@ public:
     bool Matches(const SSessionMsg& msg, const FBytes& fnBytes) const;
 
 private:
-    enum : unsigned { kMessage = 1, kStatus = 2, kTime = 4, kText = 8, kName = 16 };
+    enum : unsigned { kMessage = 1, kStatus = 2, kTime = 4, kText = 8, kName = 16, kRole = 32 };
     struct SMsgPattern {
         int nStream = -1;  // -1: any
         int nFunction = -1;
@@ -48,6 +50,14 @@ private:
     bool MatchesTime(const SSessionMsg& msg) const;
     bool MatchesName(const SSessionMsg& msg) const;
     bool MatchesText(std::span<const unsigned char> bytes) const;
+    // CEID=4001: kind and id.
+    struct SRoleTerm {
+        std::string strRole;  // "CEID", as structures name the item
+        std::string strId;    // as ItemIdText writes the item's value
+    };
+    bool ParseRole(const std::string& strTerm, std::string& strError);
+    bool MatchesRole(const SSessionMsg& msg, std::span<const unsigned char> bytes) const;
+    std::vector<SRoleTerm> m_roleTerms;
 
     unsigned m_nKinds = 0;
     SSessionZone m_zone;

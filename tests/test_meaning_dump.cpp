@@ -6,6 +6,7 @@
 
 #include "cli/DumpOptions.h"
 #include "cli/DumpRun.h"
+#include "io/SessionFilter.h"
 
 // brevix-dump on a session that defines its own names (data/meaning/
 // session.sml): S1F12 names SVIDs 5 and 6, S2F33 puts them in report 10,
@@ -85,6 +86,36 @@ TEST(MeaningDump, DictionaryFileErrors) {
     const SDumpRun missing = Dump({"--json", "--dict", kDir + "absent.txt", kSession});
     EXPECT_EQ(missing.nStatus, 1);
     EXPECT_NE(missing.strOut.find("\"role\":\"CEID\""), std::string::npos);
+}
+
+// Items of a role and id, where the message's structure places that role.
+TEST(MeaningDump, FilterByRoleAndId) {
+    struct SFilterCase {
+        const char* name;
+        const char* expr;
+        std::vector<std::uint32_t> indexes;  // messages kept, from 0
+    };
+    const SFilterCase kCases[] = {
+        {"event: reports and the link", "CEID=4001", {0, 4, 7, 15}},
+        {"report: definitions, link and reports", "rptid=10", {0, 2, 4, 7, 9, 11, 13, 15}},
+        {"alarm: list and report", "ALID=7", {6, 8}},
+        {"status variable", "SVID=5", {1}},
+        {"variable in a definition", "VID=5", {2, 13}},
+        {"roles widen", "CEID=4001 ALID=7", {0, 4, 6, 7, 8, 15}},
+        {"with SxFy they narrow", "CEID=4001 S2F35", {4}},
+        {"no such event", "CEID=4002", {}},
+    };
+    CSession session;
+    std::string strError;
+    ASSERT_TRUE(OpenSession(kSession, CSessionOptions(), session, strError)) << strError;
+    for (const SFilterCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CSessionFilter filter;
+        ASSERT_TRUE(filter.Parse(c.expr, SSessionZone(), strError)) << strError;
+        EXPECT_EQ(FilterSession(session, filter), c.indexes);
+    }
+    CSessionFilter filter;
+    EXPECT_FALSE(filter.Parse("LOT=1", SSessionZone(), strError));
 }
 
 }  // namespace

@@ -102,7 +102,8 @@ TEST_F(SessionWindowTest, FilterKeepsTheRowsItsTermsName) {
         {"open-ended range", "05:01..", 2},
         {"dated range", "2026-12-07T05:00:00.100..2026-12-07T05:00:01", 2},
         {"unknown word", "bogus", -1},
-        {"value by name", "CEID=4001", -1},
+        {"role and id, no such item here", "CEID=4001", 0},
+        {"role without an id", "CEID=", -1},
         {"bad time", "25:00..", -1},
         {"unclosed quote", "\"LOT", -1},
     };

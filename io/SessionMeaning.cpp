@@ -29,13 +29,11 @@ bool RefusedByReply(const CSession& session, const SSessionMsg& msg,
     return !ack.empty() && ack[0] != 0;
 }
 
-SMeaningTexts TextsOf(int nStream, int nFunction, std::span<const SItemView> views,
-                      std::span<const SItemMeaning> meanings) {
+SMeaningTexts TextsOf(std::span<const SItemMeaning> meanings, std::vector<std::string> notes) {
     SMeaningTexts texts;
-    if (!FindMessageStructure(nStream, nFunction)) return texts;
     texts.roles.reserve(meanings.size());
     for (const SItemMeaning& m : meanings) texts.roles.push_back(RoleText(m));
-    texts.notes = MatchStructure(nStream, nFunction, views).notes;
+    texts.notes = std::move(notes);
     return texts;
 }
 
@@ -76,7 +74,7 @@ void AnnotateSessionMessage(const CSession& session, std::size_t nIndex, const C
         primaryViews = DocItemViews(primary);
     }
     out.meanings = AnnotateItems(m.nStream, m.nFunction, out.views,
-                                 static_cast<std::int64_t>(nIndex), dict, primaryViews);
+                                 static_cast<std::int64_t>(nIndex), dict, primaryViews, &out.notes);
     out.strSummary = MessageSummary(m.nStream, m.nFunction, out.views, out.meanings);
 }
 
@@ -96,9 +94,10 @@ SMeaningTexts DocMeaningTexts(const CMsgDoc& doc, const CDictionary& dict, std::
     const SHeaderFields h = DocHeader(doc);
     if (!FindMessageStructure(h.nStream, h.nFunction)) return {};
     const std::vector<SItemView> views = DocItemViews(doc);
+    std::vector<std::string> notes;
     const std::vector<SItemMeaning> meanings =
-        AnnotateItems(h.nStream, h.nFunction, views, nMessage, dict);
-    return TextsOf(h.nStream, h.nFunction, views, meanings);
+        AnnotateItems(h.nStream, h.nFunction, views, nMessage, dict, {}, &notes);
+    return TextsOf(meanings, std::move(notes));
 }
 
 SMeaningTexts SessionMeaningTexts(const CSession& session, std::size_t nIndex,
@@ -108,5 +107,5 @@ SMeaningTexts SessionMeaningTexts(const CSession& session, std::size_t nIndex,
     if (!IsDataMessage(m) || !FindMessageStructure(m.nStream, m.nFunction)) return {};
     SMessageMeaning meaning;
     AnnotateSessionMessage(session, nIndex, dict, meaning);
-    return TextsOf(m.nStream, m.nFunction, meaning.views, meaning.meanings);
+    return TextsOf(meaning.meanings, std::move(meaning.notes));
 }

@@ -24,7 +24,8 @@ struct SMessageMeaning {
     CMsgDoc doc;
     std::vector<SItemView> views;
     std::vector<SItemMeaning> meanings;
-    std::string strSummary;  // MessageSummary: "S6F11 LotStarted", or empty
+    std::vector<std::string> notes;  // where the message differs from its structure
+    std::string strSummary;          // MessageSummary: "S6F11 LotStarted", or empty
 };
 
 // nIndex a message of session; a reply to a paired S1F3 or S2F13 reads its

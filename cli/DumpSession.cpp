@@ -192,12 +192,14 @@ int RunList(const CDumpOptions& opts, const CDictionary& dict, std::ostream& out
         CDictionary learned = dict;
         LearnSession(session, learned);
         const std::vector<std::string> summaries = SessionSummaries(session, learned);
+        static const std::string kNoSummary;
         for (std::size_t i = 0; i < session.Messages().size(); ++i) {
             if (!filter.Matches(session, i)) continue;
+            const std::string& strSummary = i < summaries.size() ? summaries[i] : kNoSummary;
             if (opts.m_bJson)
-                AppendJson(str, session, i, nBase, summaries[i]);
+                AppendJson(str, session, i, nBase, strSummary);
             else
-                AppendLine(str, session, i, nBase, summaries[i]);
+                AppendLine(str, session, i, nBase, strSummary);
             if (str.size() >= (1u << 16)) {
                 out << str;
                 str.clear();

@@ -37,6 +37,20 @@ SMeaningTexts TextsOf(std::span<const SItemMeaning> meanings, std::vector<std::s
     return texts;
 }
 
+// Per stream and function, whether fn holds: asked once per kind of message
+// rather than once per message of a million.
+template <typename F>
+std::vector<char> MessageKinds(F fn) {
+    std::vector<char> kinds(128 * 256);
+    for (int s = 0; s < 128; ++s)
+        for (int f = 0; f < 256; ++f) kinds[static_cast<std::size_t>(s * 256 + f)] = fn(s, f);
+    return kinds;
+}
+
+bool OfKind(const std::vector<char>& kinds, const SSessionMsg& msg) {
+    return kinds[static_cast<std::size_t>((msg.nStream & 0x7F) * 256 + msg.nFunction)] != 0;
+}
+
 bool IsDataMessage(const SSessionMsg& msg) {
     return !((msg.nFlags & SSessionMsg::kHsms) && msg.nSType);
 }
@@ -46,10 +60,11 @@ bool IsDataMessage(const SSessionMsg& msg) {
 int LearnSession(const CSession& session, CDictionary& dict) {
     std::vector<unsigned char> scratch;
     int nDefined = 0;
+    const std::vector<char> learners = MessageKinds(LearnsFrom);
     const std::vector<SSessionMsg>& msgs = session.Messages();
     for (std::size_t i = 0; i < msgs.size(); ++i) {
         const SSessionMsg& m = msgs[i];
-        if (!IsDataMessage(m) || !LearnsFrom(m.nStream, m.nFunction)) continue;
+        if (!OfKind(learners, m) || !IsDataMessage(m)) continue;
         if (IsAcknowledged(m.nStream, m.nFunction) && RefusedByReply(session, m, scratch)) continue;
         const CMsgDoc doc = DocOf(session, i, scratch);
         nDefined += LearnDefinitions(m.nStream, m.nFunction, DocItemViews(doc),
@@ -79,12 +94,20 @@ void AnnotateSessionMessage(const CSession& session, std::size_t nIndex, const C
 }
 
 std::vector<std::string> SessionSummaries(const CSession& session, const CDictionary& dict) {
-    std::vector<std::string> summaries(session.Messages().size());
+    std::vector<std::string> summaries;
+    const bool bEvents = dict.HasKind(EDefKind::kCeid);
+    const std::vector<char> summarised = MessageKinds(SummarisesFrom);
     SMessageMeaning meaning;
-    for (std::size_t i = 0; i < summaries.size(); ++i) {
-        const SSessionMsg& m = session.Messages()[i];
-        if (!IsDataMessage(m) || !SummarisesFrom(m.nStream, m.nFunction)) continue;
+    const std::vector<SSessionMsg>& msgs = session.Messages();
+    for (std::size_t i = 0; i < msgs.size(); ++i) {
+        const SSessionMsg& m = msgs[i];
+        if (!OfKind(summarised, m) || !IsDataMessage(m)) continue;
+        // An event report is named by its event's definition alone: without
+        // one there is nothing to walk 500,000 reports for.
+        if (m.nStream == 6 && !bEvents) continue;
         AnnotateSessionMessage(session, i, dict, meaning);
+        if (meaning.strSummary.empty()) continue;
+        if (summaries.empty()) summaries.resize(msgs.size());
         summaries[i] = std::move(meaning.strSummary);
     }
     return summaries;

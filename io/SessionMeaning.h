@@ -34,8 +34,10 @@ void AnnotateSessionMessage(const CSession& session, std::size_t nIndex, const C
                             SMessageMeaning& out);
 
 // Per message of the session, MessageSummary under dict (empty where the
-// message says nothing more than its name). Walks only the messages a
-// summary is made from (S5F1, S6F11, ...).
+// message says nothing more than its name); an empty vector when no message
+// has one. Walks only the messages a
+// summary is made from (S5F1, S6F11, ...), and event reports only where
+// dict defines an event.
 std::vector<std::string> SessionSummaries(const CSession& session, const CDictionary& dict);
 
 // What the viewer shows beside a message's tree: per row the role column's

@@ -291,7 +291,10 @@ void CInspectorWindow::ShowDocument(const std::string& strPath, std::shared_ptr<
     ShowHeader();
     m_notes.clear();
     ShowFindings();
-    ShowMeaning(DocMeaningTexts(*m_pDoc, *ViewerDictionary()));
+    if (m_pDoc->m_rows.size() <= kMaxMeaningRows)
+        ShowMeaning(DocMeaningTexts(*m_pDoc, *ViewerDictionary()));
+    else
+        m_treeItems->setColumnHidden(CInspectTreeModel::kColumnRole, true);
     ShowMatchCount();
     SelectCell(-1);
 }

@@ -74,6 +74,9 @@ public:
     const CMsgInfo* Message() const;
     // Above this many items the tree opens with only its first levels expanded.
     static constexpr int kExpandAllRows = 50000;
+    // Above this many items no roles are made: a text per item would make
+    // memory grow with items rather than bytes.
+    static constexpr std::size_t kMaxMeaningRows = 1000000;
 
     QTreeWidget* m_treeHeader = nullptr;
     QTreeView* m_treeItems = nullptr;

@@ -86,7 +86,7 @@ void CSessionDetails::ShowMessage(const CSession& session, std::size_t nIndex,
     m_pDoc = SessionMessageDoc(session, nIndex);
     if (m_pDoc->m_rows.size() <= kMaxTreeCells) m_pMsg = m_decoder.MakeMsgInfo(m_pDoc);
     SMeaningTexts meaning;
-    if (pDict) meaning = SessionMeaningTexts(session, nIndex, *pDict);
+    if (pDict && m_pMsg) meaning = SessionMeaningTexts(session, nIndex, *pDict);
     if (m_pMsg) {
         m_pTreeModel->SetTree(SessionMessageTree(*m_pMsg));
         m_pTreeModel->SetRoles(m_pMsg, std::move(meaning.roles));

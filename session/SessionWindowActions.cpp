@@ -242,7 +242,7 @@ void CSessionWindow::InspectCurrent() {
                                 m_pSession->MessageName(static_cast<std::size_t>(nIndex)) + ")";
     if (!m_pInspector) m_pInspector = new CInspectorWindow(this);
     m_pInspector->ShowDocument(strName, m_pDetails->Doc(), m_pDetails->Msg(), 1);
-    if (m_pDict)
+    if (m_pDict && m_pDetails->Doc()->m_rows.size() <= CInspectorWindow::kMaxMeaningRows)
         m_pInspector->ShowMeaning(
             SessionMeaningTexts(*m_pSession, static_cast<std::size_t>(nIndex), *m_pDict));
     m_pInspector->SelectCell(-1);

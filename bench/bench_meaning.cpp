@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "decode/Decode.h"
+#include "decode/MsgDocWalk.h"
+#include "io/SessionMeaning.h"
 #include "model/Dictionary.h"
 #include "render/DictionaryLearning.h"
 #include "render/DocViews.h"
@@ -93,6 +95,19 @@ void BM_Annotate50k(benchmark::State& state) {
     state.counters["named"] = static_cast<double>(nNamed);
 }
 BENCHMARK(BM_Annotate50k)->Unit(benchmark::kMillisecond)->Arg(kReports)->Arg(1);
+
+// What the inspector and the session window add to a shown message: its
+// views, the annotation, every row's role text and the structure's notes.
+void BM_MeaningTexts50k(benchmark::State& state) {
+    std::vector<unsigned char> bytes = LargeEventReport();
+    const CMsgDoc doc = DecodeMsgDoc(std::move(bytes));
+    const CDictionary dict = LargeDictionary(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const SMeaningTexts texts = DocMeaningTexts(doc, dict, 1);
+        benchmark::DoNotOptimize(texts.roles.data());
+    }
+}
+BENCHMARK(BM_MeaningTexts50k)->Unit(benchmark::kMillisecond)->Arg(kReports)->Arg(1);
 
 // What a session index adds: 1,000,000 messages, a quarter of them of a
 // kind that defines something (S5F1, S2F33; the same definitions again,

@@ -62,7 +62,8 @@ enum EFlag : unsigned {
     kFlagList = 1u << 16,
     kFlagFilter = 1u << 17,
     kFlagT3 = 1u << 18,
-    kFlagIgnore = 1u << 27,
+    kFlagIgnore = 1u << 19,
+    kFlagDict = 1u << 20,
 };
 
 struct SFlagName {
@@ -75,7 +76,7 @@ constexpr SFlagName kFlagNames[] = {
     {kFlagFromSml, "--from-sml"}, {kFlagJson, "--json"},       {kFlagHeader, "--header"},
     {kFlagCheck, "--check"},      {kFlagImport, "--import"},   {kFlagOut, "--out"},
     {kFlagPort, "--port"},        {kFlagControl, "--control"}, {kFlagList, "--list"},
-    {kFlagFilter, "--filter"},    {kFlagT3, "--t3"},
+    {kFlagFilter, "--filter"},    {kFlagT3, "--t3"},           {kFlagDict, "--dict"},
 };
 constexpr SFlagName kDiffFlagNames[] = {
     {kFlagDiff, "--diff"},
@@ -93,6 +94,7 @@ constexpr SFlagName kNeeds[] = {
     {kFlagControl, "--import"},
     {kFlagIgnoreHeader, "--diff"},
     {kFlagIgnore, "--diff"},
+    {kFlagDict, "--sml, --json or --list"},
 };
 
 const char* NameOf(unsigned nFlag) {
@@ -117,13 +119,14 @@ struct SModeRule {
 constexpr SModeRule kModeRules[] = {
     {kFlagFromHex, EDumpMode::kFromHex, kFlagOutput, EOperands::kAtMostOne},
     {kFlagFromSml, EDumpMode::kFromSml, kFlagOutput, EOperands::kOne},
-    {kFlagList, EDumpMode::kList, kFlagFilter | kFlagT3 | kFlagJson | kFlagPort, EOperands::kSome},
+    {kFlagList, EDumpMode::kList, kFlagFilter | kFlagT3 | kFlagJson | kFlagPort | kFlagDict,
+     EOperands::kSome},
     {kFlagImport, EDumpMode::kImport, kFlagOut | kFlagPort | kFlagControl, EOperands::kSome},
     {kFlagDiff, EDumpMode::kDiff, kFlagJson | kFlagIgnoreHeader | kFlagIgnore, EOperands::kTwo},
     {kFlagHeader, EDumpMode::kHeader, 0, EOperands::kSome},
     {kFlagCheck, EDumpMode::kCheck, 0, EOperands::kSome},
-    {kFlagSml, EDumpMode::kSml, 0, EOperands::kSome},
-    {kFlagJson, EDumpMode::kJson, 0, EOperands::kSome},
+    {kFlagSml, EDumpMode::kSml, kFlagDict, EOperands::kSome},
+    {kFlagJson, EDumpMode::kJson, kFlagDict, EOperands::kSome},
     {kFlagTree, EDumpMode::kTree, kFlagStyle, EOperands::kSome},
     {kFlagSave, EDumpMode::kSave, kFlagStyle, EOperands::kSome},
     {0, EDumpMode::kListing, kFlagStyle, EOperands::kSome},
@@ -327,6 +330,13 @@ bool ParseDumpOptions(const std::vector<std::string>& args, CDumpOptions& opts,
                 return false;
             }
             nFlags |= kFlagPort;
+        } else if (TakeValue(args, i, "--dict", strValue, bMissing)) {
+            if (bMissing || strValue.empty()) {
+                strError = "--dict takes a file";
+                return false;
+            }
+            opts.m_dicts.push_back(strValue);
+            nFlags |= kFlagDict;
         } else if (TakeListOption(args, i, opts, nFlags, strError)) {
             if (!strError.empty()) return false;
         } else if (TakeValue(args, i, "--style", strValue, bMissing)) {
@@ -355,13 +365,14 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: brevix-dump [--style auto|bracket|column] [--tree] [--save] FILE...\n"
-    "       brevix-dump --sml[=DIALECT] FILE...\n"
-    "       brevix-dump --json FILE...\n"
+    "       brevix-dump --sml[=DIALECT] [--dict DICT]... FILE|SOURCE...\n"
+    "       brevix-dump --json [--dict DICT]... FILE|SOURCE...\n"
     "       brevix-dump --from-hex [HEXFILE|-] [--output OUT.BIG]\n"
     "       brevix-dump --from-sml SMLFILE|- [--output OUT.BIG]\n"
     "       brevix-dump --header|--check FILE...\n"
     "       brevix-dump --import FILE... --out DIR [--port N] [--control]\n"
-    "       brevix-dump --list [--filter EXPR] [--t3 SECONDS] [--json] SOURCE...\n"
+    "       brevix-dump --list [--filter EXPR] [--t3 SECONDS] [--json] [--dict DICT]...\n"
+    "                   SOURCE...\n"
     "       brevix-dump --diff [--json] [--ignore-header] [--ignore ROLE]... A B\n";
 
 // The options part of --help, which the manual page is made from as well:
@@ -383,6 +394,8 @@ constexpr char kOptions[] =
     "                   ends) instead of to standard output\n"
     "  --sml[=DIALECT]  write each message as SML: standard (default), or as the\n"
     "                   SECS library secs4net, secsgem or go-secs writes it\n"
+    "                   (a SOURCE as --list reads gives its messages in order;\n"
+    "                   roles and names as comments in the standard dialect)\n"
     "  --from-hex       read a hex log (file or standard input), convert it as the\n"
     "                   viewer's converter does and write the message file; with\n"
     "                   several messages OUT.BIG, OUT-2.BIG, ... (stripped framing\n"
@@ -391,6 +404,7 @@ constexpr char kOptions[] =
     "                   in /usr/share/brevix/brevix-dump.schema.json, under\n"
     "                   PREFIX/share/brevix/ when installed elsewhere); with\n"
     "                   --diff, the differences as JSON Lines (docs/diff.md)\n"
+    "                   (a SOURCE as --list reads gives one line per message)\n"
     "  --from-sml       read SML messages (any of the dialects above, comments\n"
     "                   allowed) and write each as a message file: OUT.BIG,\n"
     "                   OUT-2.BIG, ...; on an error nothing is written. Device id\n"
@@ -446,6 +460,16 @@ constexpr char kOptions[] =
     "                   item name: DATAID, TIME, CEID, ...) are not compared; the\n"
     "                   items' places, formats and counts still are. May be given\n"
     "                   more than once\n"
+    "  --dict DICT      with --sml, --json or --list: names of variables, events,\n"
+    "                   reports and alarms from a table (kind, id, name, units:\n"
+    "                   'CEID 4001 LotStarted') or from SML replies (S1F12, S2F33,\n"
+    "                   S2F35, S5F6, ...); may be given several times. A line it\n"
+    "                   cannot use is named as 'DICT:LINE: reason' on standard\n"
+    "                   error and the rest still loads. Logs and captures add what\n"
+    "                   their own messages define, from the next message on: --sml\n"
+    "                   writes each item's role and name as a comment ('// CEID\n"
+    "                   LotStarted'), --json as role, name and units, --list the\n"
+    "                   event or alarm in the name column\n"
     "  --help           print the usage and the options, then exit\n"
     "  --version        print the version, then exit\n"
     "\n"

@@ -41,6 +41,7 @@ struct CDumpOptions {
     bool m_bDiffJson = false;
     bool m_bIgnoreHeader = false;
     std::vector<std::string> m_ignoreRoles;  // --ignore ROLE: values not compared
+    std::vector<std::string> m_dicts;        // --dict FILE, in the order given
     bool m_bHelp = false;
     bool m_bVersion = false;
 };

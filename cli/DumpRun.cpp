@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -12,6 +13,7 @@
 
 #include "cli/DumpDiff.h"
 #include "cli/DumpInspect.h"
+#include "cli/DumpMeaning.h"
 #include "cli/DumpSession.h"
 #include "decode/Decode.h"
 #include "decode/MsgDocWalk.h"
@@ -33,14 +35,24 @@ void ReportError(std::ostream& err, const std::string& strName, const std::strin
     err << "brevix-dump: " << strName << ": " << strReason << '\n';
 }
 
+bool IsFolder(const std::string& strPath) {
+    struct stat st {};
+    return strPath != "-" && ::stat(strPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 // One message file: decoded, then listed, drawn as a tree or saved. The
 // style flag carries over from file to file as in the viewer.
 class CDumpFile {
 public:
-    CDumpFile(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in)
-        : m_opts(opts), m_out(out), m_err(err), m_in(in) {}
+    CDumpFile(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std::istream& in,
+              const CDictionary& dict)
+        : m_opts(opts), m_out(out), m_err(err), m_in(in), m_dict(dict) {}
 
     bool Run(const std::string& strPath, bool bHeaders) {
+        const bool bMeaning =
+            m_opts.m_eMode == EDumpMode::kSml || m_opts.m_eMode == EDumpMode::kJson;
+        if (bMeaning && IsFolder(strPath))
+            return WriteSessionMeaning(m_opts, strPath, nullptr, m_dict, m_flush, m_err);
         std::vector<unsigned char> bytes;
         std::string strError;
         if (!ReadInput(strPath, m_in, bytes, strError)) {
@@ -51,6 +63,8 @@ public:
             ReportError(m_err, strPath, "File too large");
             return false;
         }
+        if (bMeaning && IsSessionInput(strPath, bytes))
+            return WriteSessionMeaning(m_opts, strPath, &bytes, m_dict, m_flush, m_err);
         // The viewer lists such a file as S0,F0 without a word; here it is said.
         if (bytes.size() < 10)
             ReportError(m_err, strPath,
@@ -59,14 +73,8 @@ public:
         auto pDoc = std::make_shared<const CMsgDoc>(DecodeMsgDoc(std::move(bytes)));
         ApplyStyleByte(*pDoc, &m_nStyleFlag);
         const int nStyle = m_opts.m_nStyle < 0 ? m_nStyleFlag : m_opts.m_nStyle;
-        if (m_opts.m_eMode == EDumpMode::kSml) {
-            Sml(*pDoc);
-            return true;
-        }
-        if (m_opts.m_eMode == EDumpMode::kJson) {
-            std::string out;
-            AppendMessageJson(out, strPath, *pDoc, m_flush);
-            m_out << out;
+        if (bMeaning) {
+            WriteMessageMeaning(m_opts, strPath, *pDoc, m_dict, m_flush);
             return true;
         }
         // The listing modes keep the viewer's promise of an empty TECHV.TXT.
@@ -88,17 +96,6 @@ public:
     }
 
 private:
-    // One message after another: each ends in a line feed even where its
-    // dialect's own text does not.
-    void Sml(const CMsgDoc& doc) {
-        ESmlDialect eDialect = ESmlDialect::kStandard;
-        FindSmlDialect(m_opts.m_strSmlDialect, eDialect);
-        std::string str;
-        AppendMessageSml(str, doc, eDialect, m_flush);
-        if (str.empty() || str.back() != '\n') str += '\n';
-        m_out << str;
-    }
-
     bool Save(const std::string& strPath, const CMsgDoc& doc, int nStyle) {
         const std::string strListingPath = ListingPathFor(strPath);
         std::string strError, strText;
@@ -112,6 +109,7 @@ private:
     std::ostream& m_out;
     std::ostream& m_err;
     std::istream& m_in;
+    const CDictionary& m_dict;  // --dict files; a session adds its own definitions
     CDecode m_decoder;
     int m_nStyleFlag = 1;  // as the viewer starts
     // Listings, JSON and SML of big messages go out in pieces.
@@ -235,13 +233,16 @@ int RunDump(const CDumpOptions& opts, std::ostream& out, std::ostream& err, std:
     if (opts.m_eMode == EDumpMode::kHeader || opts.m_eMode == EDumpMode::kCheck)
         return RunInspect(opts, out, err, in);
     if (opts.m_eMode == EDumpMode::kImport) return RunImport(opts, err);
-    if (opts.m_eMode == EDumpMode::kList) return RunList(opts, out, err);
     if (opts.m_eMode == EDumpMode::kDiff) return RunDiff(opts, out, err, in);
-    CDumpFile dump(opts, out, err, in);
+    CDictionary dict;
+    const bool bDictsRead = LoadDumpDictionaries(opts, dict, err, in);
+    if (opts.m_eMode == EDumpMode::kList)
+        return std::max(RunList(opts, dict, out, err), bDictsRead ? 0 : 1);
+    CDumpFile dump(opts, out, err, in, dict);
     // SML messages and JSON lines delimit themselves: a reader takes the output whole.
     const bool bHeaders = opts.m_files.size() > 1 &&
                           (opts.m_eMode == EDumpMode::kListing || opts.m_eMode == EDumpMode::kTree);
-    int nStatus = 0;
+    int nStatus = bDictsRead ? 0 : 1;
     for (const std::string& strPath : opts.m_files) {
         if (!dump.Run(strPath, bHeaders)) nStatus = 1;
     }

@@ -12,6 +12,7 @@
 #include "io/MsgFraming.h"
 #include "io/SessionFilter.h"
 #include "io/SessionIndex.h"
+#include "io/SessionMeaning.h"
 #include "io/TimeText.h"
 #include "model/Bytes.h"
 #include "render/MessageNames.h"
@@ -78,7 +79,8 @@ void AppendJsonString(std::string& str, const std::string& strValue) {
 
 // Number, time, direction, SxFy, name, system bytes, size, reply-to number,
 // latency in seconds, status; "-" for what is not known.
-void AppendLine(std::string& str, const CSession& s, std::size_t i, std::size_t nBase) {
+void AppendLine(std::string& str, const CSession& s, std::size_t i, std::size_t nBase,
+                const std::string& strSummary) {
     const SSessionMsg& m = s.Messages()[i];
     str += DecimalText(nBase + i + 1);
     str += ' ';
@@ -89,7 +91,7 @@ void AppendLine(std::string& str, const CSession& s, std::size_t i, std::size_t 
     str += s.MessageName(i);
     str += ' ';
     const char* szName = NameOf(m);
-    str += *szName ? szName : "-";
+    str += !strSummary.empty() ? strSummary.c_str() : *szName ? szName : "-";
     str += ' ';
     for (int nShift = 24; nShift >= 0; nShift -= 8)
         AppendHexByte(str, static_cast<unsigned char>(m.dwSystem >> nShift));
@@ -106,7 +108,8 @@ void AppendLine(std::string& str, const CSession& s, std::size_t i, std::size_t 
 }
 
 // One record of docs/brevix-dump-list.schema.json.
-void AppendJson(std::string& str, const CSession& s, std::size_t i, std::size_t nBase) {
+void AppendJson(std::string& str, const CSession& s, std::size_t i, std::size_t nBase,
+                const std::string& strSummary) {
     const SSessionMsg& m = s.Messages()[i];
     const SSessionFlow& flow = s.Flows()[m.nFlow];
     str += "{\"number\":" + DecimalText(nBase + i + 1) + ",\"time\":";
@@ -129,6 +132,10 @@ void AppendJson(std::string& str, const CSession& s, std::size_t i, std::size_t 
     str += ",\"stype\":" + DecimalText(m.nSType) + ",\"device\":" + DecimalText(m.nDevice);
     str += ",\"name\":";
     AppendJsonString(str, NameOf(m));
+    if (!strSummary.empty()) {
+        str += ",\"summary\":";
+        AppendJsonString(str, strSummary);
+    }
     str += ",\"system\":" + DecimalText(m.dwSystem) + ",\"size\":" + DecimalText(m.nSize);
     str += ",\"reply_to\":" + (m.nReplyTo ? DecimalText(nBase + m.nReplyTo) : "null");
     const std::int64_t nLatency = s.LatencyMicros(i);
@@ -163,7 +170,8 @@ bool MakeFolders(const std::string& strDir, std::string& strError) {
 
 }  // namespace
 
-int RunList(const CDumpOptions& opts, std::ostream& out, std::ostream& err) {
+int RunList(const CDumpOptions& opts, const CDictionary& dict, std::ostream& out,
+            std::ostream& err) {
     // Times in the filter are UTC, as --list writes them.
     CSessionFilter filter;
     std::string strError;
@@ -182,11 +190,16 @@ int RunList(const CDumpOptions& opts, std::ostream& out, std::ostream& err) {
             continue;
         }
         ReportWarnings(err, strPath, session);
+        CDictionary learned = dict;
+        LearnSession(session, learned);
+        const std::vector<std::string> summaries = SessionSummaries(session, learned);
+        static const std::string kNoSummary;
         for (const std::uint32_t i : FilterSession(session, filter)) {
+            const std::string& strSummary = i < summaries.size() ? summaries[i] : kNoSummary;
             if (opts.m_bJson)
-                AppendJson(str, session, i, nBase);
+                AppendJson(str, session, i, nBase, strSummary);
             else
-                AppendLine(str, session, i, nBase);
+                AppendLine(str, session, i, nBase, strSummary);
             if (str.size() >= (1u << 16)) {
                 out << str;
                 str.clear();

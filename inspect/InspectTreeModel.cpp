@@ -19,11 +19,18 @@ void CInspectTreeModel::SetDocument(std::shared_ptr<const CMsgDoc> pDoc, int nSt
     m_nStyle = nStyle;
     m_damaged = std::move(damaged);
     m_damaged.resize(m_pDoc ? m_pDoc->m_rows.size() : 0, 0);
+    m_roles.clear();
     BuildViewLinks();
     endResetModel();
 }
 
 void CInspectTreeModel::Clear() { SetDocument(nullptr, m_nStyle, {}); }
+
+void CInspectTreeModel::SetRoles(std::vector<std::string> roles) {
+    m_roles = std::move(roles);
+    if (RowCount())
+        emit dataChanged(IndexOfRow(0, kColumnRole), IndexOfRow(RowCount() - 1, kColumnRole));
+}
 
 // Parents precede children, so one pass finds each row's shown parent, and
 // a counting pass lays out the children of every slot.
@@ -125,7 +132,7 @@ int CInspectTreeModel::columnCount(const QModelIndex&) const { return kColumnCou
 
 QVariant CInspectTreeModel::headerData(int nSection, Qt::Orientation orientation, int nRole) const {
     if (orientation != Qt::Horizontal || nRole != Qt::DisplayRole) return QVariant();
-    static const char* const kTitles[] = {"Item", "Offset", "Size"};
+    static const char* const kTitles[] = {"Item", "Offset", "Size", "Role"};
     return nSection >= 0 && nSection < kColumnCount ? QString::fromLatin1(kTitles[nSection])
                                                     : QVariant();
 }
@@ -139,6 +146,7 @@ QVariant CInspectTreeModel::data(const QModelIndex& index, int nRole) const {
         return QString::fromLatin1(RootLabelText(h.nStream, h.nFunction, h.bWBit != 0));
     }
     if (index.column() == kColumnOffset) return QStringLiteral("0");
+    if (index.column() == kColumnRole) return QString();
     return QString::number(m_pDoc->m_bytes.size());
 }
 
@@ -154,6 +162,10 @@ QVariant CInspectTreeModel::RowData(int nRow, int nColumn, int nRole) const {
         QString str = QString::fromLatin1(strLabel.data(), static_cast<int>(strLabel.size()));
         return bDamaged ? QStringLiteral("\u26A0 ") + str : str;
     }
+    if (nColumn == kColumnRole)
+        return i < m_roles.size()
+                   ? QString::fromUtf8(m_roles[i].data(), static_cast<qsizetype>(m_roles[i].size()))
+                   : QString();
     const SItemRow& row = m_pDoc->m_rows[i];
     std::string str;
     if (nColumn == kColumnOffset)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QAbstractItemModel>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "decode/ClassicTree.h"
@@ -20,13 +21,16 @@ public:
     static constexpr int kFlatDepth = 100;
     // Labels show at most this many data bytes of an item.
     static constexpr std::size_t kLabelBytes = 4096;
-    enum EColumn { kColumnItem, kColumnOffset, kColumnSize, kColumnCount };
+    enum EColumn { kColumnItem, kColumnOffset, kColumnSize, kColumnRole, kColumnCount };
 
     explicit CInspectTreeModel(QObject* pParent = nullptr);
 
     // damaged[i] marks row i.
     void SetDocument(std::shared_ptr<const CMsgDoc> pDoc, int nStyle, std::vector<char> damaged);
     void Clear();
+    // The role column's text per row ("CEID 4001 LotStarted"); rows past
+    // its end show none. SetDocument empties it.
+    void SetRoles(std::vector<std::string> roles);
 
     QModelIndex RootIndex() const;
     QModelIndex IndexOfRow(int nRow, int nColumn = 0) const;
@@ -53,6 +57,7 @@ private:
     mutable CDecode m_decoder;              // makes the cell of a row being labelled
     int m_nStyle = 1;
     std::vector<char> m_damaged;
+    std::vector<std::string> m_roles;
     std::vector<int> m_viewParent;  // -1: the root row
     std::vector<int> m_viewRow;
     std::vector<int> m_childStart;  // slot 0 the root row, slot i + 1 row i

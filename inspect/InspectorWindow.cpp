@@ -30,6 +30,7 @@
 #include "decode/MsgDocWalk.h"
 #include "inspect/HexView.h"
 #include "inspect/InspectTreeModel.h"
+#include "inspect/ViewerDictionary.h"
 #include "io/AtomicFile.h"
 #include "io/MsgFile.h"
 #include "model/Bytes.h"
@@ -288,9 +289,22 @@ void CInspectorWindow::ShowDocument(const std::string& strPath, std::shared_ptr<
             m_treeItems->expand(m_pModel->index(i, 0, m_pModel->RootIndex()));
     }
     ShowHeader();
+    m_notes.clear();
     ShowFindings();
+    if (m_pDoc->m_rows.size() <= kMaxMeaningRows)
+        ShowMeaning(DocMeaningTexts(*m_pDoc, *ViewerDictionary()));
+    else
+        m_treeItems->setColumnHidden(CInspectTreeModel::kColumnRole, true);
     ShowMatchCount();
     SelectCell(-1);
+}
+
+void CInspectorWindow::ShowMeaning(SMeaningTexts texts) {
+    if (!m_pDoc) return;
+    m_treeItems->setColumnHidden(CInspectTreeModel::kColumnRole, texts.roles.empty());
+    m_pModel->SetRoles(std::move(texts.roles));
+    m_notes = std::move(texts.notes);
+    ShowFindings();
 }
 
 // A finding marks the item it is about: the cut item, the open list, the
@@ -336,6 +350,23 @@ void CInspectorWindow::ShowFindings() {
             pItem->setForeground(QColor(0xC0, 0x10, 0x10));
             pItem->setText(QStringLiteral("\u26A0 ") + pItem->text());
         }
+    }
+    ShowNotes();
+}
+
+// Under a heading of their own: a message that differs from its structure
+// is not damaged, and a click on a note selects nothing.
+void CInspectorWindow::ShowNotes() {
+    if (m_notes.empty()) return;
+    auto* pHeading = new QListWidgetItem(QStringLiteral("Notes"), m_listFindings);
+    QFont font = pHeading->font();
+    font.setBold(true);
+    pHeading->setFont(font);
+    pHeading->setFlags(Qt::ItemIsEnabled);
+    pHeading->setData(Qt::UserRole, -1);
+    for (const std::string& strNote : m_notes) {
+        auto* pItem = new QListWidgetItem(Utf8(strNote), m_listFindings);
+        pItem->setData(Qt::UserRole, -1);
     }
 }
 
@@ -509,6 +540,11 @@ void CInspectorWindow::OnTreeMenu(const QPoint& pos) {
                    [this, nRow] { QApplication::clipboard()->setText(Latin1(BytesHexOf(nRow))); });
     menu.addAction(QStringLiteral("Copy as &SML"), this,
                    [this, nRow] { QApplication::clipboard()->setText(Latin1(SmlOf(nRow))); });
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("&Dictionary File..."), this, [this] {
+        if (ChooseDictionaryFile(this) && m_pDoc)
+            ShowMeaning(DocMeaningTexts(*m_pDoc, *ViewerDictionary()));
+    });
     menu.exec(m_treeItems->viewport()->mapToGlobal(pos));
 }
 

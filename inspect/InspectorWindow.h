@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "decode/Decode.h"
+#include "io/SessionMeaning.h"
 #include "model/MsgInfo.h"
 #include "render/ExactValue.h"
 
@@ -42,6 +43,10 @@ public:
     // Reads and shows a file, for a window opened without the viewer. False
     // when it cannot be read: the panes are then empty and the findings say why.
     bool ShowFile(const std::string& strPath, int nStyleFlag);
+    // What the items mean: the role column and the notes, shown apart from
+    // the findings. ShowDocument sets them from the viewer's dictionary
+    // file; a session window sets its own after it.
+    void ShowMeaning(SMeaningTexts texts);
     // Selects item nRow (a row of the document, -1: the message itself).
     void SelectCell(int nRow);
     int SelectedCell() const;
@@ -69,6 +74,9 @@ public:
     const CMsgInfo* Message() const;
     // Above this many items the tree opens with only its first levels expanded.
     static constexpr int kExpandAllRows = 50000;
+    // Above this many items no roles are made: a text per item would make
+    // memory grow with items rather than bytes.
+    static constexpr std::size_t kMaxMeaningRows = 1000000;
 
     QTreeWidget* m_treeHeader = nullptr;
     QTreeView* m_treeItems = nullptr;
@@ -88,6 +96,7 @@ private:
     void CreateShortcuts();
     void ShowHeader();
     void ShowFindings();
+    void ShowNotes();
     void OnCellSelected();
     void OnByteClicked(std::uint64_t nOffset);
     void OnFindingClicked(QListWidgetItem* pItem);
@@ -115,6 +124,7 @@ private:
     QSplitter* m_splitLeft = nullptr;
     QSplitter* m_splitRight = nullptr;
     QString m_strSearched;
-    std::vector<int> m_matches;  // rows, document order
+    std::vector<int> m_matches;        // rows, document order
+    std::vector<std::string> m_notes;  // where the message differs from its structure
     int m_nMatch = -1;
 };

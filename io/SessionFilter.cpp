@@ -5,9 +5,15 @@
 #include <cstring>
 
 #include "decode/HeaderFields.h"
+#include "decode/MsgDocWalk.h"
 #include "io/SessionTextSearch.h"
 #include "io/TimeText.h"
+#include "model/Dictionary.h"
+#include "render/DocViews.h"
 #include "render/HeaderText.h"
+#include "render/ItemId.h"
+#include "render/MessageStructures.h"
+#include "render/StructureMatch.h"
 
 namespace {
 
@@ -184,11 +190,7 @@ bool CSessionFilter::ParseTerm(const std::string& strTerm, bool bQuoted, std::st
         return true;
     }
     if (strTerm.find("..") != std::string::npos) return ParseTime(strTerm, strError);
-    if (strTerm.find('=') != std::string::npos) {
-        strError =
-            "'" + strTerm + "': values by name are not searched yet; search for text, \"LOT1\"";
-        return false;
-    }
+    if (strTerm.find('=') != std::string::npos) return ParseRole(strTerm, strError);
     if (!AddName(strTerm)) {
         strError = "'" + strTerm + "' names no message, status or time";
         return false;
@@ -269,11 +271,13 @@ bool CSessionFilter::MatchesText(std::span<const unsigned char> bytes) const {
 }
 
 // A quoted term may stand for a name or a text: either will do.
-bool CSessionFilter::MatchesHolding(const SSessionMsg& msg, const FHolds& fnHolds) const {
+bool CSessionFilter::MatchesHolding(const SSessionMsg& msg, const FHolds& fnHolds,
+                                    const FBytes& fnBytes) const {
     if ((m_nKinds & kMessage) && !MatchesMessage(msg)) return false;
     if ((m_nKinds & kStatus) && !m_statuses.test(static_cast<std::size_t>(msg.eStatus)))
         return false;
     if ((m_nKinds & kTime) && !MatchesTime(msg)) return false;
+    if ((m_nKinds & kRole) && !MatchesRole(msg, fnBytes())) return false;
     const bool bNameOrText = (m_nKinds & (kName | kText)) != 0;
     if (!bNameOrText) return true;
     if ((m_nKinds & kName) && MatchesName(msg)) return true;
@@ -281,7 +285,8 @@ bool CSessionFilter::MatchesHolding(const SSessionMsg& msg, const FHolds& fnHold
 }
 
 bool CSessionFilter::Matches(const SSessionMsg& msg, const FBytes& fnBytes) const {
-    return MatchesHolding(msg, [&] { return MatchesText(fnBytes()); });
+    return MatchesHolding(
+        msg, [&] { return MatchesText(fnBytes()); }, fnBytes);
 }
 
 std::vector<std::uint32_t> FilterSession(const CSession& session, const CSessionFilter& filter) {
@@ -289,10 +294,51 @@ std::vector<std::uint32_t> FilterSession(const CSession& session, const CSession
     std::vector<std::uint32_t> rows;
     rows.reserve(filter.Empty() ? msgs.size() : msgs.size() / 8);
     CSessionTextSearch search(session, filter.Texts());
+    std::vector<unsigned char> scratch;
     for (std::size_t i = 0; i < msgs.size(); ++i) {
         const auto fnHolds = [&] { return search.Holds(i); };
-        if (filter.Empty() || filter.MatchesHolding(msgs[i], fnHolds))
+        const auto fnBytes = [&] { return session.Bytes(i, scratch); };
+        if (filter.Empty() || filter.MatchesHolding(msgs[i], fnHolds, fnBytes))
             rows.push_back(static_cast<std::uint32_t>(i));
     }
     return rows;
+}
+
+bool CSessionFilter::ParseRole(const std::string& strTerm, std::string& strError) {
+    const std::size_t nEquals = strTerm.find('=');
+    std::string strRole = strTerm.substr(0, nEquals);
+    for (char& c : strRole) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EDefKind eKind;
+    if (!DefKindFromName(strRole, eKind) || nEquals + 1 >= strTerm.size()) {
+        strError = "'" + strTerm + "': SVID, VID, ECID, CEID, RPTID, ALID or PPID and an id" +
+                   " (CEID=4001)";
+        return false;
+    }
+    m_roleTerms.push_back({DefKindName(eKind), strTerm.substr(nEquals + 1)});
+    m_nKinds |= kRole;
+    return true;
+}
+
+// Only a message whose structure holds the role is walked; terms of one
+// kind widen.
+bool CSessionFilter::MatchesRole(const SSessionMsg& msg,
+                                 std::span<const unsigned char> bytes) const {
+    if (msg.nSType != 0) return false;
+    const SMessageStructure* pStructure = FindMessageStructure(msg.nStream, msg.nFunction);
+    if (!pStructure) return false;
+    const auto bAnyRole =
+        std::any_of(m_roleTerms.begin(), m_roleTerms.end(), [&](const SRoleTerm& t) {
+            return std::strstr(pStructure->szShape, t.strRole.c_str()) != nullptr;
+        });
+    if (!bAnyRole) return false;
+    const CMsgDoc doc = DecodeMsgDoc(std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    const std::vector<SItemView> views = DocItemViews(doc);
+    const SStructureMatch match = MatchStructure(msg.nStream, msg.nFunction, views);
+    std::string strId;
+    for (std::size_t i = 0; i < views.size() && i < match.roles.size(); ++i) {
+        for (const SRoleTerm& t : m_roleTerms)
+            if (t.strRole == match.roles[i] && ItemIdText(views[i], strId) && strId == t.strId)
+                return true;
+    }
+    return false;
 }

@@ -18,6 +18,8 @@
 //                                   written as a log writes times; a side may be empty
 //   "LOT1"                          these bytes somewhere in the message
 //   Linktest  ERS  "Event Report"   any other word: a part of the message's name
+//   CEID=4001  RPTID=10  ALID=7     an item of that role and id (SVID, VID, ECID, CEID,
+//                                   RPTID, ALID, PPID), as the message's structure places it
 // Terms of one kind widen, kinds narrow: "S6F11 S1F* unanswered" keeps the
 // S6F11 and S1Fy messages that are unanswered. Names and texts are one kind:
 // a quoted "Event Report" finds that name or those bytes.
@@ -31,13 +33,13 @@ public:
     using FBytes = std::function<std::span<const unsigned char>()>;
     bool Matches(const SSessionMsg& msg, const FBytes& fnBytes) const;
     // The same with the text terms answered by fnHolds: true when the message
-    // holds one of Texts().
+    // holds one of Texts(); fnBytes still serves the role terms.
     using FHolds = std::function<bool()>;
-    bool MatchesHolding(const SSessionMsg& msg, const FHolds& fnHolds) const;
+    bool MatchesHolding(const SSessionMsg& msg, const FHolds& fnHolds, const FBytes& fnBytes) const;
     const std::vector<std::string>& Texts() const { return m_texts; }
 
 private:
-    enum : unsigned { kMessage = 1, kStatus = 2, kTime = 4, kText = 8, kName = 16 };
+    enum : unsigned { kMessage = 1, kStatus = 2, kTime = 4, kText = 8, kName = 16, kRole = 32 };
     struct SMsgPattern {
         int nStream = -1;  // -1: any
         int nFunction = -1;
@@ -55,6 +57,14 @@ private:
     bool MatchesTime(const SSessionMsg& msg) const;
     bool MatchesName(const SSessionMsg& msg) const;
     bool MatchesText(std::span<const unsigned char> bytes) const;
+    // CEID=4001: kind and id.
+    struct SRoleTerm {
+        std::string strRole;  // "CEID", as structures name the item
+        std::string strId;    // as ItemIdText writes the item's value
+    };
+    bool ParseRole(const std::string& strTerm, std::string& strError);
+    bool MatchesRole(const SSessionMsg& msg, std::span<const unsigned char> bytes) const;
+    std::vector<SRoleTerm> m_roleTerms;
 
     unsigned m_nKinds = 0;
     SSessionZone m_zone;

@@ -185,6 +185,10 @@ private:
 bool OpenSession(const std::string& strPath, const CSessionOptions& opts, CSession& session,
                  std::string& strError, const FSessionProgress& progress = {});
 
+// True when bytes named strName would open as a capture or a text log
+// rather than as one message file (a name ending in .BIG is a message file).
+bool IsSessionSource(const std::string& strName, const unsigned char* p, std::size_t n);
+
 // The same for bytes already in memory, which the session takes over.
 bool SessionFromBytes(std::vector<unsigned char> bytes, const CSessionOptions& opts,
                       CSession& session, std::string& strError,

@@ -162,6 +162,11 @@ bool OpenSession(const std::string& strPath, const CSessionOptions& opts, CSessi
     return IndexSource(builder, session, opts, progress, EndsWithBig(strPath), strError);
 }
 
+bool IsSessionSource(const std::string& strName, const unsigned char* p, std::size_t n) {
+    if (IsCaptureFile(p, n)) return true;
+    return n > 0 && !EndsWithBig(strName) && LooksLikeText(p, n);
+}
+
 bool SessionFromBytes(std::vector<unsigned char> bytes, const CSessionOptions& opts,
                       CSession& session, std::string& strError, const FSessionProgress& progress) {
     CSessionBuilder builder(session, ESourceKind::kFile);

@@ -26,6 +26,7 @@ bool DefKindFromName(std::string_view strName, EDefKind& eKind) {
 const char* DefKindName(EDefKind eKind) { return kKindNames[static_cast<int>(eKind)]; }
 
 void CDictionary::Define(SDefinition def) {
+    m_nKinds |= 1u << static_cast<unsigned>(def.eKind);
     std::vector<SDefinition>& defs = m_defs[Key(def.eKind, def.strId)];
     auto it =
         std::upper_bound(defs.begin(), defs.end(), def.nFromMessage,

@@ -45,9 +45,12 @@ public:
     // in force then (S2F33 with an empty list deletes all reports).
     void RemoveAll(EDefKind eKind, std::int64_t nFromMessage);
     bool Empty() const { return m_defs.empty(); }
+    // Whether any definition of the kind was ever stored (a removal counts).
+    bool HasKind(EDefKind eKind) const { return m_nKinds & (1u << static_cast<unsigned>(eKind)); }
 
 private:
     // Keyed by kind and id (Key()); each list ordered by nFromMessage.
     // Hashed: a large message looks up every value's VID.
     std::unordered_map<std::string, std::vector<SDefinition>> m_defs;
+    unsigned m_nKinds = 0;  // HasKind's bits
 };

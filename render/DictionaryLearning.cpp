@@ -38,10 +38,8 @@ constexpr SField kMin = {"ECMIN", &SDefinition::strMin};
 constexpr SField kMax = {"ECMAX", &SDefinition::strMax};
 constexpr SField kDefault = {"ECDEF", &SDefinition::strDefault};
 
-// S1F22 and S1F24 take effect once the structure table holds them, with
-// their names checked against sources. An event's VIDs (S1F24) are not
-// kept: its members are its reports (S2F35), and S6F11 places its values
-// by reports alone.
+// An event's VIDs (S1F24) are not kept: its members are its reports
+// (S2F35), and S6F11 places its values by reports alone.
 const SLearnRule kRules[] = {
     {1, 12, EDefKind::kSvid, "SVID", {kName("SVNAME"), kUnits}, false, false},
     {1, 22, EDefKind::kVid, "VID", {kName("DVVALNAME"), kUnits}, false, false},

@@ -70,7 +70,7 @@ public:
             m.szRole = roles[i];
             if (!*m.szRole) continue;
             const std::string_view strRole = m.szRole;
-            if (DefKindFromName(strRole, m.eKind)) {
+            if (KindOfRole(m.szRole, m.eKind)) {
                 m.bKeyed = m.bIdIsValue = ItemIdText(m_items[i], m.strId);
                 if (m.eKind == EDefKind::kRptid && nParent >= 0 && m.bKeyed)
                     m_report[static_cast<std::size_t>(nParent)] =
@@ -88,6 +88,20 @@ public:
     }
 
 private:
+    // Roles point into the structure table, so a role seen before is
+    // looked up by its address: a large message repeats a few roles.
+    bool KindOfRole(const char* szRole, EDefKind& eKind) {
+        for (const SRoleKind& r : m_roleKinds)
+            if (r.szRole == szRole) {
+                eKind = r.eKind;
+                return r.bKind;
+            }
+        SRoleKind r{szRole, DefKindFromName(szRole, r.eKind), r.eKind};
+        m_roleKinds.push_back(r);
+        eKind = r.eKind;
+        return r.bKind;
+    }
+
     // Status variables and constants are variables too, with their own
     // names: a VID no data variable definition names may be one of them.
     const SDefinition* FindDefinition(EDefKind eKind, const std::string& strId) const {
@@ -115,6 +129,12 @@ private:
     const CDictionary& m_dict;
     std::vector<std::uint32_t> m_nth;          // per list: children seen so far
     std::vector<const SDefinition*> m_report;  // per report list: its RPTID's definition
+    struct SRoleKind {
+        const char* szRole;
+        bool bKind;
+        EDefKind eKind;
+    };
+    std::vector<SRoleKind> m_roleKinds;
 };
 
 // An id names nothing by itself: only its definition does. Other items
@@ -129,15 +149,22 @@ std::string NameOf(const SItemView& item, const SItemMeaning& m) {
 
 std::vector<SItemMeaning> AnnotateItems(int nStream, int nFunction,
                                         std::span<const SItemView> items, std::int64_t nMessage,
-                                        const CDictionary& dict,
-                                        std::span<const SItemView> primary) {
-    const SStructureMatch match = MatchStructure(nStream, nFunction, items);
+                                        const CDictionary& dict, std::span<const SItemView> primary,
+                                        std::vector<std::string>* pNotes) {
+    SStructureMatch match = MatchStructure(nStream, nFunction, items);
+    if (pNotes) *pNotes = std::move(match.notes);
     const SPairing* pPairing = nullptr;
     for (const SPairing& p : kPairings)
         if (p.nStream == nStream && p.nFunction == nFunction) pPairing = &p;
     std::vector<std::string> primaryIds;
     if (pPairing) primaryIds = PrimaryIds(*pPairing, items, primary);
     return CAnnotation(items, nMessage, dict).Run(match.roles, pPairing, primaryIds);
+}
+
+bool SummarisesFrom(int nStream, int nFunction) {
+    for (const SSummarySource& s : kSummaries)
+        if (s.nStream == nStream && s.nFunction == nFunction) return true;
+    return false;
 }
 
 std::string MessageSummary(int nStream, int nFunction, std::span<const SItemView> items,

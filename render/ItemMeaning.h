@@ -28,14 +28,20 @@ struct SItemMeaning {
 // this message answers (S1F3 for S1F4, S2F13 for S2F14), where the session
 // paired them; an S1F3 that asks for all variables pairs nothing, since the
 // reply's order is then the equipment's. The meanings point into dict: they
-// hold as long as it is not changed.
+// hold as long as it is not changed. pNotes, where given, receives the
+// structure's notes, so that a viewer need not match the message again.
 std::vector<SItemMeaning> AnnotateItems(int nStream, int nFunction,
                                         std::span<const SItemView> items, std::int64_t nMessage,
                                         const CDictionary& dict,
-                                        std::span<const SItemView> primary = {});
+                                        std::span<const SItemView> primary = {},
+                                        std::vector<std::string>* pNotes = nullptr);
 
 // A session list's name for the message: "S6F11 LotStarted" (its event's
 // name), "S5F1 Door open" (the alarm text it carries, else the alarm's
 // defined name); empty when the message says nothing more than its name.
+// Whether MessageSummary can say more than the name for such a message: a
+// session list needs the items of only these.
+bool SummarisesFrom(int nStream, int nFunction);
+
 std::string MessageSummary(int nStream, int nFunction, std::span<const SItemView> items,
                            std::span<const SItemMeaning> meanings);

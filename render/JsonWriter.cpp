@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "decode/HeaderFields.h"
@@ -208,9 +209,22 @@ void AppendValues(std::string& out, const CMsgDoc& doc, std::size_t nRow) {
     out += ']';
 }
 
+void AppendMeaning(std::string& out, const std::vector<SJsonMeaning>* pItems, std::size_t nRow) {
+    if (!pItems || nRow >= pItems->size()) return;
+    const SJsonMeaning& m = (*pItems)[nRow];
+    const std::pair<const char*, const std::string*> fields[] = {
+        {",\"role\":", &m.strRole}, {",\"name\":", &m.strName}, {",\"units\":", &m.strUnits}};
+    for (const auto& [szKey, pValue] : fields) {
+        if (pValue->empty()) continue;
+        out += szKey;
+        AppendText(out, *pValue);
+    }
+}
+
 // Items as nested objects; a list's "items" array closes when an item at
 // its depth or above comes, or at the end. No recursion.
-void AppendItems(std::string& out, const CMsgDoc& doc, const TextFlush* pFlush) {
+void AppendItems(std::string& out, const CMsgDoc& doc, const TextFlush* pFlush,
+                 const std::vector<SJsonMeaning>* pMeanings) {
     std::vector<std::uint32_t> open;  // depths of lists whose "items" array is open
     out += '[';
     for (std::size_t i = 0; i < doc.m_rows.size(); ++i) {
@@ -231,6 +245,7 @@ void AppendItems(std::string& out, const CMsgDoc& doc, const TextFlush* pFlush) 
         AppendNumber(out, item.nOffset);
         Raw(out, ",\"length\":");
         AppendNumber(out, RowDataEnd(item) - item.nOffset);
+        AppendMeaning(out, pMeanings, i);
         if (item.nFormat == kFormatList) {
             Raw(out, ",\"items\":[");
             open.push_back(item.nDepth);
@@ -263,10 +278,11 @@ void AppendJsonString(std::string& out, const unsigned char* p, std::size_t n) {
 }
 
 void AppendMessageJson(std::string& out, const std::string& strFile, const CMsgDoc& doc,
-                       const TextFlush& flush) {
+                       const TextFlush& flush, const SJsonExtras& extras) {
     const std::size_t nSize = doc.m_bytes.size();
     CJsonObject obj(out);
     AppendFileName(obj, strFile);
+    if (extras.nNumber) obj.Number("number", extras.nNumber);
     obj.Number("size", nSize);
     const SHeaderFields h = DocHeader(doc);
     AppendHeader(obj.Key("header"), h);
@@ -280,7 +296,7 @@ void AppendMessageJson(std::string& out, const std::string& strFile, const CMsgD
     else
         obj.Key("style") += "null";
     AppendDiagnostics(obj.Key("diagnostics"), doc);
-    AppendItems(obj.Key("items"), doc, &flush);
+    AppendItems(obj.Key("items"), doc, &flush, extras.pItems);
     obj.Close();
     out += '\n';
 }

@@ -26,8 +26,13 @@ std::size_t WrittenChildren(const CMsgDoc& doc, std::size_t nList) {
 class CSmlLines {
 public:
     CSmlLines(std::string& out, const SSmlDialect& dialect, std::uint32_t nBaseDepth,
-              const TextFlush* pFlush = nullptr)
-        : m_out(out), m_dialect(dialect), m_nBaseDepth(nBaseDepth), m_pFlush(pFlush) {}
+              const TextFlush* pFlush = nullptr,
+              const std::vector<std::string>* pComments = nullptr)
+        : m_out(out),
+          m_dialect(dialect),
+          m_nBaseDepth(nBaseDepth),
+          m_pFlush(pFlush),
+          m_pComments(pComments) {}
 
     // Rows [nFirst, nEnd) in document order; lists close when an item at
     // their depth or above comes, or at the end. No recursion.
@@ -41,6 +46,7 @@ public:
             if (item.nFormat != kFormatList) {
                 m_dialect.pData(m_out,
                                 {item.nFormat, RowData(doc, i).data(), RowElementCount(item)});
+                Comment(i);
                 continue;
             }
             const std::size_t nChildren = WrittenChildren(doc, i);
@@ -50,11 +56,18 @@ public:
                 m_dialect.pListOpen(m_out, nChildren);
                 m_open.push_back(item.nDepth);
             }
+            Comment(i);
         }
         CloseTo(m_nBaseDepth);
     }
 
 private:
+    void Comment(std::size_t nRow) {
+        if (!m_pComments || nRow >= m_pComments->size() || (*m_pComments)[nRow].empty()) return;
+        m_out += ' ';
+        m_out += (*m_pComments)[nRow];
+    }
+
     // Starts a line at the indentation of nDepth.
     void Line(std::uint32_t nDepth) {
         m_out += '\n';
@@ -76,6 +89,7 @@ private:
     const SSmlDialect& m_dialect;
     std::uint32_t m_nBaseDepth;
     const TextFlush* m_pFlush;
+    const std::vector<std::string>* m_pComments;
     std::vector<std::uint32_t> m_open;  // depths of the lists whose '>' is still to come
 };
 
@@ -121,12 +135,12 @@ bool FindSmlDialect(const std::string& strName, ESmlDialect& eDialect) {
 }
 
 void AppendMessageSml(std::string& out, const CMsgDoc& doc, ESmlDialect eDialect,
-                      const TextFlush& flush) {
+                      const TextFlush& flush, const std::vector<std::string>* pComments) {
     const SSmlDialect& dialect = SmlDialectOf(static_cast<int>(eDialect));
     const SHeaderFields h = DocHeader(doc);
     dialect.pHeader(out, {h.nStream, h.nFunction, h.bWBit != 0, h.nDeviceId, h.dwSystemBytes});
     const std::size_t nHeader = out.size();
-    CSmlLines(out, dialect, 0, &flush).Write(doc, 0, doc.m_rows.size());
+    CSmlLines(out, dialect, 0, &flush, pComments).Write(doc, 0, doc.m_rows.size());
     if (out.size() == nHeader) out += dialect.szEmptyBody;
     out += dialect.szEnd;
     AppendDamage(out, doc, 0, UINT64_MAX);

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "model/MsgDoc.h"
 #include "model/MsgInfo.h"
@@ -18,8 +19,12 @@ bool FindSmlDialect(const std::string& strName, ESmlDialect& eDialect);
 // bit of 8-byte integers, floats in each dialect's round-trip form),
 // terminator, then one "// damage at offset N: ..." line for each damage the
 // walk found. Appended to out, which goes to flush in pieces when it is set.
+// pComments, where given, holds per row a comment ("// CEID LotStarted")
+// put at the end of that item's line; an empty one, or a row past its end,
+// puts none.
 void AppendMessageSml(std::string& out, const CMsgDoc& doc, ESmlDialect eDialect,
-                      const TextFlush& flush = {});
+                      const TextFlush& flush = {},
+                      const std::vector<std::string>* pComments = nullptr);
 std::string MessageToSml(const CMsgDoc& doc, ESmlDialect eDialect);
 
 // One item (row nRow) and everything under it, without header or

@@ -48,6 +48,8 @@ QString Message(const SSessionView& v, std::size_t, std::size_t nIndex) {
 
 QString Name(const SSessionView& v, std::size_t, std::size_t nIndex) {
     const SSessionMsg& m = Msg(v, nIndex);
+    if (v.pSummaries && nIndex < v.pSummaries->size() && !(*v.pSummaries)[nIndex].empty())
+        return FromUtf8((*v.pSummaries)[nIndex]);
     return m.nSType != 0 ? QString() : FromUtf8(MessageNameText(m.nStream, m.nFunction));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "io/SessionClock.h"
@@ -12,6 +13,9 @@ struct SSessionView {
     const CSession* pSession = nullptr;
     const std::vector<std::uint32_t>* pRows = nullptr;
     SSessionZone zone;
+    // Per message: what the session's dictionary names it ("S6F11 LotStarted"),
+    // shown in the name column where not empty; null: none learned.
+    const std::vector<std::string>* pSummaries = nullptr;
 };
 
 // One column of the message list: its title and how a cell's text is made.

@@ -10,14 +10,15 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/MessageTreeModel.h"
 #include "decode/HeaderFields.h"
 #include "decode/MsgDocWalk.h"
 #include "io/SessionExport.h"
+#include "io/SessionMeaning.h"
 #include "render/DiagnosticText.h"
 #include "render/HeaderText.h"
 #include "render/SmlWriter.h"
 #include "render/TreeLabels.h"
+#include "session/RoleTreeModel.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ CSessionDetails::CSessionDetails(QWidget* pParent) : QWidget(pParent) {
     m_treeItems->setUniformRowHeights(true);
     m_treeItems->header()->setStretchLastSection(false);
     m_treeItems->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_pTreeModel = new CMessageTreeModel(this);
+    m_pTreeModel = new CRoleTreeModel(this);
     m_treeItems->setModel(m_pTreeModel);
 
     m_treeHeader = new QTreeWidget(this);
@@ -78,18 +79,22 @@ void CSessionDetails::Clear() {
     m_listFindings->clear();
 }
 
-void CSessionDetails::ShowMessage(const CSession& session, std::size_t nIndex) {
+void CSessionDetails::ShowMessage(const CSession& session, std::size_t nIndex,
+                                  const CDictionary* pDict) {
     Clear();
     if (nIndex >= session.Messages().size()) return;
     m_pDoc = SessionMessageDoc(session, nIndex);
     if (m_pDoc->m_rows.size() <= kMaxTreeCells) m_pMsg = m_decoder.MakeMsgInfo(m_pDoc);
+    SMeaningTexts meaning;
+    if (pDict && m_pMsg) meaning = SessionMeaningTexts(session, nIndex, *pDict);
     if (m_pMsg) {
         m_pTreeModel->SetTree(SessionMessageTree(*m_pMsg));
+        m_pTreeModel->SetRoles(m_pMsg, std::move(meaning.roles));
         m_treeItems->expandAll();
         m_treeItems->setCurrentIndex(m_pTreeModel->RootIndex());
     }
     ShowHeader();
-    ShowFindings(session, nIndex);
+    ShowFindings(session, nIndex, meaning.notes);
 }
 
 void CSessionDetails::ShowHeader() {
@@ -102,7 +107,9 @@ void CSessionDetails::ShowHeader() {
 
 // The decoder's findings, then what the source said about the message
 // (framing stripped, doubts), which no decoder can see.
-void CSessionDetails::ShowFindings(const CSession& session, std::size_t nIndex) {
+// Notes on the structure come last and say what they are: never damage.
+void CSessionDetails::ShowFindings(const CSession& session, std::size_t nIndex,
+                                   const std::vector<std::string>& notes) {
     for (const SDiagnostic& d : m_pDoc->m_findings)
         if (IsDamage(d.eKind)) m_listFindings->addItem(FromUtf8(DiagnosticText(d)));
     if (!m_pMsg)
@@ -112,6 +119,7 @@ void CSessionDetails::ShowFindings(const CSession& session, std::size_t nIndex) 
     if (nNote != 0 && nNote <= session.Notes().size())
         m_listFindings->addItem(FromUtf8("Source: " + session.Notes()[nNote - 1]));
     if (m_listFindings->count() == 0) m_listFindings->addItem(QStringLiteral("No findings"));
+    for (const std::string& strNote : notes) m_listFindings->addItem(FromUtf8("Note: " + strNote));
 }
 
 std::string CSessionDetails::Sml() const {

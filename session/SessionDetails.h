@@ -9,7 +9,8 @@
 #include "model/MsgDoc.h"
 #include "model/MsgInfo.h"
 
-class CMessageTreeModel;
+class CRoleTreeModel;
+class CDictionary;
 class QListWidget;
 class QPushButton;
 class QSplitter;
@@ -30,7 +31,10 @@ public:
     ~CSessionDetails() override;
 
     // Shows message nIndex of the session; a bad index clears the panes.
-    void ShowMessage(const CSession& session, std::size_t nIndex);
+    // With the session's dictionary the tree's tooltips name each item's
+    // role and the notes on its structure follow the findings.
+    void ShowMessage(const CSession& session, std::size_t nIndex,
+                     const CDictionary* pDict = nullptr);
     void Clear();
     // The SML of the message on show (standard dialect), empty when none.
     std::string Sml() const;
@@ -47,10 +51,11 @@ public:
 
 private:
     void ShowHeader();
-    void ShowFindings(const CSession& session, std::size_t nIndex);
+    void ShowFindings(const CSession& session, std::size_t nIndex,
+                      const std::vector<std::string>& notes);
 
     CDecode m_decoder;
     std::shared_ptr<const CMsgDoc> m_pDoc;
     std::shared_ptr<CMsgInfo> m_pMsg;
-    CMessageTreeModel* m_pTreeModel = nullptr;
+    CRoleTreeModel* m_pTreeModel = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include "io/SessionMeaning.h"
+
 CSessionLoader::CSessionLoader(QObject* pParent) : QObject(pParent) {}
 
 CSessionLoader::~CSessionLoader() {
@@ -12,9 +14,11 @@ CSessionLoader::~CSessionLoader() {
     }
 }
 
-// The worker touches only m_pWork, m_bOk and m_strError, which the owning
-// thread reads after the worker has ended, and m_found under its mutex.
-bool CSessionLoader::Start(const std::string& strPath, const CSessionOptions& opts) {
+// The worker touches only m_pWork, m_pDict, m_summaries, m_bOk and m_strError,
+// which the owning thread reads after the worker has ended, and m_found under
+// its mutex.
+bool CSessionLoader::Start(const std::string& strPath, const CSessionOptions& opts,
+                           std::shared_ptr<const CDictionary> pBase) {
     if (m_pThread) return false;
     m_bCancel = false;
     m_nPermille = -1;
@@ -32,8 +36,16 @@ bool CSessionLoader::Start(const std::string& strPath, const CSessionOptions& op
                 this, [this, nPermille] { emit progress(nPermille); }, Qt::QueuedConnection);
         return !m_bCancel;
     };
-    m_pThread = QThread::create([this, strPath, optsFound, fnProgress] {
+    m_pDict.reset();
+    m_summaries.clear();
+    m_pThread = QThread::create([this, strPath, optsFound, fnProgress, pBase] {
         m_bOk = OpenSession(strPath, optsFound, *m_pWork, m_strError, fnProgress);
+        if (!m_bOk) return;
+        auto pDict =
+            pBase ? std::make_shared<CDictionary>(*pBase) : std::make_shared<CDictionary>();
+        LearnSession(*m_pWork, *pDict);
+        m_summaries = SessionSummaries(*m_pWork, *pDict);
+        m_pDict = std::move(pDict);
     });
     connect(m_pThread, &QThread::finished, this, &CSessionLoader::OnThreadEnded,
             Qt::QueuedConnection);

@@ -5,8 +5,10 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "io/SessionIndex.h"
+#include "model/Dictionary.h"
 
 class QThread;
 
@@ -20,7 +22,10 @@ public:
     ~CSessionLoader() override;
 
     // Starts reading strPath; false while another read is under way.
-    bool Start(const std::string& strPath, const CSessionOptions& opts);
+    // The session's dictionary starts from pBase (the viewer's dictionary
+    // file) and learns what the messages define, on the worker too.
+    bool Start(const std::string& strPath, const CSessionOptions& opts,
+               std::shared_ptr<const CDictionary> pBase = nullptr);
     void Cancel() { m_bCancel = true; }
     bool Busy() const { return m_pThread != nullptr; }
     // Blocks until the current read (if any) has ended and been reported.
@@ -29,6 +34,9 @@ public:
     std::unique_ptr<CSession> TakeSession() { return std::move(m_pSession); }
     // The records found since the last call, once found() was emitted.
     SSessionFound TakeFound();
+    // Its dictionary and the list's names (SessionSummaries), taken with it.
+    std::shared_ptr<const CDictionary> TakeDictionary() { return std::move(m_pDict); }
+    std::vector<std::string> TakeSummaries() { return std::move(m_summaries); }
 
 signals:
     void progress(int nPermille);
@@ -45,6 +53,8 @@ private:
     std::atomic<int> m_nPermille = -1;
     std::unique_ptr<CSession> m_pSession;
     std::unique_ptr<CSession> m_pWork;
+    std::shared_ptr<const CDictionary> m_pDict;
+    std::vector<std::string> m_summaries;
     bool m_bOk = false;
     std::string m_strError;
     // Records the worker handed over and the window has not taken yet.

@@ -11,6 +11,11 @@ CSessionTableModel::CSessionTableModel(QObject* pParent) : QAbstractTableModel(p
     m_view.pRows = &m_rows;
 }
 
+void CSessionTableModel::SetSummaries(const std::vector<std::string>* pSummaries) {
+    m_view.pSummaries = pSummaries;
+    Refresh();
+}
+
 void CSessionTableModel::SetSession(const CSession* pSession, std::vector<std::uint32_t> rows) {
     beginResetModel();
     m_view.pSession = pSession;

@@ -20,6 +20,8 @@ public:
     // while it is read), added below those on show.
     void AppendRows(std::size_t nFrom);
     void SetZone(const SSessionZone& zone);
+    // The name column's texts per message; they must outlive their use here.
+    void SetSummaries(const std::vector<std::string>* pSummaries);
     // The statuses changed (a new T3): repaint every row.
     void Refresh();
 

@@ -9,6 +9,7 @@
 
 #include "io/SessionFilter.h"
 #include "io/SessionIndex.h"
+#include "model/Dictionary.h"
 
 class CCompareWindow;
 class CInspectorWindow;
@@ -108,6 +109,9 @@ private:
     std::unique_ptr<CSession> m_pSession;
     // While a source is read: its records found so far, on show in the list.
     std::unique_ptr<CSession> m_pPartial;
+    // What the session and the viewer's dictionary file define; names per message.
+    std::shared_ptr<const CDictionary> m_pDict;
+    std::vector<std::string> m_summaries;
     std::string m_strPath;     // the source on show
     std::string m_strLoading;  // the source being read
     std::int64_t m_nT3Micros = CSessionOptions().nT3Micros;

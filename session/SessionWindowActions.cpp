@@ -22,9 +22,11 @@
 #include <system_error>
 
 #include "inspect/InspectorWindow.h"
+#include "inspect/ViewerDictionary.h"
 #include "io/AtomicFile.h"
 #include "io/MsgFraming.h"
 #include "io/SessionExport.h"
+#include "io/SessionMeaning.h"
 #include "session/SessionDetails.h"
 #include "session/SessionLoader.h"
 #include "session/SessionStatsPane.h"
@@ -59,7 +61,7 @@ std::int64_t FirstTime(const CSession& session) {
 bool CSessionWindow::Open(const std::string& strPath) {
     CSessionOptions opts;
     opts.nT3Micros = m_nT3Micros;
-    if (!m_pLoader->Start(strPath, opts)) return false;
+    if (!m_pLoader->Start(strPath, opts, ViewerDictionary())) return false;
     m_strLoading = strPath;
     m_progress->setValue(0);
     m_progress->show();
@@ -112,6 +114,9 @@ void CSessionWindow::OnLoaded(bool bOk, const QString& strError) {
     m_pModel->SetSession(nullptr, {});
     m_pDetails->Clear();
     m_pSession = m_pLoader->TakeSession();
+    m_pDict = m_pLoader->TakeDictionary();
+    m_summaries = m_pLoader->TakeSummaries();
+    m_pModel->SetSummaries(&m_summaries);
     m_strPath = m_strLoading;
     Remember(m_strPath);
     setWindowTitle(QFileInfo(Decoded(m_strPath)).fileName() + QStringLiteral(" - Brevix Session"));
@@ -183,7 +188,7 @@ int CSessionWindow::CurrentMessage() const {
 void CSessionWindow::OnRowChanged() {
     const int nIndex = CurrentMessage();
     if (nIndex < 0 || !m_pSession) return m_pDetails->Clear();
-    m_pDetails->ShowMessage(*m_pSession, static_cast<std::size_t>(nIndex));
+    m_pDetails->ShowMessage(*m_pSession, static_cast<std::size_t>(nIndex), m_pDict.get());
 }
 
 // A reply leads to its primary; a primary to its reply. A partner the
@@ -269,6 +274,9 @@ void CSessionWindow::InspectCurrent() {
                                 m_pSession->MessageName(static_cast<std::size_t>(nIndex)) + ")";
     if (!m_pInspector) m_pInspector = new CInspectorWindow(this);
     m_pInspector->ShowDocument(strName, m_pDetails->Doc(), m_pDetails->Msg(), 1);
+    if (m_pDict && m_pDetails->Doc()->m_rows.size() <= CInspectorWindow::kMaxMeaningRows)
+        m_pInspector->ShowMeaning(
+            SessionMeaningTexts(*m_pSession, static_cast<std::size_t>(nIndex), *m_pDict));
     m_pInspector->SelectCell(-1);
     m_pInspector->show();
     m_pInspector->raise();

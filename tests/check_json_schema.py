@@ -2,7 +2,8 @@
 
 Usage: python3 check_json_schema.py BREVIX_DUMP SCHEMA FILE...
        python3 check_json_schema.py BREVIX_DUMP SCHEMA --list SOURCE...
-(the second checks every record of --list --json, one a message). Needs the jsonschema module (Debian python3-jsonschema).
+(the second checks every record of --list --json, one a message; so does any
+first argument that is an option, such as --dict for a session's messages). Needs the jsonschema module (Debian python3-jsonschema).
 """
 import json
 import subprocess
@@ -15,7 +16,7 @@ with open(schema_path, encoding="utf-8") as f:
     schema = json.load(f)
 jsonschema.Draft202012Validator.check_schema(schema)
 validator = jsonschema.Draft202012Validator(schema)
-listing = files[:1] == ["--list"]
+listing = bool(files) and files[0].startswith("--")
 run = subprocess.run([dump, "--json", *files], capture_output=True, check=False)
 lines = run.stdout.decode("utf-8").splitlines()
 if listing:

@@ -348,12 +348,13 @@ S2F33 W
 S2F35 W
 <L[2] <U4 2> <L[1] <X 4001>>>.
 S7F20 <L[2] <A "RECIPE1"> <A "RECIPE2">>.
+S1F24 <L[1] <L[3] <U4 4001> <A "LotStarted"> <L[1] <U4 5>>>>.
 )";
     for (const char* szFile : {"manual.sml", "manual.txt"}) {
         SCOPED_TRACE(szFile);
         CDictionary dict;
         const SDictionaryLoad load = LoadDictionaryText(strSml, szFile, dict);
-        EXPECT_EQ(load.nDefined, 6);
+        EXPECT_EQ(load.nDefined, 7);
         ASSERT_EQ(load.errors.size(), 1u);
         EXPECT_EQ(load.errors[0].rfind(szFile + std::string(":13: "), 0), 0u) << load.errors[0];
         ASSERT_TRUE(dict.Find(EDefKind::kAlid, "3", 0));
@@ -370,8 +371,9 @@ S7F20 <L[2] <A "RECIPE1"> <A "RECIPE2">>.
         std::string strComments;
         for (const SItemMeaning& m : meanings)
             if (!SmlRoleComment(m).empty()) strComments += SmlRoleComment(m) + "|";
-        EXPECT_EQ(strComments,
-                  "// DATAID|// CEID|// RPTID|// VID 5 LotID|// VID 6 WaferCount [pcs]|");
+        EXPECT_EQ(
+            strComments,
+            "// DATAID|// CEID LotStarted|// RPTID|// VID 5 LotID|// VID 6 WaferCount [pcs]|");
         const SJsonMeaning json = JsonMeaning(meanings.back());
         EXPECT_EQ(json.strRole + "," + json.strName + "," + json.strUnits, "VID 6,WaferCount,pcs");
     }

@@ -3,9 +3,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QSettings>
 #include <QTest>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <algorithm>
 #include <filesystem>
 
 #include "GuiFixture.h"
@@ -147,4 +150,34 @@ TEST_F(InspectorTest, CopiesTheSelectedSubtreeAsSml) {
     pWindow->SelectCell(-1);
     EXPECT_EQ(pWindow->SmlOf(pWindow->SelectedCell()).substr(0, 43),
               "S6F11 W device=1 system=0x00000001\n<L [2]\n ");
+}
+
+// S6F11 L[3]{DATAID, CEID, L[n] of reports}: the event's name comes from the
+// viewer's dictionary file; an L where the CEID belongs is a note under its
+// own heading, never marked as damage.
+TEST_F(InspectorTest, RolesFromTheDictionaryFileAndNotesApartFromFindings) {
+    const std::string strDict = Dir("dict") + "/names.txt";
+    const std::string strLine = "CEID 4001 LotStarted\n";
+    WriteFile(strDict, std::vector<unsigned char>(strLine.begin(), strLine.end()));
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KELMARON"),
+              QStringLiteral("Brevix"))
+        .setValue(QStringLiteral("Dictionary"), QString::fromStdString(strDict));
+    const auto pWindow = Open("01 03 B1 04 00 00 00 03 B1 04 00 00 0F A1 01 00");
+    const QAbstractItemModel& model = *pWindow->m_treeItems->model();
+    const auto Role = [&](int nRow) {
+        const auto& tree = static_cast<const CInspectTreeModel&>(model);
+        return tree.IndexOfRow(nRow, CInspectTreeModel::kColumnRole).data().toString();
+    };
+    EXPECT_EQ(Role(1).toStdString(), "DATAID");
+    EXPECT_EQ(Role(2).toStdString(), "CEID 4001 LotStarted");
+
+    const auto pDeviant = Open("01 03 B1 04 00 00 00 03 01 00 01 00");
+    std::vector<std::string> lines;
+    for (int i = 0; i < pDeviant->m_listFindings->count(); ++i)
+        lines.push_back(pDeviant->m_listFindings->item(i)->text().toStdString());
+    const auto itNotes = std::find(lines.begin(), lines.end(), "Notes");
+    ASSERT_NE(itNotes, lines.end());
+    ASSERT_NE(itNotes + 1, lines.end());
+    EXPECT_EQ(itNotes[1].rfind("S6F11: item at offset 18 is L", 0), 0u) << itNotes[1];
+    for (const std::string& str : lines) EXPECT_EQ(str.find("\u26A0"), std::string::npos) << str;
 }

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTreeView>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -17,6 +20,7 @@
 #include "TestHelpers.h"
 #include "inspect/CompareWindow.h"
 #include "session/SessionCompare.h"
+#include "session/SessionDetails.h"
 #include "session/SessionTableModel.h"
 #include "session/SessionWindow.h"
 
@@ -104,7 +108,8 @@ TEST_F(SessionWindowTest, FilterKeepsTheRowsItsTermsName) {
         {"open-ended range", "05:01..", 2},
         {"dated range", "2026-12-07T05:00:00.100..2026-12-07T05:00:01", 2},
         {"unknown word", "bogus", -1},
-        {"value by name", "CEID=4001", -1},
+        {"role and id, no such item here", "CEID=4001", 0},
+        {"role without an id", "CEID=", -1},
         {"bad time", "25:00..", -1},
         {"unclosed quote", "\"LOT", -1},
     };
@@ -249,3 +254,46 @@ TEST_F(SessionWindowTest, TwoSelectedRowsOpenSideBySide) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every tooltip of the tree, depth first without recursion.
+std::vector<std::string> ToolTips(const QAbstractItemModel& model) {
+    std::vector<std::string> tips;
+    std::vector<QModelIndex> todo = {QModelIndex()};
+    while (!todo.empty()) {
+        const QModelIndex parent = todo.back();
+        todo.pop_back();
+        for (int i = 0; i < model.rowCount(parent); ++i) {
+            const QModelIndex index = model.index(i, 0, parent);
+            const QString strTip = index.data(Qt::ToolTipRole).toString();
+            if (!strTip.isEmpty()) tips.push_back(strTip.toStdString());
+            todo.push_back(index);
+        }
+    }
+    return tips;
+}
+
+}  // namespace
+
+// S1F12 names SVID 5, S2F33 puts it in report 10, S2F35 links that to
+// CEID 4001, which the viewer's dictionary file names; then an S6F11.
+TEST_F(SessionWindowTest, NamesFromTheSessionAndTheDictionaryFile) {
+    std::ofstream(m_strDir + "/names.txt") << "CEID 4001 LotStarted\n";
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("KELMARON"),
+              QStringLiteral("Brevix"))
+        .setValue(QStringLiteral("Dictionary"), QString::fromStdString(m_strDir + "/names.txt"));
+    m_strLog = m_strDir + "/src/run.sml";
+    std::ofstream(m_strLog)
+        << "S1F12\n<L [1] <L [3] <U4 5> <A \"LotID\"> <A \"\">>>\n.\n"
+           "S2F33 W\n<L [2] <U4 1> <L [1] <L [2] <U4 10> <L [1] <U4 5>>>>>\n.\nS2F34\n<B 0>\n.\n"
+           "S2F35 W\n<L [2] <U4 2> <L [1] <L [2] <U4 4001> <L [1] <U4 10>>>>>\n.\n"
+           "S2F36\n<B 0>\n.\n"
+           "S6F11 W\n<L [3] <U4 3> <U4 4001> <L [1] <L [2] <U4 10> <L [1] <A \"LOT1\">>>>>\n.\n";
+    auto pWindow = OpenWindow();
+    EXPECT_EQ(Cell(*pWindow, 5, 5), "S6F11 LotStarted");
+    ASSERT_TRUE(pWindow->SelectMessage(5));
+    const std::vector<std::string> tips = ToolTips(*pWindow->m_pDetails->m_treeItems->model());
+    for (const char* szTip : {"CEID 4001 LotStarted", "VID 5 LotID", "RPTID 10"})
+        EXPECT_NE(std::find(tips.begin(), tips.end(), szTip), tips.end()) << szTip;
+}

@@ -1,13 +1,12 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QMimeData>
 #include <QStandardPaths>
-#include <QUrl>
 #include <filesystem>
 #include <system_error>
 
 #include "app/BrevixDlg.h"
+#include "app/DroppedFile.h"
 #include "app/Prompter.h"
 #include "io/ImportFolder.h"
 #include "io/ListingFile.h"
@@ -54,13 +53,13 @@ void CBrevixDlg::OpenDropped(const std::string& strPath) {
 }
 
 void CBrevixDlg::dragEnterEvent(QDragEnterEvent* pEvent) {
-    const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile()) pEvent->acceptProposedAction();
+    QString strPath;
+    if (DroppedLocalFile(pEvent->mimeData(), strPath)) pEvent->acceptProposedAction();
 }
 
 void CBrevixDlg::dropEvent(QDropEvent* pEvent) {
-    const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+    QString strPath;
+    if (!DroppedLocalFile(pEvent->mimeData(), strPath)) return;
     pEvent->acceptProposedAction();
-    OpenDropped(QFile::encodeName(urls.front().toLocalFile()).toStdString());
+    OpenDropped(QFile::encodeName(strPath).toStdString());
 }

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "io/SessionIndex.h"
+#include "io/TimeText.h"
 #include "render/NumberText.h"
 
 namespace {
@@ -12,44 +13,6 @@ constexpr std::int64_t kMicrosPerDay = 86'400 * kMicrosPerSecond;
 
 // Floor division: times before 1970 still fall into the right day and second.
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b < 0 ? 1 : 0); }
-
-void AppendPadded(std::string& out, std::int64_t v, int nDigits) {
-    std::string digits;
-    AppendUnsigned(digits, static_cast<std::uint64_t>(v));
-    if (static_cast<int>(digits.size()) < nDigits) out.append(nDigits - digits.size(), '0');
-    out += digits;
-}
-
-// Days since 1970-01-01 to a civil date (Howard Hinnant's algorithm): no
-// gmtime, so no time_t range limits and no locale.
-void AppendDate(std::string& out, std::int64_t nDays) {
-    const std::int64_t z = nDays + 719468;
-    const std::int64_t era = FloorDiv(z, 146097);
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    const std::int64_t d = doy - (153 * mp + 2) / 5 + 1;
-    const std::int64_t m = mp < 10 ? mp + 3 : mp - 9;
-    const std::int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-    if (y < 0) out += '-';
-    AppendPadded(out, y < 0 ? -y : y, 4);
-    out += '-';
-    AppendPadded(out, m, 2);
-    out += '-';
-    AppendPadded(out, d, 2);
-}
-
-void AppendTimeOfDay(std::string& out, std::int64_t nMicros) {
-    const std::int64_t nSeconds = nMicros / kMicrosPerSecond;
-    AppendPadded(out, nSeconds / 3600, 2);
-    out += ':';
-    AppendPadded(out, nSeconds / 60 % 60, 2);
-    out += ':';
-    AppendPadded(out, nSeconds % 60, 2);
-    out += '.';
-    AppendPadded(out, nMicros % kMicrosPerSecond, 6);
-}
 
 // nMicros / nUnit with nDecimals decimals, rounded half away from zero.
 void AppendScaled(std::string& out, std::int64_t nMicros, std::int64_t nUnit, int nDecimals) {
@@ -102,7 +65,7 @@ std::string SessionTimeText(std::int64_t nMicros, const SSessionZone& zone) {
     if (nMicros == SSessionMsg::kNoTime) return out;
     if (!zone.bTimeOfDay) {
         const std::int64_t nShown = nMicros + (zone.bUtc ? 0 : zone.nOffsetMicros);
-        AppendDate(out, FloorDiv(nShown, kMicrosPerDay));
+        AppendCivilDate(out, FloorDiv(nShown, kMicrosPerDay));
         out += ' ';
     }
     AppendTimeOfDay(out, TimeOfDayMicros(nMicros, zone));

@@ -39,7 +39,9 @@ long long Number(std::string_view str, std::size_t i, std::size_t n) {
     return v;
 }
 
-void Append(std::string& str, long long v, int nWidth) {
+}  // namespace
+
+void AppendPadded(std::string& str, std::int64_t v, int nWidth) {
     char sz[24];
     const auto r = std::to_chars(sz, sz + sizeof sz, v < 0 ? -v : v);
     if (v < 0) str += '-';
@@ -47,7 +49,26 @@ void Append(std::string& str, long long v, int nWidth) {
     str.append(sz, r.ptr);
 }
 
-}  // namespace
+void AppendCivilDate(std::string& str, std::int64_t nDays) {
+    long long y = 0, m = 0, d = 0;
+    CivilFromDays(nDays, y, m, d);
+    AppendPadded(str, y, 4);
+    str += '-';
+    AppendPadded(str, m, 2);
+    str += '-';
+    AppendPadded(str, d, 2);
+}
+
+void AppendTimeOfDay(std::string& str, std::int64_t nMicros) {
+    const std::int64_t nSeconds = nMicros / 1000000;
+    AppendPadded(str, nSeconds / 3600, 2);
+    str += ':';
+    AppendPadded(str, nSeconds / 60 % 60, 2);
+    str += ':';
+    AppendPadded(str, nSeconds % 60, 2);
+    str += '.';
+    AppendPadded(str, nMicros % 1000000, 6);
+}
 
 std::int64_t LogTimeMicros(std::string_view str, bool& bDate) {
     bDate = false;
@@ -93,23 +114,10 @@ std::string IsoTimeText(std::int64_t nMicros, bool bTimeOfDay) {
         --nDay;
     }
     if (!bTimeOfDay) {
-        long long y = 0, m = 0, d = 0;
-        CivilFromDays(nDay, y, m, d);
-        Append(str, y, 4);
-        str += '-';
-        Append(str, m, 2);
-        str += '-';
-        Append(str, d, 2);
+        AppendCivilDate(str, nDay);
         str += 'T';
     }
-    const long long nSeconds = nIn / 1000000;
-    Append(str, nSeconds / 3600, 2);
-    str += ':';
-    Append(str, nSeconds / 60 % 60, 2);
-    str += ':';
-    Append(str, nSeconds % 60, 2);
-    str += '.';
-    Append(str, nIn % 1000000, 6);
+    AppendTimeOfDay(str, nIn);
     if (!bTimeOfDay) str += 'Z';
     return str;
 }

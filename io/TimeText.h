@@ -14,3 +14,11 @@ std::int64_t LogTimeMicros(std::string_view str, bool& bDate);
 // "2026-12-07T10:00:00.123456Z" for µs since the epoch, "10:00:00.123456"
 // for a time of day.
 std::string IsoTimeText(std::int64_t nMicros, bool bTimeOfDay);
+
+// The pieces of every time text the program writes: v as at least nWidth
+// digits ('-' before a negative one); "2026-12-07" for days since
+// 1970-01-01 (proleptic Gregorian, no time_t limits); "10:00:00.123456" for
+// µs since midnight.
+void AppendPadded(std::string& str, std::int64_t v, int nWidth);
+void AppendCivilDate(std::string& str, std::int64_t nDays);
+void AppendTimeOfDay(std::string& str, std::int64_t nMicros);

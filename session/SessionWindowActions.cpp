@@ -9,18 +9,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
-#include <QUrl>
 #include <algorithm>
 #include <filesystem>
 #include <set>
 #include <system_error>
 
+#include "app/DroppedFile.h"
 #include "inspect/InspectorWindow.h"
 #include "inspect/ViewerDictionary.h"
 #include "io/AtomicFile.h"
@@ -332,14 +331,14 @@ void CSessionWindow::FillRecentMenu() {
 }
 
 void CSessionWindow::dragEnterEvent(QDragEnterEvent* pEvent) {
-    const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile()) pEvent->acceptProposedAction();
+    QString strPath;
+    if (DroppedLocalFile(pEvent->mimeData(), strPath)) pEvent->acceptProposedAction();
 }
 
 void CSessionWindow::dropEvent(QDropEvent* pEvent) {
-    const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+    QString strPath;
+    if (!DroppedLocalFile(pEvent->mimeData(), strPath)) return;
     pEvent->acceptProposedAction();
-    if (!Open(Encoded(urls.front().toLocalFile())))
+    if (!Open(Encoded(strPath)))
         statusBar()->showMessage(QStringLiteral("Still reading: drop it again when done"));
 }

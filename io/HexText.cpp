@@ -460,11 +460,14 @@ CHexText ReadHexText(std::string_view text, bool bConverterRules, EHexColumns eC
     const char* p = text.data();
     const char* const pEnd = p + text.size();
     constexpr size_t kProgressStep = 4u << 20;
-    const char* pReport = p + kProgressStep;
+    // An offset, not a pointer: a pointer past the end of the text (or off a
+    // null one, for an empty text) is undefined even unread.
+    size_t nReport = kProgressStep;
     for (size_t nLine = 1; p < pEnd; ++nLine) {
-        if (progress && p >= pReport) {
-            pReport = p + kProgressStep;
-            if (!progress(static_cast<std::uint64_t>(p - text.data()), text.size())) break;
+        const auto nDone = static_cast<size_t>(p - text.data());
+        if (progress && nDone >= nReport) {
+            nReport = nDone + kProgressStep;
+            if (!progress(nDone, text.size())) break;
         }
         const void* pNl = std::memchr(p, '\n', static_cast<size_t>(pEnd - p));
         const char* e = pNl ? static_cast<const char*>(pNl) : pEnd;

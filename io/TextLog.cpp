@@ -211,16 +211,18 @@ public:
         m_builder.Reserve(m_hex.m_blocks.size() + 16, 0);
         for (std::size_t b = 0; b < m_hex.m_blocks.size(); ++b) {
             const CHexBlock& block = m_hex.m_blocks[b];
-            const unsigned char* p = own.data() + block.m_nBegin;
             const std::size_t n = block.m_nEnd - block.m_nBegin;
-            if (IsFramedRun(p, n, false)) {
-                for (CFramedMsg& msg : FrameBytes(p, n, false)) {
+            if (IsFramedRun(own.data() + block.m_nBegin, n, false)) {
+                for (CFramedMsg& msg : FrameBytes(own.data() + block.m_nBegin, n, false)) {
                     msg.m_nBlock = b;
                     m_pending.push_back(std::move(msg));
                 }
                 continue;
             }
             Flush();
+            // Flush copies framed messages into the store, which may move it:
+            // the block's bytes are found only now.
+            const unsigned char* p = own.data() + block.m_nBegin;
             if (n < kHeaderSize) {
                 if (!OtherReading(b, false)) Short(block);
             } else if (DecodesCleanly(p, n) || !OtherReading(b, false)) {

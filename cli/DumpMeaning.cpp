@@ -77,6 +77,7 @@ bool IsSessionInput(const std::string& strPath, std::span<const unsigned char> b
 
 void WriteMessageMeaning(const CDumpOptions& opts, const std::string& strPath, const CMsgDoc& doc,
                          const CDictionary& dict, const TextFlush& flush) {
+    if (doc.m_rows.size() > kMaxAnnotatedItems) return Write(opts, strPath, doc, {}, 0, flush);
     const SHeaderFields h = DocHeader(doc);
     const std::vector<SItemView> views = DocItemViews(doc);
     const std::vector<SItemMeaning> meanings =

@@ -80,6 +80,7 @@ void AnnotateSessionMessage(const CSession& session, std::size_t nIndex, const C
     const SSessionMsg& m = session.Messages()[nIndex];
     std::vector<unsigned char> scratch;
     out.doc = DocOf(session, nIndex, scratch);
+    if (out.doc.m_rows.size() > kMaxAnnotatedItems) return;
     out.views = DocItemViews(out.doc);
     if (!IsDataMessage(m)) return;
     CMsgDoc primary;
@@ -115,7 +116,8 @@ std::vector<std::string> SessionSummaries(const CSession& session, const CDictio
 
 SMeaningTexts DocMeaningTexts(const CMsgDoc& doc, const CDictionary& dict, std::int64_t nMessage) {
     const SHeaderFields h = DocHeader(doc);
-    if (!FindMessageStructure(h.nStream, h.nFunction)) return {};
+    if (doc.m_rows.size() > kMaxAnnotatedItems || !FindMessageStructure(h.nStream, h.nFunction))
+        return {};
     const std::vector<SItemView> views = DocItemViews(doc);
     std::vector<std::string> notes;
     const std::vector<SItemMeaning> meanings =

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -9,6 +10,11 @@
 
 // What one item of a message is, for display: its data item name, and where
 // that is an id of a dictionary kind, the id and its definition.
+// Messages with more items are shown without roles: a role costs a row of
+// views, meanings and texts per item, and memory must keep growing with a
+// message's bytes, not its items. Event reports of 50,000 items still get them.
+inline constexpr std::size_t kMaxAnnotatedItems = 250'000;
+
 struct SItemMeaning {
     const char* szRole = "";  // "CEID", "V", "DATAID"; "" when the item has none
     bool bKeyed = false;      // eKind and strId hold; pDef may still be null
